@@ -1,0 +1,86 @@
+#pragma once
+
+#include "KxSuiteGlobal.h"
+
+#include <QColor>
+#include <QList>
+#include <QMap>
+#include <QMetaType>
+#include <QObject>
+#include <QPointer>
+#include <QSharedPointer>
+
+struct DeviceType;
+class DriveControllerAxis;
+class ParameterProvider;
+
+enum eOnlineState { OnlineStateOffline = 0, OnlineStateConnecting = 1, OnlineStateOnline = 2 };
+Q_DECLARE_METATYPE(eOnlineState)
+
+/// The descriptive text of a controller (type, rating, firmware, ...).
+class KXSUITE_EXPORT DriveControllerDescriptor
+{
+public:
+    DriveControllerDescriptor() = default;
+    explicit DriveControllerDescriptor(const QString& text) : m_text(text) {}
+    QString text() const { return m_text; }
+private:
+    QString m_text;
+};
+
+/// A simulated drive controller of the project: its axes, its parameter
+/// provider and its device state. Owned by the application.
+class KXSUITE_EXPORT DriveController : public QObject
+{
+    Q_OBJECT
+public:
+    /// A controller of the given type without axes; its provider holds the
+    /// type's whole catalogue with default values.
+    DriveController(QSharedPointer<const DeviceType> type, const QString& name, QObject* parent = nullptr);
+    ~DriveController() override;
+
+    QSharedPointer<const DeviceType> type() const;
+    QString name() const;
+    void setName(const QString& name);                 ///< emits nameChanged()
+    const DriveControllerDescriptor* descriptor() const;
+    void setDescriptorText(const QString& text);       ///< emits deviceStateChanged()
+
+    QList<int> axisNumbers() const;                    ///< ascending
+    DriveControllerAxis* axis(int number) const;       ///< null for an unknown number
+    QString axisName(int number) const;                ///< empty for an unknown number
+    /// Adds an axis (number 1..type's maxAxes, not yet present); null otherwise. Emits axesChanged().
+    DriveControllerAxis* addAxis(int number, const QString& name);
+    /// Destroys the axis object; emits axesChanged(). False for an unknown number.
+    bool removeAxis(int number);
+
+    ParameterProvider* parameterProvider() const;
+
+    bool isOnline() const;
+    eOnlineState onlineState() const;
+    /// Going online reads every value from the simulated drive. Emits
+    /// onlineStateChanged() and the provider's onlineChanged().
+    void setOnline(bool online);
+
+    bool hasAxisFault(int number) const;
+    void setAxisFault(int number, bool fault);         ///< emits deviceStateChanged()
+    QColor markingColor(int number) const;             ///< invalid when the axis has none
+    void setMarkingColor(int number, const QColor& color);   ///< emits markingColorChanged()
+
+    /// Values changed since the last markSaved().
+    bool needSave() const;
+    void markSaved();                                  ///< emits needSaveChanged(false) on a change
+
+signals:
+    void onlineStateChanged(eOnlineState state);
+    void deviceStateChanged(int state);                ///< bit 0: any axis fault
+    void needSaveChanged(bool needSave);
+    void markingColorChanged();
+    void axesChanged();
+    void nameChanged();
+
+private:
+    friend class ParameterSetup;
+    void setNeedSave();
+    class Private;
+    Private* const d;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "KxSuiteGlobal.h"
+#include "ParameterAddress.h"
+#include "ParameterCoordinate.h"
+#include "ParameterDescription.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QSharedPointer>
+
+class DriveController;
+class ParameterDefinition;
+class ParameterSetup;
+
+/// The parameters of one drive controller: their definitions and set-ups
+/// (owned by the provider) and a simulated drive behind them. Values written
+/// through a set-up reach the drive while the controller is online; the drive
+/// can change values on its own (simulateDriveValue), and the software sees
+/// such a change only when it reads the value again: on going online, or on
+/// an online consistence request.
+class KXSUITE_EXPORT ParameterProvider : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ParameterProvider(DriveController* controller);
+    ~ParameterProvider() override;
+
+    DriveController* driveController() const;
+
+    /// Weak references: null when the device does not know the coordinate,
+    /// and null again once the object was destroyed.
+    QPointer<ParameterDefinition> parameterDefinition(const ParameterCoordinate& coordinate) const;
+    QPointer<ParameterSetup> parameterSetup(const ParameterCoordinate& coordinate) const;
+
+    /// Every parameter the device has for that axis number (global ones and
+    /// those defined in the axis), in catalogue order. Living space 0 gives the
+    /// global ones only.
+    QList<ParameterCoordinate> parameterCoordinates(eLivingSpace axisNumber) const;
+    QList<ParameterCoordinate> allCoordinates() const;   ///< catalogue order
+
+    bool isOnline() const;                ///< the controller's online state
+    bool isReadOnly() const;
+    void setReadOnly(bool readOnly);      ///< emits readOnlyChanged() on a change
+
+    // --- simulation ---------------------------------------------------------
+    /// Adds a parameter (replacing one of the same coordinate); emits parameterAdded().
+    void addParameter(const ParameterDescription& description);
+    /// Destroys definition and set-up of the coordinate; emits parameterRemoved().
+    bool removeParameter(const ParameterCoordinate& coordinate);
+    /// An access-level change: values are in flux between the two signals.
+    void beginAccessLevelUpdate();        ///< emits accessLevelUpdateStarted()
+    void endAccessLevelUpdate();          ///< emits accessLevelUpdateFinished()
+    /// The drive changes a value by itself (raw text; refused texts return false).
+    bool simulateDriveValue(const ParameterAddress& address, const QString& rawText);
+    /// The value the simulated drive holds (raw text).
+    QString driveValueText(const ParameterAddress& address) const;
+    /// Number of online consistence requests received so far.
+    int consistenceRequestCount() const;
+
+    /// Reads the addressed value once more from the drive (when online); a
+    /// value that changed emits parameterValueChanged(). Counted in any case.
+    Q_INVOKABLE void parameterNeedsOnlineConsistenceOnce(ParameterAddress address);
+
+signals:
+    void onlineChanged(bool online);
+    void readOnlyChanged(bool readOnly);
+    void parameterAdded(ParameterCoordinate coordinate);
+    void parameterRemoved(ParameterCoordinate coordinate);
+    void parameterValueChanged(ParameterAddress address);
+    void parameterDefinitionChanged(ParameterAddress address);
+    void parameterVisibilityChanged(ParameterAddress address);
+    void parameterMeasuringUnitChanged(ParameterAddress address);
+    void accessLevelUpdateStarted();
+    void accessLevelUpdateFinished();
+
+private:
+    friend class DriveController;
+    friend class ParameterSetup;
+    class Private;
+    Private* const d;
+};
