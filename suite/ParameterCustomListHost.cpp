@@ -1,0 +1,3 @@
+#include "ParameterCustomListHost.h"
+
+ParameterCustomListHost::~ParameterCustomListHost() = default;
