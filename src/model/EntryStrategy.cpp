@@ -1,0 +1,8 @@
+#include "EntryStrategy.h"
+
+EntryStrategy::EntryStrategy(ParameterCustomListEntryPrivate* entry)
+    : d(entry)
+{
+}
+
+EntryStrategy::~EntryStrategy() = default;

@@ -1,0 +1,554 @@
+#include "ParameterCustomListEntry.h"
+#include "ParameterCustomListEntry_p.h"
+
+#include "EntryStrategyMultiLine.h"
+#include "EntryStrategySingleLine.h"
+
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "ParameterAddress.h"
+#include "ParameterDefinition.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
+#include "ParameterText.h"
+#include "System.h"
+
+#include <QMetaMethod>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+ParameterCustomListEntryPrivate::ParameterCustomListEntryPrivate(ParameterCustomListEntry* q,
+                                                                 const ParameterCoordinate& coordinate)
+    : QObject(q)
+    , q(q)
+    , coordinate(coordinate)
+{
+}
+
+ParameterCustomListEntryPrivate::~ParameterCustomListEntryPrivate()
+{
+    delete strategy;
+}
+
+int ParameterCustomListEntryPrivate::axisCount() const
+{
+    return axes ? axes->size() : 0;
+}
+
+DriveControllerAxis* ParameterCustomListEntryPrivate::axisAt(int i) const
+{
+    if (i < 0 || i >= axisCount())
+        return nullptr;
+    return axes->at(i).data();
+}
+
+ParameterProvider* ParameterCustomListEntryPrivate::providerOf(DriveControllerAxis* axis) const
+{
+    if (!axis)
+        return nullptr;
+    DriveController* controller = axis->driveController();
+    return controller ? controller->parameterProvider() : nullptr;
+}
+
+ParameterDefinition* ParameterCustomListEntryPrivate::definitionOf(DriveControllerAxis* axis) const
+{
+    ParameterProvider* provider = providerOf(axis);
+    return provider ? provider->parameterDefinition(coordinate).data() : nullptr;
+}
+
+ParameterSetup* ParameterCustomListEntryPrivate::setupOf(DriveControllerAxis* axis) const
+{
+    ParameterProvider* provider = providerOf(axis);
+    return provider ? provider->parameterSetup(coordinate).data() : nullptr;
+}
+
+ParameterDefinition* ParameterCustomListEntryPrivate::definitionAt(int i) const
+{
+    return definitionOf(axisAt(i));
+}
+
+ParameterSetup* ParameterCustomListEntryPrivate::setupAt(int i) const
+{
+    return setupOf(axisAt(i));
+}
+
+void ParameterCustomListEntryPrivate::chooseStrategy()
+{
+    delete strategy;
+    strategy = nullptr;
+    if (elements.size() > 1) {
+        strategy = new EntryStrategyMultiLine(this);
+        return;
+    }
+    bool singleValued = false;
+    bool multiValued = false;
+    for (int i = 0; i < axisCount(); ++i) {
+        if (!setupAt(i))
+            continue;
+        if (isSingleValued(i))
+            singleValued = true;
+        else
+            multiValued = true;
+    }
+    if (singleValued && multiValued)
+        strategy = new EntryStrategyMultiLine(this);
+    else
+        strategy = new EntryStrategySingleLine(this);
+}
+
+void ParameterCustomListEntryPrivate::startFollowing(DriveControllerAxis* axis)
+{
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
+        return;
+    const bool followed = std::any_of(followedAxes.cbegin(), followedAxes.cend(),
+                                      [axis](const QPointer<DriveControllerAxis>& p) { return p.data() == axis; });
+    if (followed)
+        return;
+    const int space = setup->isGlobal() ? 0 : axis->axisNumber();
+    const QSet<quint16> valueElements = setup->valueElementIndices();
+    for (quint16 e : valueElements)
+        setup->setObserved(space, e, true);
+    followedAxes.append(QPointer<DriveControllerAxis>(axis));
+}
+
+void ParameterCustomListEntryPrivate::stopFollowing(DriveControllerAxis* axis)
+{
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
+        return;
+    const auto it = std::find_if(followedAxes.begin(), followedAxes.end(),
+                                 [axis](const QPointer<DriveControllerAxis>& p) { return p.data() == axis; });
+    if (it == followedAxes.end())
+        return;
+    const int space = setup->isGlobal() ? 0 : axis->axisNumber();
+    const QSet<quint16> valueElements = setup->valueElementIndices();
+    for (quint16 e : valueElements)
+        setup->setObserved(space, e, false);
+    followedAxes.erase(it);
+}
+
+bool ParameterCustomListEntryPrivate::isTargetWritable(int i, quint16 element) const
+{
+    ParameterSetup* setup = setupAt(i);
+    if (!setup)
+        return false;
+    return setup->isWritable(livingSpace(i), element);
+}
+
+QString ParameterCustomListEntryPrivate::commonText(quint16 element) const
+{
+    QString collected;
+    for (int i = 0; i < axisCount(); ++i) {
+        ParameterDefinition* definition = definitionAt(i);
+        if (!definition)
+            continue;
+        const QString text = element == WholeParameter ? definition->parameterText().longText()
+                                                       : definition->elementText(element).longText();
+        if (collected.isEmpty())
+            collected = text;
+        else if (text != collected)
+            return tr("<nicht eindeutig>");
+    }
+    return collected;
+}
+
+bool ParameterCustomListEntryPrivate::isDefinedOnAxis(int i) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterDefinition* definition = definitionOf(axis);
+    return definition && (definition->isGlobal() || definition->isDefinedIn(axis->axisNumber()));
+}
+
+bool ParameterCustomListEntryPrivate::isSingleValued(int i) const
+{
+    ParameterDefinition* definition = definitionAt(i);
+    return definition && !definition->isRecord() && definition->elementCount() == 1;
+}
+
+bool ParameterCustomListEntryPrivate::isSingleValuedAnywhere() const
+{
+    for (int i = 0; i < axisCount(); ++i) {
+        if (isSingleValued(i))
+            return true;
+    }
+    return false;
+}
+
+QList<quint16> ParameterCustomListEntryPrivate::elementsOnAxis(int i) const
+{
+    QList<quint16> result;
+    if (ParameterSetup* setup = setupAt(i)) {
+        const QList<quint16> indices = setup->elementIndexList();
+        for (quint16 e : indices) {
+            if (elements.contains(e))
+                result.append(e);
+        }
+    }
+    return result;
+}
+
+QSet<quint16> ParameterCustomListEntryPrivate::valueElementsOnAxis(int i) const
+{
+    ParameterSetup* setup = setupAt(i);
+    if (!setup)
+        return {};
+    return setup->valueElementIndices().intersect(elements);
+}
+
+bool ParameterCustomListEntryPrivate::isElementAvailable(int i, quint16 e) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
+        return false;
+    if (!setup->isDefinedIn(axis->axisNumber()) && !setup->isDefinedIn(0))
+        return false;
+    return setup->elementIndexList().contains(e);
+}
+
+bool ParameterCustomListEntryPrivate::isElementActive(int i, quint16 e) const
+{
+    ParameterSetup* setup = setupAt(i);
+    return setup && setup->isActive(livingSpace(i), e);
+}
+
+bool ParameterCustomListEntryPrivate::isElementWritable(int i, quint16 e) const
+{
+    ParameterSetup* setup = setupAt(i);
+    return setup && setup->isWritable(livingSpace(i), e);
+}
+
+bool ParameterCustomListEntryPrivate::hasElementSelectionList(int i, quint16 e) const
+{
+    ParameterSetup* setup = setupAt(i);
+    if (!setup)
+        return false;
+    const int kind = setup->valueKind(e);
+    return kind == 1 || kind == 2;
+}
+
+QString ParameterCustomListEntryPrivate::elementValueText(int i, quint16 e) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup || !valueElementsOnAxis(i).contains(e))
+        return QString();
+    return setup->valueText(axis->axisNumber(), e, true);
+}
+
+QString ParameterCustomListEntryPrivate::elementReferenceText(int i, quint16 e) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup || !valueElementsOnAxis(i).contains(e))
+        return QString();
+    return setup->referenceValueText(axis->axisNumber(), e, true);
+}
+
+QIcon ParameterCustomListEntryPrivate::elementStateIcon(int i, quint16 e, const QString& valueText) const
+{
+    const QString text = valueText.isEmpty() ? elementValueText(i, e) : valueText;
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup || !isElementAvailable(i, e))
+        return QIcon();
+    const bool locked = !setup->isWritable(axis->axisNumber(), e);
+    const bool changed = text != elementReferenceText(i, e)
+        && setup->elementLevel(e) < System::instance().currentLevel()
+        && setup->elementCategory(e) == 0;
+    return stateIconFor(locked, changed);
+}
+
+QString ParameterCustomListEntryPrivate::parameterNameOnAxis(int i) const
+{
+    ParameterSetup* setup = setupAt(i);
+    return setup ? setup->parameterText().longText() : QString();
+}
+
+QString ParameterCustomListEntryPrivate::elementNameOnAxis(int i, quint16 e) const
+{
+    ParameterSetup* setup = setupAt(i);
+    return setup ? setup->elementText(e).longText() : QString();
+}
+
+int ParameterCustomListEntryPrivate::livingSpace(int i) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
+        return NoLivingSpace;
+    return setup->isGlobal() ? 0 : axis->axisNumber();
+}
+
+QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
+{
+    return QStringLiteral("[%1]").arg(element);
+}
+
+QString ParameterCustomListEntryPrivate::livingSpacePrefix(int livingSpace)
+{
+    return livingSpace == 0 ? QString() : QStringLiteral("%1.").arg(livingSpace);
+}
+
+QIcon ParameterCustomListEntryPrivate::stateIconFor(bool locked, bool changed)
+{
+    static const QIcon standard(QStringLiteral(":/Resources/standard.png"));
+    static const QIcon lockedIcon(QStringLiteral(":/Resources/locked.png"));
+    static const QIcon changedIcon(QStringLiteral(":/Resources/changed.png"));
+    static const QIcon changedLocked(QStringLiteral(":/Resources/changed locked.png"));
+    if (locked)
+        return changed ? changedLocked : lockedIcon;
+    return changed ? changedIcon : standard;
+}
+
+ParameterCustomListEntry::ParameterCustomListEntry(const ParameterCoordinate& coordinate)
+    : d(new ParameterCustomListEntryPrivate(this, coordinate))
+{
+}
+
+ParameterCustomListEntry::~ParameterCustomListEntry() = default;
+
+void ParameterCustomListEntry::setAxesList(QList<QPointer<DriveControllerAxis>>* axes)
+{
+    d->axes = axes;
+    refresh();
+}
+
+ParameterCoordinate ParameterCustomListEntry::coordinate() const
+{
+    return d->coordinate;
+}
+
+bool ParameterCustomListEntry::allElements() const
+{
+    return d->allElements;
+}
+
+void ParameterCustomListEntry::setAllElements(bool allElements)
+{
+    d->allElements = allElements;
+    refresh();
+}
+
+void ParameterCustomListEntry::addElement(quint16 element)
+{
+    d->elements.insert(element);
+    refresh();
+}
+
+void ParameterCustomListEntry::removeElement(quint16 element)
+{
+    if (d->elements.remove(element))
+        d->allElements = false;
+    refresh();
+}
+
+void ParameterCustomListEntry::refresh()
+{
+    QSet<quint16> available;
+    for (int i = 0; i < d->axisCount(); ++i) {
+        if (ParameterDefinition* definition = d->definitionAt(i)) {
+            const QList<quint16> indices = definition->elementIndexList();
+            for (quint16 e : indices)
+                available.insert(e);
+        }
+    }
+
+    const QList<QPointer<DriveControllerAxis>> followed = d->followedAxes;
+    for (const QPointer<DriveControllerAxis>& axis : followed) {
+        if (!axis)
+            continue;
+        const bool stillInList = d->axes && std::any_of(d->axes->cbegin(), d->axes->cend(),
+            [&axis](const QPointer<DriveControllerAxis>& p) { return p.data() == axis.data(); });
+        if (!stillInList)
+            d->stopFollowing(axis.data());
+    }
+
+    if (d->allElements)
+        d->elements = available;
+    else
+        d->elements.intersect(available);
+
+    d->chooseStrategy();
+}
+
+QByteArray ParameterCustomListEntry::entryText() const
+{
+    QByteArray text = d->coordinate.toText().toUtf8();
+    if (!d->allElements && !d->elements.isEmpty()) {
+        QList<QByteArray> numbers;
+        numbers.reserve(d->elements.size());
+        for (quint16 e : qAsConst(d->elements))
+            numbers.append(QByteArray::number(e));
+        text += '[' + numbers.join('/') + ']';
+    }
+    return text;
+}
+
+void ParameterCustomListEntry::loadEntryText(const QByteArray& text)
+{
+    static const QRegularExpression bracketPattern(QStringLiteral("\\[(.+)\\]"));
+    d->elements.clear();
+    d->allElements = true;
+    const QRegularExpressionMatch match = bracketPattern.match(QString::fromUtf8(text));
+    if (!match.hasMatch())
+        return;
+    d->allElements = false;
+    const QStringList parts = match.captured(1).split(QLatin1Char('/'), Qt::KeepEmptyParts);
+    for (const QString& part : parts) {
+        bool ok = false;
+        const quint16 e = part.toUShort(&ok, 10);
+        d->elements.insert(ok ? e : quint16(0));
+    }
+}
+
+QList<quint16> ParameterCustomListEntry::elementIndices() const
+{
+    QList<quint16> indices = d->elements.values();
+    std::sort(indices.begin(), indices.end());
+    return indices;
+}
+
+ParameterSetup* ParameterCustomListEntry::parameterSetup(int axisIndex) const
+{
+    return d->setupAt(axisIndex);
+}
+
+QList<quint16> ParameterCustomListEntry::childElementIndices() const
+{
+    return d->strategy ? d->strategy->childElementIndices() : QList<quint16>();
+}
+
+bool ParameterCustomListEntry::isAvailable(int axisIndex, quint16 element) const
+{
+    return d->strategy && d->strategy->isAvailable(axisIndex, element);
+}
+
+bool ParameterCustomListEntry::isAvailable(int axisIndex) const
+{
+    return d->strategy && d->strategy->isAvailable(axisIndex);
+}
+
+bool ParameterCustomListEntry::isValueActive(int axisIndex, quint16 element) const
+{
+    return d->strategy && d->strategy->isValueActive(axisIndex, element);
+}
+
+bool ParameterCustomListEntry::isValueActive(int axisIndex) const
+{
+    return d->strategy && d->strategy->isValueActive(axisIndex);
+}
+
+bool ParameterCustomListEntry::isWritable(int axisIndex, quint16 element) const
+{
+    return d->strategy && d->strategy->isWritable(axisIndex, element);
+}
+
+bool ParameterCustomListEntry::isWritable(int axisIndex) const
+{
+    return d->strategy && d->strategy->isWritable(axisIndex);
+}
+
+bool ParameterCustomListEntry::hasSelectionList(int axisIndex, quint16 element) const
+{
+    return d->strategy && d->strategy->hasSelectionList(axisIndex, element);
+}
+
+bool ParameterCustomListEntry::hasSelectionList(int axisIndex) const
+{
+    return d->strategy && d->strategy->hasSelectionList(axisIndex);
+}
+
+QString ParameterCustomListEntry::valueText(int axisIndex, quint16 element) const
+{
+    return d->strategy ? d->strategy->valueText(axisIndex, element) : QString();
+}
+
+QString ParameterCustomListEntry::valueText(int axisIndex) const
+{
+    return d->strategy ? d->strategy->valueText(axisIndex) : QString();
+}
+
+QString ParameterCustomListEntry::elementText(quint16 element) const
+{
+    return d->strategy ? d->strategy->elementText(element) : QString();
+}
+
+QString ParameterCustomListEntry::text() const
+{
+    return d->strategy ? d->strategy->text() : QString();
+}
+
+QString ParameterCustomListEntry::toolTip(int axisIndex, quint16 element) const
+{
+    return d->strategy ? d->strategy->toolTip(axisIndex, element) : QString();
+}
+
+QString ParameterCustomListEntry::toolTip(int axisIndex) const
+{
+    return d->strategy ? d->strategy->toolTip(axisIndex) : QString();
+}
+
+QIcon ParameterCustomListEntry::stateIcon(int axisIndex, quint16 element, const QString& valueText) const
+{
+    return d->strategy ? d->strategy->stateIcon(axisIndex, element, valueText) : QIcon();
+}
+
+QIcon ParameterCustomListEntry::stateIcon(int axisIndex, const QString& valueText) const
+{
+    return d->strategy ? d->strategy->stateIcon(axisIndex, valueText) : QIcon();
+}
+
+void ParameterCustomListEntry::attachAxes()
+{
+    for (int i = 0; i < d->axisCount(); ++i)
+        d->startFollowing(d->axisAt(i));
+}
+
+void ParameterCustomListEntry::detachAxes()
+{
+    for (int i = 0; i < d->axisCount(); ++i)
+        d->stopFollowing(d->axisAt(i));
+}
+
+void ParameterCustomListEntry::transferValue(int sourceAxis, quint16 sourceElement, int targetAxis, quint16 targetElement)
+{
+    if (sourceAxis == targetAxis)
+        return;
+    if (sourceAxis < 0 || sourceAxis >= d->axisCount() || targetAxis < 0 || targetAxis >= d->axisCount())
+        return;
+    if (!d->isTargetWritable(targetAxis, targetElement))
+        return;
+    DriveControllerAxis* source = d->axisAt(sourceAxis);
+    ParameterSetup* sourceSetup = d->setupOf(source);
+    if (!sourceSetup)
+        return;
+    DriveControllerAxis* target = d->axisAt(targetAxis);
+    ParameterSetup* targetSetup = d->setupOf(target);
+    const QString text = sourceSetup->valueText(source->axisNumber(), sourceElement, false);
+    targetSetup->setValueText(target->axisNumber(), targetElement, text);
+}
+
+void ParameterCustomListEntry::transferValueToAll(int sourceAxis, quint16 element)
+{
+    for (int target = 0; target < d->axisCount(); ++target)
+        transferValue(sourceAxis, element, target, element);
+}
+
+void ParameterCustomListEntry::requestOnlineConsistenceOnce(int axisIndex, quint16 element)
+{
+    DriveControllerAxis* axis = d->axisAt(axisIndex);
+    ParameterSetup* setup = d->setupOf(axis);
+    if (!setup)
+        return;
+    const ParameterAddress address = setup->address(axis->axisNumber(), element);
+    qRegisterMetaType<ParameterAddress>("ParameterAddress");
+    ParameterProvider* provider = d->providerOf(axis);
+    const QMetaObject* meta = provider->metaObject();
+    const int index = meta->indexOfMethod("parameterNeedsOnlineConsistenceOnce(ParameterAddress)");
+    if (index < 0)
+        return;
+    meta->method(index).invoke(provider, Qt::QueuedConnection, Q_ARG(ParameterAddress, address));
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ParameterCoordinate.h"
+
+#include <QIcon>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+
+class DriveController;
+class DriveControllerAxis;
+class EntryStrategy;
+class ParameterCustomListEntry;
+class ParameterDefinition;
+class ParameterProvider;
+class ParameterSetup;
+
+class ParameterCustomListEntryPrivate : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Stands for the parameter as a whole where a text is looked up.
+    static constexpr quint16 WholeParameter = 16383;
+    static constexpr int NoLivingSpace = -100;
+
+    ParameterCustomListEntryPrivate(ParameterCustomListEntry* q, const ParameterCoordinate& coordinate);
+    ~ParameterCustomListEntryPrivate() override;
+
+    int axisCount() const;
+    DriveControllerAxis* axisAt(int i) const;
+    ParameterProvider* providerOf(DriveControllerAxis* axis) const;
+    ParameterDefinition* definitionOf(DriveControllerAxis* axis) const;
+    ParameterSetup* setupOf(DriveControllerAxis* axis) const;
+    ParameterDefinition* definitionAt(int i) const;
+    ParameterSetup* setupAt(int i) const;
+
+    void chooseStrategy();
+    void startFollowing(DriveControllerAxis* axis);
+    void stopFollowing(DriveControllerAxis* axis);
+    bool isTargetWritable(int i, quint16 element) const;
+    QString commonText(quint16 element) const;
+
+    // Cell computations shared by the strategies.
+    bool isDefinedOnAxis(int i) const;
+    bool isSingleValued(int i) const;
+    bool isSingleValuedAnywhere() const;
+    QList<quint16> elementsOnAxis(int i) const;
+    QSet<quint16> valueElementsOnAxis(int i) const;
+    bool isElementAvailable(int i, quint16 e) const;
+    bool isElementActive(int i, quint16 e) const;
+    bool isElementWritable(int i, quint16 e) const;
+    bool hasElementSelectionList(int i, quint16 e) const;
+    QString elementValueText(int i, quint16 e) const;
+    QString elementReferenceText(int i, quint16 e) const;
+    QIcon elementStateIcon(int i, quint16 e, const QString& valueText) const;
+    QString parameterNameOnAxis(int i) const;
+    QString elementNameOnAxis(int i, quint16 e) const;
+    int livingSpace(int i) const;
+
+    static QString elementSuffix(quint16 element);
+    static QString livingSpacePrefix(int livingSpace);
+    static QIcon stateIconFor(bool locked, bool changed);
+
+    ParameterCustomListEntry* const q;
+    const ParameterCoordinate coordinate;
+    QList<QPointer<DriveControllerAxis>>* axes = nullptr;
+    EntryStrategy* strategy = nullptr;
+    bool allElements = false;
+    QSet<quint16> elements;
+    QList<QPointer<DriveControllerAxis>> followedAxes;
+};

@@ -1,0 +1,8 @@
+#include "ParameterCustomListInformation.h"
+
+ParameterCustomListInformation::ParameterCustomListInformation(QObject* parent)
+    : QObject(parent)
+{
+}
+
+ParameterCustomListInformation::~ParameterCustomListInformation() = default;

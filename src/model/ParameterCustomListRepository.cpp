@@ -1,0 +1,278 @@
+#include "ParameterCustomListRepository.h"
+#include "ParameterCustomListRepository_p.h"
+
+#include "ParameterCustomList.h"
+
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "FileStorageView.h"
+#include "ParameterView.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <climits>
+
+namespace {
+
+const QString StorageName = QStringLiteral("CustomParameterLists");
+const QString ItemNamePattern = QStringLiteral("List%1");
+
+bool repositoryIsAlive = false;
+
+} // namespace
+
+ParameterCustomListRepositoryPrivate::ParameterCustomListRepositoryPrivate(ParameterCustomListRepository* q)
+    : QObject(q)
+    , q(q)
+{
+}
+
+ParameterCustomListRepositoryPrivate::~ParameterCustomListRepositoryPrivate() = default;
+
+bool ParameterCustomListRepositoryPrivate::repositoryAlive()
+{
+    return repositoryIsAlive;
+}
+
+ParameterCustomList* ParameterCustomListRepositoryPrivate::findList(const QString& identifier) const
+{
+    for (ParameterCustomList* list : lists) {
+        if (list->identifier() == identifier)
+            return list;
+    }
+    return nullptr;
+}
+
+QList<DriveController*> ParameterCustomListRepositoryPrivate::hostControllers() const
+{
+    if (!host)
+        return {};
+    return host->driveControllers();
+}
+
+QStringList ParameterCustomListRepositoryPrivate::customListIdentifiers()
+{
+    QStringList identifiers;
+    identifiers.reserve(lists.size());
+    for (ParameterCustomList* list : qAsConst(lists))
+        identifiers.append(list->identifier());
+    return identifiers;
+}
+
+QString ParameterCustomListRepositoryPrivate::customListName(QString identifier)
+{
+    ParameterCustomList* list = findList(identifier);
+    return list ? list->name() : QString();
+}
+
+void ParameterCustomListRepositoryPrivate::addParameterToCustomList(QString identifier, QString parameter)
+{
+    if (ParameterCustomList* list = findList(identifier))
+        list->addEntry(parameter);
+}
+
+void ParameterCustomListRepositoryPrivate::removeParameterFromCustomList(QString identifier, QString parameter)
+{
+    if (ParameterCustomList* list = findList(identifier))
+        list->removeEntry(parameter);
+}
+
+void ParameterCustomListRepositoryPrivate::onRepositoryHostContentChanged()
+{
+    QMetaObject::invokeMethod(q, "repositoryHostContentChanged");
+}
+
+ParameterCustomListRepository::ParameterCustomListRepository()
+    : d(new ParameterCustomListRepositoryPrivate(this))
+{
+    repositoryIsAlive = true;
+}
+
+ParameterCustomListRepository::~ParameterCustomListRepository()
+{
+    repositoryIsAlive = false;
+    blockSignals(true);
+    // The suite's views outlive us when the library is unloaded first.
+    if (ParameterView::parameterCustomListHost() == d)
+        ParameterView::setParameterCustomListHost(nullptr);
+    delete d;
+}
+
+ParameterCustomListRepository& ParameterCustomListRepository::instance()
+{
+    static ParameterCustomListRepository repository;
+    return repository;
+}
+
+void ParameterCustomListRepository::initialize(ParameterCustomListRepositoryHost* host)
+{
+    d->host = host;
+    if (host) {
+        connect(host, &ParameterCustomListRepositoryHost::hostContentChanged,
+                d, &ParameterCustomListRepositoryPrivate::onRepositoryHostContentChanged);
+        connect(host, &QObject::destroyed,
+                d, &ParameterCustomListRepositoryPrivate::onRepositoryHostContentChanged);
+    }
+    ParameterView::setParameterCustomListHost(d);
+}
+
+void ParameterCustomListRepository::load(FileStorageView* storage)
+{
+    const QList<ParameterCustomList*> previous = d->lists;
+    for (ParameterCustomList* list : previous)
+        deleteList(list);
+    d->unreadableItems.clear();
+
+    blockSignals(true);
+    if (storage) {
+        FileStorageView* lists = storage->storage(StorageName);
+        const QStringList names = lists->itemNames();
+        for (const QString& name : names) {
+            const QByteArray bytes = lists->readItem(name);
+            auto* list = static_cast<ParameterCustomList*>(createList());
+            if (!list->loadData(bytes)) {
+                d->lists.removeOne(list);
+                delete list;
+                d->unreadableItems.append(bytes);
+            }
+        }
+    }
+    blockSignals(false);
+
+    QMetaObject::invokeMethod(this, "repositoryContentChanged");
+}
+
+void ParameterCustomListRepository::save(FileStorageView* storage)
+{
+    if (!storage)
+        return;
+    FileStorageView* lists = storage->storage(StorageName);
+    QSet<QString> written;
+    int i = 0;
+    for (ParameterCustomList* list : qAsConst(d->lists)) {
+        const QString name = ItemNamePattern.arg(i++);
+        lists->writeItem(name, list->saveData());
+        written.insert(name);
+    }
+    for (const QByteArray& bytes : qAsConst(d->unreadableItems)) {
+        const QString name = ItemNamePattern.arg(i++);
+        lists->writeItem(name, bytes);
+        written.insert(name);
+    }
+    const QStringList present = lists->itemNames();
+    for (const QString& name : present) {
+        if (!written.contains(name))
+            lists->removeItem(name);
+    }
+}
+
+void ParameterCustomListRepository::clear()
+{
+    const QList<ParameterCustomList*> lists = d->lists;
+    for (ParameterCustomList* list : lists)
+        deleteList(list);
+    d->unreadableItems.clear();
+}
+
+QList<ParameterCustomListInformation*> ParameterCustomListRepository::content() const
+{
+    QList<ParameterCustomListInformation*> result;
+    result.reserve(d->lists.size());
+    for (ParameterCustomList* list : qAsConst(d->lists))
+        result.append(list);
+    return result;
+}
+
+ParameterCustomListInformation* ParameterCustomListRepository::createList() const
+{
+    auto* list = new ParameterCustomList(d);
+    list->setName(ParameterCustomListRepositoryPrivate::tr("neue Parameterliste"));
+    d->lists.append(list);
+
+    auto* self = const_cast<ParameterCustomListRepository*>(this);
+    QMetaObject::invokeMethod(self, "repositoryContentChanged");
+
+    connect(list, &ParameterCustomListInformation::listAxesChanged,
+            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listEntriesChanged,
+            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listNameChanged,
+            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(self, &ParameterCustomListRepository::repositoryHostContentChanged,
+            list, &ParameterCustomListInformation::listAxesChanged, Qt::UniqueConnection);
+    return list;
+}
+
+void ParameterCustomListRepository::deleteList(ParameterCustomListInformation* list)
+{
+    if (!list)
+        return;
+    const int index = d->lists.indexOf(static_cast<ParameterCustomList*>(list));
+    if (index < 0)
+        return;
+    ParameterCustomList* doomed = d->lists.takeAt(index);
+    delete doomed;
+    QMetaObject::invokeMethod(this, "repositoryContentChanged");
+}
+
+ParameterCustomListInformation* ParameterCustomListRepository::list(QString identifier) const
+{
+    return d->findList(identifier);
+}
+
+QList<DriveControllerAxis*> ParameterCustomListRepository::driveControllerAxes()
+{
+    QList<DriveControllerAxis*> axes;
+    if (!d->host)
+        return axes;
+    const QList<DriveController*> controllers = d->host->driveControllers();
+    for (DriveController* controller : controllers) {
+        if (!controller)
+            continue;
+        const QList<int> numbers = controller->axisNumbers();
+        for (int number : numbers)
+            axes.append(controller->axis(number));
+    }
+    return axes;
+}
+
+DriveControllerAxis* ParameterCustomListRepository::driveControllerAxis(QByteArray saveIdentifier) const
+{
+    static const QRegularExpression pattern(QStringLiteral("\\A(\\d+):(\\d+)\\z"));
+    const QRegularExpressionMatch match = pattern.match(QString::fromUtf8(saveIdentifier));
+    if (!match.hasMatch())
+        return nullptr;
+
+    bool ok = false;
+    long controllerIndex = match.captured(1).toLong(&ok, 10);
+    if (!ok)
+        controllerIndex = 0;
+    unsigned long axisNumber = match.captured(2).toULong(&ok, 10);
+    if (!ok)
+        axisNumber = 0;
+
+    const QList<DriveController*> controllers = d->hostControllers();
+    if (controllerIndex >= controllers.size())
+        return nullptr;
+    DriveController* controller = controllers.at(int(controllerIndex));
+    if (!controller || axisNumber > ulong(INT_MAX))
+        return nullptr;
+    if (!controller->axisNumbers().contains(int(axisNumber)))
+        return nullptr;
+    return controller->axis(int(axisNumber));
+}
+
+QByteArray ParameterCustomListRepository::driveControllerAxisSaveIdentifier(DriveControllerAxis* axis) const
+{
+    if (!axis)
+        return QByteArray();
+    DriveController* controller = axis->driveController();
+    const int controllerIndex = controller ? d->hostControllers().indexOf(controller) : -1;
+    return QByteArray::number(controllerIndex) + ':' + QByteArray::number(axis->axisNumber());
+}
+
+int ParameterCustomListRepository::unreadableListCount() const
+{
+    return d->unreadableItems.size();
+}

@@ -1,0 +1,5 @@
+#include "ParameterCustomListRepositoryHost.h"
+
+ParameterCustomListRepositoryHost::ParameterCustomListRepositoryHost() = default;
+
+ParameterCustomListRepositoryHost::~ParameterCustomListRepositoryHost() = default;
