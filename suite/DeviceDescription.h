@@ -8,6 +8,8 @@
 #include <QSharedPointer>
 #include <QString>
 
+#include <memory>
+
 class DriveController;
 
 /// Reads device descriptions (JSON, see docs/device-description.md): controller
@@ -42,7 +44,7 @@ public:
 
 private:
     class Private;
-    Private* const d;
+    std::unique_ptr<Private> const d;
 };
 
 /// Large synthetic catalogues for tests and benchmarks: a description with one

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QSharedPointer>
 
+#include <memory>
+
 struct DeviceType;
 class DriveControllerAxis;
 class ParameterProvider;
@@ -82,5 +84,5 @@ private:
     friend class ParameterSetup;
     void setNeedSave();
     class Private;
-    Private* const d;
+    std::unique_ptr<Private> const d;
 };

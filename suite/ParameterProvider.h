@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QSharedPointer>
 
+#include <memory>
+
 class DriveController;
 class ParameterDefinition;
 class ParameterSetup;
@@ -47,7 +49,10 @@ public:
     void setReadOnly(bool readOnly);      ///< emits readOnlyChanged() on a change
 
     // --- simulation ---------------------------------------------------------
-    /// Adds a parameter (replacing one of the same coordinate); emits parameterAdded().
+    /// Adds a parameter; emits parameterAdded(). A parameter of the same
+    /// coordinate is replaced: its definition and set-up are destroyed first
+    /// (parameterRemoved()), the new one takes its place in the catalogue
+    /// order and starts with default values. Invalid coordinates are ignored.
     void addParameter(const ParameterDescription& description);
     /// Destroys definition and set-up of the coordinate; emits parameterRemoved().
     bool removeParameter(const ParameterCoordinate& coordinate);
@@ -78,8 +83,13 @@ signals:
     void accessLevelUpdateFinished();
 
 private:
+    friend class DeviceDescription;
     friend class DriveController;
     friend class ParameterSetup;
+    // A value the project starts with: software and drive hold it, nothing is signalled.
+    void setInitialValue(const ParameterAddress& address, const QString& raw);
+    void writeToDrive(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element, const QString& raw);
+    void readAllFromDrive();
     class Private;
-    Private* const d;
+    std::unique_ptr<Private> const d;
 };

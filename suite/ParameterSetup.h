@@ -62,9 +62,10 @@ public:
 
 private:
     friend class ParameterProvider;
-    struct Values;
-    QString storedText(eLivingSpace livingSpace, quint16 element) const;
-    void storeText(eLivingSpace livingSpace, quint16 element, const QString& raw);   // no signal
+    const ParameterElementDescription* valueElement(quint16 element) const;   // null unless it carries a value
+    QString check(eLivingSpace livingSpace, quint16 element, const QString& text, QString* canonical) const;
+    QString storedText(eLivingSpace valueSpace, quint16 element) const;   // raw; the default when not stored
+    void storeText(eLivingSpace valueSpace, quint16 element, const QString& raw);   // canonical raw; no signal
     eLivingSpace valueSpace(eLivingSpace livingSpace) const;   // LivingSpaceNone when it has no values
     QHash<eLivingSpace, QHash<quint16, QString>> m_values;     // raw texts, only those that differ from the default
     QHash<QPair<eLivingSpace, quint16>, int> m_observed;

@@ -1,0 +1,36 @@
+#include "DriveControllerAxis.h"
+
+#include "DriveController.h"
+
+DriveControllerAxis::DriveControllerAxis(DriveController* controller, int number, const QString& name)
+    : QObject(controller)
+    , m_controller(controller)
+    , m_number(number)
+    , m_name(name)
+{
+}
+
+DriveControllerAxis::~DriveControllerAxis() = default;
+
+DriveController* DriveControllerAxis::driveController() const
+{
+    return m_controller.data();
+}
+
+int DriveControllerAxis::axisNumber() const
+{
+    return m_number;
+}
+
+QString DriveControllerAxis::name() const
+{
+    return m_name;
+}
+
+void DriveControllerAxis::setName(const QString& name)
+{
+    if (m_name == name)
+        return;
+    m_name = name;
+    emit nameChanged();
+}

@@ -1,0 +1,217 @@
+#include "ParameterValues_p.h"
+
+#include "DriveController.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace KxParameterValues {
+
+namespace {
+
+QString tr(const char* text, int n = -1)
+{
+    return QCoreApplication::translate("ParameterSetup", text, nullptr, n);
+}
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("\u201E") + text + QStringLiteral("\u201C");
+}
+
+QString withUnit(const QString& number, const QString& unit)
+{
+    return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+}
+
+QString checkNumber(const ParameterElementDescription& element, const QString& text, QString* canonical)
+{
+    QString number = text.trimmed();
+    if (!element.unit.isEmpty() && number.endsWith(element.unit) && number.size() > element.unit.size())
+        number = number.left(number.size() - element.unit.size()).trimmed();
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return tr("%1 ist keine Zahl.").arg(quoted(text));
+    const int decimals = qBound(0, element.decimals, 6);
+    const double scale = std::pow(10.0, decimals);
+    double rounded = std::round(value * scale) / scale;
+    if (std::abs(value - rounded) > 1e-9 * std::max(1.0, std::abs(value))) {
+        if (decimals == 0)
+            return tr("Es sind nur ganze Zahlen erlaubt.");
+        return tr("H\u00F6chstens %n Nachkommastelle(n) erlaubt.", decimals);
+    }
+    const double tolerance = 1e-9 * std::max(1.0, std::max(std::abs(element.minimum), std::abs(element.maximum)));
+    if (rounded < element.minimum - tolerance || rounded > element.maximum + tolerance)
+        return tr("Der Wert muss zwischen %1 und %2 liegen.")
+            .arg(formatNumber(element.minimum, decimals), withUnit(formatNumber(element.maximum, decimals), element.unit));
+    if (rounded == 0)
+        rounded = 0;   // no "-0"
+    if (canonical)
+        *canonical = formatNumber(rounded, decimals);
+    return QString();
+}
+
+QString checkChoice(const ParameterElementDescription& element, const QString& text, QString* canonical)
+{
+    const QString trimmed = text.trimmed();
+    const QList<ParameterChoice> list = choices(element);
+    bool isNumber = false;
+    const qint64 number = trimmed.toLongLong(&isNumber);
+    for (const ParameterChoice& choice : list) {
+        const bool matches = isNumber ? choice.value == number
+                                      : (trimmed.compare(choice.text.longText(0), Qt::CaseInsensitive) == 0
+                                         || trimmed.compare(choice.text.longText(1), Qt::CaseInsensitive) == 0);
+        if (matches) {
+            if (canonical)
+                *canonical = QString::number(choice.value);
+            return QString();
+        }
+    }
+    if (element.kind == ValueKindSwitch)
+        return tr("%1 ist kein Schaltzustand (Aus oder Ein).").arg(quoted(text));
+    return tr("%1 ist nicht in der Auswahlliste.").arg(quoted(text));
+}
+
+QString checkText(const ParameterElementDescription& element, const QString& text, QString* canonical)
+{
+    const int maximum = int(element.maximum);
+    if (maximum > 0 && text.size() > maximum)
+        return tr("Der Text ist zu lang (h\u00F6chstens %1 Zeichen).").arg(maximum);
+    if (canonical)
+        *canonical = text;
+    return QString();
+}
+
+QString naturalDefault(const ParameterElementDescription& element)
+{
+    switch (element.kind) {
+    case ValueKindNumber: {
+        QString raw;
+        // A number range that does not contain 0 starts at its minimum.
+        if (checkNumber(element, formatNumber(element.minimum, element.decimals), &raw).isEmpty())
+            return raw;
+        return formatNumber(element.minimum, qBound(0, element.decimals, 6));
+    }
+    case ValueKindChoice:
+        return element.choices.isEmpty() ? QString() : QString::number(element.choices.first().value);
+    case ValueKindSwitch:
+        return QStringLiteral("0");
+    case ValueKindText:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+QString formatNumber(double value, int decimals)
+{
+    return QString::number(value, 'f', qBound(0, decimals, 6));
+}
+
+QString check(const ParameterElementDescription& element, const QString& text, QString* canonical)
+{
+    if (!element.hasValue)
+        return tr("Das Element hat keinen Wert.");
+    switch (element.kind) {
+    case ValueKindNumber:
+        return checkNumber(element, text, canonical);
+    case ValueKindChoice:
+    case ValueKindSwitch:
+        return checkChoice(element, text, canonical);
+    case ValueKindText:
+        return checkText(element, text, canonical);
+    }
+    return tr("Unbekannte Werteart.");
+}
+
+QString defaultValue(const ParameterElementDescription& element)
+{
+    QString raw;
+    if (!element.defaultValue.isNull() && check(element, element.defaultValue, &raw).isEmpty())
+        return raw;
+    return naturalDefault(element);
+}
+
+QString referenceValue(const ParameterElementDescription& element)
+{
+    QString raw;
+    if (!element.referenceValue.isNull() && check(element, element.referenceValue, &raw).isEmpty())
+        return raw;
+    return defaultValue(element);
+}
+
+QString displayText(const ParameterElementDescription& element, const QString& raw)
+{
+    if (raw.isEmpty() && element.kind != ValueKindText)
+        return QString();
+    switch (element.kind) {
+    case ValueKindNumber:
+        return withUnit(raw, element.unit);
+    case ValueKindChoice:
+    case ValueKindSwitch: {
+        bool ok = false;
+        const qint64 number = raw.toLongLong(&ok);
+        const QList<ParameterChoice> list = choices(element);
+        for (const ParameterChoice& choice : list) {
+            if (ok && choice.value == number)
+                return choice.text.longText();
+        }
+        return raw;
+    }
+    case ValueKindText:
+        break;
+    }
+    return raw;
+}
+
+QList<ParameterChoice> choices(const ParameterElementDescription& element)
+{
+    if (element.kind == ValueKindChoice)
+        return element.choices;
+    if (element.kind != ValueKindSwitch)
+        return {};
+    ParameterChoice off;
+    off.value = 0;
+    off.text = ParameterText(tr("Aus"), QStringLiteral("Off"));
+    ParameterChoice on;
+    on.value = 1;
+    on.text = ParameterText(tr("Ein"), QStringLiteral("On"));
+    return {off, on};
+}
+
+} // namespace KxParameterValues
+
+namespace KxParameterValues {
+
+bool isDefinedIn(const ParameterDescription& description, eLivingSpace livingSpace, const DriveController* controller)
+{
+    if (description.global)
+        return livingSpace == LivingSpaceDevice;
+    if (livingSpace <= LivingSpaceDevice)
+        return false;
+    if (!description.definedIn.isEmpty())
+        return description.definedIn.contains(livingSpace);
+    return controller ? controller->axis(livingSpace) != nullptr : true;
+}
+
+const ParameterElementDescription* findElement(const ParameterDescription& description, quint16 index)
+{
+    const QVector<ParameterElementDescription>& elements = description.elements;
+    const auto it = std::lower_bound(elements.cbegin(), elements.cend(), index,
+        [](const ParameterElementDescription& e, quint16 i) { return e.index < i; });
+    if (it != elements.cend() && it->index == index)
+        return &*it;
+    // Hand-made descriptions need not keep their elements sorted.
+    for (const ParameterElementDescription& e : elements) {
+        if (e.index == index)
+            return &e;
+    }
+    return nullptr;
+}
+
+} // namespace KxParameterValues
