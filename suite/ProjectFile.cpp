@@ -349,6 +349,10 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
     };
     qint64 nextId = 1;
     int itemsStored = 0;
+    auto simulatedFailure = [&] {
+        *detail = ProjectFile::tr("Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)").arg(itemsStored);
+        return false;
+    };
     std::vector<Pending> pending{{&root, nextId++, QVariant(), QString(), 0}};
     for (size_t next = 0; next < pending.size(); ++next) {
         // Copy: pending grows below and may move its elements.
@@ -364,11 +368,8 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
 
         const QStringList itemNames = current.view->itemNames();
         for (int position = 0; position < itemNames.size(); ++position) {
-            if (failAfter >= 0 && itemsStored == failAfter) {
-                *detail = ProjectFile::tr("Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)")
-                              .arg(itemsStored);
-                return false;
-            }
+            if (failAfter >= 0 && itemsStored == failAfter)
+                return simulatedFailure();
             const QString& name = itemNames.at(position);
             QByteArray bytes = current.view->readItem(name);
             if (bytes.isNull())
@@ -389,6 +390,8 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
             pending.push_back({current.view->subStorage(storageNames.at(position)), nextId++, QVariant(current.id),
                                storageNames.at(position), position});
     }
+    if (failAfter >= 0 && itemsStored == failAfter)
+        return simulatedFailure();
     return true;
 }
 

@@ -48,9 +48,9 @@ public:
     /// True for a SQLite file with the project meta table, of any version.
     static bool isProjectFile(const QString& path);
 
-    /// For tests: with @p n >= 0 the next write() fails after storing @p n
-    /// items and rolls back, as a crash or a full disk would. The setting is
-    /// used up by that write() (whether it had that many items or not);
-    /// -1 switches it off.
+    /// For tests: with @p n >= 0 the next write() fails as soon as it has
+    /// stored @p n items and rolls back, as a crash or a full disk would; a
+    /// tree with fewer items is written normally. The setting is used up by
+    /// that write() either way; -1 switches it off.
     static void setFailAfterItemsForTesting(int n);
 };
