@@ -314,6 +314,12 @@ def check_project(path):
         problems.add(path.name, "expected two controller types, found %d" % len(types))
     for name, (type_obj, catalogue) in types.items():
         check_catalogue_mix(name, type_obj, catalogue, problems)
+    pages = {}
+    for name, (type_obj, _) in types.items():
+        for page in type_obj.get("helpPages", []):
+            if pages.setdefault(page.get("id"), page) != page:
+                problems.add(name, "help page %r differs from another type's page of that identifier; "
+                                   "the suite keeps only one of them" % page.get("id"))
     catalogues = [c for _, c in types.values()]
     if len(catalogues) == 2:
         first, second = catalogues

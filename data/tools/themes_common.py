@@ -231,15 +231,14 @@ def shared_rows(kind):
     ]
 
 
-def shared_help_pages(kind):
-    servo = kind == "servo"
-    device = "KXS-4" if servo else "KXF-2"
+def shared_help_pages():
+    """Identical in both types: the suite keeps one page per identifier."""
     return [
         {"id": "dev-identification", "title": "Gerätedaten und Kennung",
          "html": "<p>Die Parameter der Gruppe A beschreiben das Gerät: Name, Firmware, Seriennummer "
                  "und Betriebsstunden. Nur der Gerätename, das Anlagenkennzeichen und die Achsnamen "
-                 "sind beschreibbar.</p><p>Die Firmwareversion des %s wird beim Verbinden gelesen "
-                 "und gegen die Gerätebeschreibung geprüft.</p>" % device},
+                 "sind beschreibbar.</p><p>Die Firmwareversion wird beim Verbinden gelesen und "
+                 "gegen die Gerätebeschreibung geprüft.</p>"},
         {"id": "ctl-method", "title": "Regelverfahren",
          "html": "<p>Das Regelverfahren legt fest, wie der Umrichter den Motor führt.</p><ul>"
                  "<li><b>U/f-Steuerung</b>: einfache Kennliniensteuerung ohne Drehzahlrückführung.</li>"

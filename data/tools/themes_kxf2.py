@@ -736,5 +736,5 @@ def catalogue():
     params = shared_rows("inverter") + identification() + control() + motor() + faults() + inputs_outputs() \
         + network() + process_controller() + ramps_setpoints() + system() + vf_curve()
     params.sort(key=lambda p: (p["coordinate"][0], int(p["coordinate"][1:])))
-    pages = shared_help_pages("inverter") + [{"id": i, "title": t, "html": h} for i, t, h in HELP_PAGES]
+    pages = shared_help_pages() + [{"id": i, "title": t, "html": h} for i, t, h in HELP_PAGES]
     return {"name": NAME, "descriptor": DESCRIPTOR, "maxAxes": MAX_AXES, "helpPages": pages, "parameters": params}

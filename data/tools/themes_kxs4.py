@@ -816,5 +816,5 @@ def catalogue():
     params = shared_rows("servo") + identification() + control() + motor() + encoder() + faults() \
         + inputs_outputs() + motion() + network() + system()
     params.sort(key=lambda p: (p["coordinate"][0], int(p["coordinate"][1:])))
-    pages = shared_help_pages("servo") + [{"id": i, "title": t, "html": h} for i, t, h in HELP_PAGES]
+    pages = shared_help_pages() + [{"id": i, "title": t, "html": h} for i, t, h in HELP_PAGES]
     return {"name": NAME, "descriptor": DESCRIPTOR, "maxAxes": MAX_AXES, "helpPages": pages, "parameters": params}
