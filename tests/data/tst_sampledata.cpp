@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -398,6 +399,7 @@ void TestSampleData::valuesShowAsChangedFromReference()
     int differing = 0;
     for (const ParameterCoordinate& coordinate : provider->allCoordinates()) {
         const QPointer<ParameterSetup> setup = provider->parameterSetup(coordinate);
+        QVERIFY(setup);
         const int space = someLivingSpace(*setup);
         if (space < 0)
             continue;
@@ -549,6 +551,7 @@ void TestSampleData::axesDiffer()
     int differing = 0;
     for (const ParameterCoordinate& coordinate : provider->allCoordinates()) {
         const QPointer<ParameterSetup> setup = provider->parameterSetup(coordinate);
+        QVERIFY(setup);
         if (setup->isGlobal())
             continue;
         for (quint16 element : setup->valueElementIndices()) {
