@@ -662,7 +662,19 @@ public:
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
-            const int offset = qBound(0, parseError.offset, json.size());
+            int offset = qBound(0, parseError.offset, json.size());
+            QJsonParseError::ParseError error = parseError.error;
+            // The parser reports a missing comma between two members as an
+            // unterminated object, just after the next member's opening quote.
+            if (error == QJsonParseError::UnterminatedObject && offset > 0 && json.at(offset - 1) == '"') {
+                int before = offset - 2;
+                while (before >= 0 && QByteArray(" \t\r\n").contains(json.at(before)))
+                    --before;
+                if (before >= 0 && json.at(before) != '{' && json.at(before) != ',') {
+                    error = QJsonParseError::MissingValueSeparator;
+                    --offset;
+                }
+            }
             int line = 1;
             int lineStart = 0;
             for (int i = 0; i < offset; ++i) {
@@ -672,7 +684,7 @@ public:
                 }
             }
             const int column = QString::fromUtf8(json.constData() + lineStart, offset - lineStart).size() + 1;
-            throw DescriptionError{QStringLiteral("%1:%2:%3: JSON syntax error: %4").arg(source).arg(line).arg(column).arg(syntaxErrorText(parseError.error))};
+            throw DescriptionError{QStringLiteral("%1:%2:%3: JSON syntax error: %4").arg(source).arg(line).arg(column).arg(syntaxErrorText(error))};
         }
         const Place top(source);
         if (!document.isObject())

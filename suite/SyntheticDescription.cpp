@@ -162,7 +162,7 @@ QJsonObject properties(Random& random, Element& e)
         }
         p.insert(QStringLiteral("choices"), choices);
     } else if (e.kind == QLatin1String("text")) {
-        p.insert(QStringLiteral("max"), random.between(8, 40));
+        p.insert(QStringLiteral("max"), random.between(12, 40));
     }
     e.defaultValue = randomValue(random, e);
     p.insert(QStringLiteral("default"), e.defaultValue);
