@@ -179,7 +179,7 @@ void ParameterItemComboBox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
     // The open selection list takes the focus while the edit goes on.
-    if (m_finished || event->reason() == Qt::PopupFocusReason)
+    if (m_finished || event->reason() == Qt::PopupFocusReason || view()->isVisible())
         return;
     finish();
 }

@@ -443,7 +443,7 @@ void ParameterViewPrivate::closeEditor(bool discard)
     if (closing->hasFocus())
         tree->setFocus(Qt::OtherFocusReason);
     closing->hide();
-    if (closing && item && tree->indexWidget(tree->indexFromItem(item, ParameterView::ColumnValue)) == closing)
+    if (closing && item && tree->itemWidget(item, ParameterView::ColumnValue) == closing)
         tree->removeItemWidget(item, ParameterView::ColumnValue);
     // Deferred: the editor may be in the middle of its own key handling.
     if (closing)
