@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QTreeWidgetItem>
+
+class ParameterCustomListEntry;
+
+// The row of one element of a multi-element entry; always a child of the
+// entry's row, from which it takes its entry.
+class ParameterCustomListElementItem : public QTreeWidgetItem
+{
+public:
+    explicit ParameterCustomListElementItem(quint16 element);
+
+    quint16 element() const { return m_element; }
+    ParameterCustomListEntry* entry() const;
+
+    void update();
+
+    bool operator<(const QTreeWidgetItem& other) const override;
+
+    // Column 0 holds the element index under this role.
+    static constexpr int role = Qt::UserRole + 1;
+
+private:
+    const quint16 m_element;
+};

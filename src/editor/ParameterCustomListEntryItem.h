@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QTreeWidgetItem>
+
+class ParameterCustomListEntry;
+
+// The row of one list entry: its label in column 0 and, per axis column, the
+// entry's value, tool tip and state icon. Element rows of a multi-element
+// entry are its children and are kept in step with the entry by update().
+class ParameterCustomListEntryItem : public QTreeWidgetItem
+{
+    Q_DECLARE_TR_FUNCTIONS(ParameterCustomListEntryItem)
+
+public:
+    explicit ParameterCustomListEntryItem(ParameterCustomListEntry* entry);
+
+    ParameterCustomListEntry* entry() const { return m_entry; }
+
+    // Refills every cell and reconciles the element rows: unchanged elements
+    // keep their rows (and selection), vanished ones are deleted, new ones
+    // appended, and the children end up in ascending element order.
+    void update();
+
+    bool operator<(const QTreeWidgetItem& other) const override;
+
+    // Column 0 holds the entry's coordinate number under this role.
+    static constexpr int role = Qt::UserRole;
+
+    // The caption of a cell whose axis does not have the parameter, and the
+    // icon that keeps such a cell aligned with the others.
+    static QString notAvailableText();
+    static const QIcon& notAvailableIcon();
+
+private:
+    ParameterCustomListEntry* const m_entry;
+};

@@ -1,0 +1,633 @@
+#include "ParameterCustomListTreeWidget.h"
+
+#include "ParameterCustomList.h"
+#include "ParameterCustomListElementItem.h"
+#include "ParameterCustomListEntry.h"
+#include "ParameterCustomListEntryItem.h"
+#include "ParameterCustomListHeaderItem.h"
+#include "ParameterCustomListHeaderView.h"
+#include "ParameterCustomListRepository.h"
+
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "HelpWidget.h"
+#include "KxSuiteGlobal.h"
+#include "LanguageManager.h"
+#include "ParameterItemComboBox.h"
+#include "ParameterItemEdit.h"
+#include "ParameterPropertyList.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
+
+#include <QHeaderView>
+#include <QIcon>
+#include <QMenu>
+#include <QPalette>
+#include <QSet>
+
+namespace {
+
+const QByteArray HeaderStateKey = QByteArrayLiteral("HeaderState");
+const QByteArray HeaderGeometryKey = QByteArrayLiteral("HeaderGeometry");
+const QString DescriptionPrefix = QStringLiteral("<description>=");
+
+ParameterSetup* editorSetup(QWidget* editor)
+{
+    if (auto* edit = qobject_cast<ParameterItemEdit*>(editor))
+        return edit->parameterSetup();
+    if (auto* combo = qobject_cast<ParameterItemComboBox*>(editor))
+        return combo->parameterSetup();
+    return nullptr;
+}
+
+eLivingSpace editorLivingSpace(QWidget* editor)
+{
+    if (auto* edit = qobject_cast<ParameterItemEdit*>(editor))
+        return edit->livingSpace();
+    if (auto* combo = qobject_cast<ParameterItemComboBox*>(editor))
+        return combo->livingSpace();
+    return LivingSpaceNone;
+}
+
+} // namespace
+
+ParameterCustomListTreeWidget::ParameterCustomListTreeWidget(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    headerItem = new ParameterCustomListHeaderItem(this);
+    headerView = new ParameterCustomListHeaderView(this);
+    contextMenu = new QMenu(this);
+    setHeaderItem(headerItem);
+    setHeader(headerView);
+
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setUniformRowHeights(true);
+    headerView->setResizeContentsPrecision(64);
+
+    const QList<QSize> sizes = QIcon(QStringLiteral(":/Resources/standard.png")).availableSizes(QIcon::Normal, QIcon::Off);
+    if (!sizes.isEmpty())
+        setIconSize(sizes.first());
+
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &ParameterCustomListTreeWidget::itemDoubleClicked);
+    connect(this, &QWidget::customContextMenuRequested, this, &ParameterCustomListTreeWidget::onContextMenuRequested);
+}
+
+ParameterCustomListTreeWidget::~ParameterCustomListTreeWidget()
+{
+    // An editor losing its focus while the tree is half destroyed would write
+    // its value and call back into a tree that is no longer there.
+    if (editor) {
+        disconnect(editor, nullptr, this, nullptr);
+        delete editor.data();
+    }
+    clearContextMenu();
+    disconnectAxes();
+    if (ParameterCustomList* customList = this->customList()) {
+        disconnect(customList, nullptr, this, nullptr);
+        for (ParameterCustomListEntry* entry : qAsConst(customList->entries())) {
+            if (entry)
+                entry->detachAxes();
+        }
+    }
+    disconnect(LanguageManager::instance(), nullptr, this, nullptr);
+}
+
+ParameterCustomList* ParameterCustomListTreeWidget::customList() const
+{
+    return static_cast<ParameterCustomList*>(list);
+}
+
+ParameterCustomListInformation* ParameterCustomListTreeWidget::parameterCustomList() const
+{
+    return list;
+}
+
+void ParameterCustomListTreeWidget::setParameterCustomList(ParameterCustomListInformation* newList)
+{
+    if (ParameterCustomList* old = customList()) {
+        disconnect(old, nullptr, this, nullptr);
+        disconnectAxes();
+        closeEditor();
+        for (ParameterCustomListEntry* entry : qAsConst(old->entries())) {
+            if (entry)
+                entry->detachAxes();
+        }
+        clear();
+    }
+
+    // Only the library's own lists carry axes and entries.
+    list = qobject_cast<ParameterCustomList*>(newList);
+    headerItem->setParameterCustomList(list);
+    headerView->setParameterCustomList(list);
+
+    if (ParameterCustomList* customList = this->customList()) {
+        connect(customList, &ParameterCustomListInformation::listAxesChanged,
+                this, &ParameterCustomListTreeWidget::onAxesChanged);
+        connect(customList, &ParameterCustomListInformation::listEntriesChanged,
+                this, &ParameterCustomListTreeWidget::onContentChanged);
+        connect(customList, &QObject::destroyed, this, &ParameterCustomListTreeWidget::onListIsDestroyed);
+        updateAxes();
+        onContentChanged();
+    } else {
+        headerItem->updateHeader();
+    }
+}
+
+void ParameterCustomListTreeWidget::setHelpWidget(HelpWidget* widget)
+{
+    helpWidget = widget;
+}
+
+void ParameterCustomListTreeWidget::setColorWidget(QWidget* widget)
+{
+    colorWidget = widget;
+}
+
+void ParameterCustomListTreeWidget::setPropertyList(ParameterPropertyList* widget)
+{
+    propertyList = widget;
+}
+
+QWidget* ParameterCustomListTreeWidget::itemEditor() const
+{
+    return editor.data();
+}
+
+// Drops the connections to the controllers and providers of the list's
+// living axes and to every provider whose access level was followed.
+void ParameterCustomListTreeWidget::disconnectAxes()
+{
+    for (auto it = accessLevelUpdates.cbegin(); it != accessLevelUpdates.cend(); ++it)
+        disconnect(it.key(), nullptr, this, nullptr);
+    accessLevelUpdates.clear();
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    for (const QPointer<DriveControllerAxis>& axis : customList->axes()) {
+        if (!axis || !axis->driveController())
+            continue;
+        DriveController* controller = axis->driveController();
+        disconnect(controller, nullptr, this, nullptr);
+        if (ParameterProvider* provider = controller->parameterProvider())
+            disconnect(provider, nullptr, this, nullptr);
+    }
+}
+
+void ParameterCustomListTreeWidget::onProviderDestroyed(QObject* provider)
+{
+    for (auto it = accessLevelUpdates.begin(); it != accessLevelUpdates.end(); ++it) {
+        if (static_cast<QObject*>(it.key()) == provider) {
+            accessLevelUpdates.erase(it);
+            return;
+        }
+    }
+}
+
+void ParameterCustomListTreeWidget::onAxesChanged()
+{
+    updateAxes();
+    onContentChanged();
+}
+
+void ParameterCustomListTreeWidget::updateAxes()
+{
+    for (auto it = accessLevelUpdates.cbegin(); it != accessLevelUpdates.cend(); ++it)
+        disconnect(it.key(), nullptr, this, nullptr);
+    accessLevelUpdates.clear();
+
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+
+    const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
+    for (const QPointer<DriveControllerAxis>& axis : axes) {
+        if (!axis || !axis->driveController())
+            continue;
+        DriveController* controller = axis->driveController();
+        connect(controller, &DriveController::onlineStateChanged,
+                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+        connect(controller, &DriveController::deviceStateChanged,
+                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+        connect(controller, &DriveController::needSaveChanged,
+                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+        connect(controller, &DriveController::markingColorChanged,
+                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+
+        ParameterProvider* provider = controller->parameterProvider();
+        if (!provider)
+            continue;
+        connect(provider, &ParameterProvider::onlineChanged,
+                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::readOnlyChanged,
+                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterAdded,
+                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterRemoved,
+                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterValueChanged,
+                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterDefinitionChanged,
+                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterVisibilityChanged,
+                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::parameterMeasuringUnitChanged,
+                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::accessLevelUpdateStarted,
+                this, &ParameterCustomListTreeWidget::onAccessLevelUpdateStarted, Qt::UniqueConnection);
+        connect(provider, &ParameterProvider::accessLevelUpdateFinished,
+                this, &ParameterCustomListTreeWidget::onAccessLevelUpdateFinished, Qt::UniqueConnection);
+        // A provider can go while its flag is kept; the key must not outlive it.
+        if (!accessLevelUpdates.contains(provider)) {
+            connect(provider, &QObject::destroyed, this,
+                    [this](QObject* object) { onProviderDestroyed(object); });
+        }
+        accessLevelUpdates[provider] = false;
+    }
+
+    connect(LanguageManager::instance(), &LanguageManager::activeLanguageChanged,
+            this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+
+    currentChanged(currentIndex(), currentIndex());
+
+    headerView->setStretchLastSection(false);
+    // Shrinking the columns would release an editor through the view, which
+    // hides it and lets it write a half-typed value in the middle of the
+    // rebuild; an editor whose column now shows another axis goes first.
+    if (editor && !editorFollowsItsColumn())
+        closeEditor();
+    headerItem->updateHeader();
+}
+
+bool ParameterCustomListTreeWidget::editorFollowsItsColumn() const
+{
+    ParameterCustomList* customList = this->customList();
+    ParameterCustomListEntry* entry = entryOf(editItem);
+    if (!customList || !entry || !editor)
+        return false;
+    const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
+    const int axis = editColumn - 1;
+    if (axis < 0 || axis >= axes.size() || !axes.at(axis))
+        return false;
+    ParameterSetup* setup = entry->parameterSetup(axis);
+    return setup && setup == editorSetup(editor) && axes.at(axis)->axisNumber() == editorLivingSpace(editor);
+}
+
+void ParameterCustomListTreeWidget::onContentChanged()
+{
+    if (accessLevelChangeisRunning())
+        return;
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+
+    QMap<ParameterCoordinate, ParameterCustomListEntry*> pending = customList->entries();
+    QSet<const ParameterCustomListEntry*> pendingEntries;
+    for (ParameterCustomListEntry* entry : qAsConst(pending))
+        pendingEntries.insert(entry);
+
+    QList<QTreeWidgetItem*> doomed;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        auto* row = dynamic_cast<ParameterCustomListEntryItem*>(topLevelItem(i));
+        if (!row)
+            continue;
+        ParameterCustomListEntry* entry = row->entry();
+        // Pointers are only compared here: a row whose entry is gone must not
+        // be asked anything.
+        if (!entry || !pendingEntries.contains(entry)) {
+            doomed.append(row);
+            continue;
+        }
+        if (editItem && editItem->parent() == row
+            && !entry->childElementIndices().contains(elementIndexOf(editItem)))
+            closeEditor();
+        const bool hadChildren = row->childCount() > 0;
+        row->update();
+        if (!hadChildren && row->childCount() > 0)
+            row->setExpanded(true);
+        pending.remove(entry->coordinate());
+        entry->attachAxes();
+    }
+
+    if (!doomed.isEmpty()) {
+        if (editItem && (doomed.contains(editItem) || doomed.contains(editItem->parent())))
+            closeEditor();
+        // Clearing at once is far cheaper than removing every row by itself.
+        if (doomed.size() == topLevelItemCount())
+            clear();
+        else
+            qDeleteAll(doomed);
+    }
+
+    QTreeWidgetItem* lastAdded = nullptr;
+    for (ParameterCustomListEntry* entry : qAsConst(pending)) {
+        if (!entry)
+            continue;
+        auto* row = new ParameterCustomListEntryItem(entry);
+        addTopLevelItem(row);
+        row->update();
+        // Expanding a childless row only costs the view a persistent index.
+        if (row->childCount() > 0)
+            row->setExpanded(true);
+        entry->attachAxes();
+        lastAdded = row;
+    }
+    if (lastAdded) {
+        // Rows are keyed by coordinate, which never changes for a row, so the
+        // order can only change when rows were added.
+        sortItems(0, Qt::AscendingOrder);
+        setCurrentItem(lastAdded);
+    }
+}
+
+void ParameterCustomListTreeWidget::onValueChanged(ParameterAddress address)
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    const quint16 number = address.coordinate().toNumber();
+    if (customList->entries().contains(ParameterCoordinate(number)))
+        onContentChanged();
+}
+
+void ParameterCustomListTreeWidget::onListIsDestroyed()
+{
+    // The list has deleted its entries already; the rows must not reach them.
+    list = nullptr;
+    headerItem->setParameterCustomList(nullptr);
+    headerView->setParameterCustomList(nullptr);
+    for (auto it = accessLevelUpdates.cbegin(); it != accessLevelUpdates.cend(); ++it)
+        disconnect(it.key(), nullptr, this, nullptr);
+    accessLevelUpdates.clear();
+    closeEditor();
+    clear();
+    headerItem->updateHeader();
+}
+
+void ParameterCustomListTreeWidget::onAccessLevelUpdateStarted()
+{
+    if (auto* provider = qobject_cast<ParameterProvider*>(sender()))
+        accessLevelUpdates[provider] = true;
+}
+
+void ParameterCustomListTreeWidget::onAccessLevelUpdateFinished()
+{
+    if (auto* provider = qobject_cast<ParameterProvider*>(sender()))
+        accessLevelUpdates[provider] = false;
+    if (!accessLevelChangeisRunning())
+        onContentChanged();
+}
+
+bool ParameterCustomListTreeWidget::accessLevelChangeisRunning()
+{
+    for (bool running : qAsConst(accessLevelUpdates)) {
+        if (running)
+            return true;
+    }
+    return false;
+}
+
+quint16 ParameterCustomListTreeWidget::elementIndexOf(QTreeWidgetItem* item) const
+{
+    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item))
+        return elementRow->element();
+    if (auto* entryRow = dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+        if (ParameterCustomListEntry* entry = entryOf(entryRow)) {
+            const QList<quint16> elements = entry->elementIndices();
+            return elements.isEmpty() ? 0 : elements.first();
+        }
+    }
+    return 0;
+}
+
+bool ParameterCustomListTreeWidget::holdsEntry(const ParameterCustomListEntry* entry) const
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList || !entry)
+        return false;
+    const QMap<ParameterCoordinate, ParameterCustomListEntry*>& entries = customList->entries();
+    return std::find(entries.cbegin(), entries.cend(), entry) != entries.cend();
+}
+
+ParameterCustomListEntry* ParameterCustomListTreeWidget::entryOf(QTreeWidgetItem* item) const
+{
+    ParameterCustomListEntry* entry = nullptr;
+    QTreeWidgetItem* entryItem = item;
+    if (dynamic_cast<ParameterCustomListElementItem*>(item))
+        entryItem = item->parent();
+    if (auto* entryRow = dynamic_cast<ParameterCustomListEntryItem*>(entryItem))
+        entry = entryRow->entry();
+    ParameterCustomList* customList = this->customList();
+    if (!entry || !customList)
+        return nullptr;
+    // Between clearing a list and the queued notice of it the rows still
+    // point at deleted entries; the coordinate kept in the row finds out.
+    const quint16 number = quint16(entryItem->data(0, ParameterCustomListEntryItem::role).toUInt());
+    return customList->entries().value(ParameterCoordinate(number)) == entry ? entry : nullptr;
+}
+
+void ParameterCustomListTreeWidget::itemDoubleClicked(QTreeWidgetItem* pItem, int column)
+{
+    if (column == 0)
+        return;
+    openItemEditor(pItem, column);
+}
+
+void ParameterCustomListTreeWidget::openItemEditor(QTreeWidgetItem* item, int column)
+{
+    ParameterCustomListEntry* entry = entryOf(item);
+    ParameterCustomList* customList = this->customList();
+    if (!entry || !customList)
+        return;
+    const int axis = column - 1;
+
+    quint16 element = 0;
+    bool writable = false;
+    bool combo = false;
+    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item)) {
+        element = elementRow->element();
+        writable = entry->isWritable(axis, element);
+        combo = entry->hasSelectionList(axis, element);
+    } else if (dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+        const QList<quint16> elements = entry->elementIndices();
+        element = elements.isEmpty() ? 0 : elements.first();
+        writable = entry->isWritable(axis);
+        combo = entry->hasSelectionList(axis);
+    } else {
+        return;
+    }
+    ParameterSetup* setup = entry->parameterSetup(axis);
+
+    eLivingSpace livingSpace = LivingSpaceNone;
+    const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
+    if (axis >= 0 && axis < axes.size() && axes.at(axis))
+        livingSpace = axes.at(axis)->axisNumber();
+
+    if (!writable || editor || livingSpace == LivingSpaceNone)
+        return;
+
+    editItem = item;
+    editColumn = column;
+    QWidget* widget = nullptr;
+    if (combo) {
+        auto* box = new ParameterItemComboBox(nullptr);
+        box->setParameterSetup(setup);
+        box->setLivingSpace(livingSpace);
+        box->setElementIndex(element);
+        widget = box;
+    } else {
+        auto* edit = new ParameterItemEdit(nullptr);
+        edit->setParameterSetup(setup);
+        edit->setLivingSpace(livingSpace);
+        edit->setElementIndex(element);
+        widget = edit;
+    }
+    widget->setFixedHeight(visualItemRect(item).height());
+    setItemWidget(item, column, widget);
+    editor = widget;
+    connect(widget, SIGNAL(deleteMe()), this, SLOT(deleteItemWidget()));
+    if (auto* box = qobject_cast<ParameterItemComboBox*>(widget)) {
+        box->initialize();
+        box->showPopup();
+    } else {
+        static_cast<ParameterItemEdit*>(widget)->initialize();
+    }
+}
+
+void ParameterCustomListTreeWidget::deleteItemWidget()
+{
+    if (!editor || !editItem)
+        return;
+    QWidget* finished = editor.data();
+    const bool hadFocus = finished->hasFocus();
+    disconnect(finished, nullptr, this, nullptr);
+    // The view deletes the widget later; until then it must not count as open.
+    setItemWidget(editItem, editColumn, nullptr);
+    editor = nullptr;
+    editItem = nullptr;
+    editColumn = -1;
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+}
+
+// Takes an editor out of the tree without letting it write anything.
+void ParameterCustomListTreeWidget::closeEditor()
+{
+    if (editor) {
+        disconnect(editor, nullptr, this, nullptr);
+        if (editItem)
+            setItemWidget(editItem, editColumn, nullptr);
+        else
+            editor->deleteLater();
+    }
+    editor = nullptr;
+    editItem = nullptr;
+    editColumn = -1;
+}
+
+void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTreeWidget::currentChanged(current, previous);
+
+    QTreeWidgetItem* item = current.isValid() ? itemFromIndex(current) : nullptr;
+    const int column = current.isValid() ? current.column() : -1;
+    ParameterCustomListEntry* entry = entryOf(item);
+    const int axis = column - 1;
+    const quint16 element = elementIndexOf(item);
+    const bool isElement = dynamic_cast<ParameterCustomListElementItem*>(item) != nullptr;
+
+    QColor color(0, 0, 0, 0);
+    eLivingSpace livingSpace = LivingSpaceNone;
+    ParameterProvider* provider = nullptr;
+    ParameterSetup* setup = nullptr;
+    QString helpIdentifier;
+
+    ParameterCustomList* customList = this->customList();
+    const QList<QPointer<DriveControllerAxis>> axes = customList ? customList->axes()
+                                                                 : QList<QPointer<DriveControllerAxis>>();
+    if (entry && axis >= 0 && axis < axes.size()) {
+        if (DriveControllerAxis* axisObject = axes.at(axis)) {
+            livingSpace = axisObject->axisNumber();
+            if (DriveController* controller = axisObject->driveController()) {
+                provider = controller->parameterProvider();
+                color = controller->markingColor(livingSpace);
+            }
+        }
+        setup = entry->parameterSetup(axis);
+        if (setup)
+            helpIdentifier = isElement ? setup->helpIdentifier(element) : setup->helpIdentifier();
+    }
+
+    if (helpWidget) {
+        if (helpIdentifier.startsWith(DescriptionPrefix, Qt::CaseSensitive))
+            helpWidget->showHtmlText(helpIdentifier.mid(DescriptionPrefix.size()));
+        else
+            helpWidget->showHelpForId(helpIdentifier);
+    }
+
+    if (colorWidget) {
+        QPalette palette = colorWidget->palette();
+        palette.setBrush(QPalette::All, QPalette::Window, QBrush(color, Qt::SolidPattern));
+        colorWidget->setAutoFillBackground(true);
+        colorWidget->setPalette(palette);
+        colorWidget->setFixedHeight(2);
+    }
+
+    if (propertyList) {
+        propertyList->setParameterProvider(provider);
+        if (!setup) {
+            propertyList->clear();
+        } else {
+            const QString address = setup->address(livingSpace, element).toSortableText();
+            if (isElement)
+                propertyList->showParameterProperties(address);
+            else if (setup->isRecord())
+                propertyList->showRecordParameterProperties(address);
+            else if (setup->elementCount() > 1)
+                propertyList->showArrayParameterProperties(address);
+            else
+                propertyList->showParameterProperties(address);
+        }
+    }
+}
+
+void ParameterCustomListTreeWidget::showEvent(QShowEvent* event)
+{
+    if (ParameterCustomList* customList = this->customList()) {
+        headerView->restoreGeometry(customList->state(HeaderGeometryKey));
+        headerView->restoreState(customList->state(HeaderStateKey));
+    }
+    connect(headerView, &QHeaderView::sectionMoved,
+            this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
+    connect(headerView, &QHeaderView::sectionResized,
+            this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
+    QTreeWidget::showEvent(event);
+}
+
+void ParameterCustomListTreeWidget::saveHeaderState()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    customList->setState(HeaderStateKey, headerView->saveState());
+    customList->setState(HeaderGeometryKey, headerView->saveGeometry());
+}
+
+void ParameterCustomListTreeWidget::removeItem(QTreeWidgetItem* item)
+{
+    ParameterCustomList* customList = this->customList();
+    ParameterCustomListEntry* entry = entryOf(item);
+    if (!customList || !entry)
+        return;
+    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item)) {
+        entry->removeElement(elementRow->element());
+        if (!ParameterCustomListRepository::instance().signalsBlocked())
+            QMetaObject::invokeMethod(customList, "listEntriesChanged", Qt::QueuedConnection);
+    } else if (dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+        entry->detachAxes();
+        customList->removeEntry(entry->coordinate().toText());
+    }
+    onContentChanged();
+}
