@@ -1,0 +1,669 @@
+#include "MainWindow.h"
+
+#include "AddControllerDialog.h"
+#include "AppIcons.h"
+#include "DefaultPathSetting.h"
+#include "DeviceType.h"
+#include "DeviceTypeLibrary.h"
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "HelpSystem.h"
+#include "HelpWidget.h"
+#include "LanguageManager.h"
+#include "ParameterDefinition.h"
+#include "ParameterProvider.h"
+#include "ParameterView.h"
+#include "Project.h"
+#include "ProjectHost.h"
+#include "ProjectTreeWidget.h"
+#include "System.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr int maxLevel = 3;
+constexpr int maxListedProblems = 25;
+
+} // namespace
+
+class MainWindowPrivate
+{
+public:
+    explicit MainWindowPrivate(MainWindow* window) : q(window) {}
+
+    void createWidgets();
+    void createActions();
+    void createMenusAndToolBar();
+    void retranslate();
+    void updateTitle();
+    void updateActions();
+    void report(const QString& message);
+    void reportProblem(const QString& title, const QString& message, const QStringList& details = {});
+    bool confirm(const QString& title, const QString& question);
+    bool maybeSave();
+    QString suggestedSavePath() const;
+    QString projectDisplayName() const;
+
+    MainWindow* const q;
+    Project* project = nullptr;
+    ProjectTreeWidget* tree = nullptr;
+    ParameterView* parameterView = nullptr;
+    HelpWidget* help = nullptr;
+    QSplitter* mainSplitter = nullptr;
+    QSplitter* rightSplitter = nullptr;
+    QComboBox* levelComboBox = nullptr;
+    QLabel* levelLabel = nullptr;
+    bool interactive = true;
+
+    QMenu* fileMenu = nullptr;
+    QMenu* projectMenu = nullptr;
+    QMenu* languageMenu = nullptr;
+    QToolBar* toolBar = nullptr;
+    QAction* newAction = nullptr;
+    QAction* openAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* saveAsAction = nullptr;
+    QAction* quitAction = nullptr;
+    QAction* addControllerAction = nullptr;
+    QAction* removeControllerAction = nullptr;
+    QAction* addAxisAction = nullptr;
+    QAction* removeAxisAction = nullptr;
+    QAction* onlineAction = nullptr;
+    QActionGroup* languageGroup = nullptr;
+};
+
+void MainWindowPrivate::createWidgets()
+{
+    tree = new ProjectTreeWidget;
+    parameterView = new ParameterView;
+    parameterView->setObjectName(QStringLiteral("parameterView"));
+    help = new HelpWidget;
+    help->setObjectName(QStringLiteral("helpWidget"));
+    help->initialize(System::instance().helpSystem(QStringLiteral("parameter")));
+
+    rightSplitter = new QSplitter(Qt::Vertical);
+    rightSplitter->setObjectName(QStringLiteral("splitterRight"));
+    rightSplitter->addWidget(parameterView);
+    rightSplitter->addWidget(help);
+    rightSplitter->setStretchFactor(0, 4);
+    rightSplitter->setStretchFactor(1, 1);
+
+    mainSplitter = new QSplitter(Qt::Horizontal);
+    mainSplitter->setObjectName(QStringLiteral("splitterMain"));
+    mainSplitter->addWidget(tree);
+    mainSplitter->addWidget(rightSplitter);
+    mainSplitter->setStretchFactor(0, 1);
+    mainSplitter->setStretchFactor(1, 3);
+    mainSplitter->setSizes({280, 840});
+    q->setCentralWidget(mainSplitter);
+
+    levelLabel = new QLabel;
+    levelComboBox = new QComboBox;
+    levelComboBox->setObjectName(QStringLiteral("accessLevelComboBox"));
+    for (int level = 0; level <= maxLevel; ++level)
+        levelComboBox->addItem(QString(), level);
+    levelLabel->setBuddy(levelComboBox);
+}
+
+void MainWindowPrivate::createActions()
+{
+    const auto make = [this](const char* objectName, const QString& icon = QString()) {
+        auto* action = new QAction(q);
+        action->setObjectName(QLatin1String(objectName));
+        if (!icon.isEmpty())
+            action->setIcon(AppIcons::icon(icon));
+        return action;
+    };
+    newAction = make("actionNew", QStringLiteral("New"));
+    newAction->setShortcut(QKeySequence::New);
+    openAction = make("actionOpen", QStringLiteral("Open"));
+    openAction->setShortcut(QKeySequence::Open);
+    saveAction = make("actionSave", QStringLiteral("Save"));
+    saveAction->setShortcut(QKeySequence::Save);
+    saveAsAction = make("actionSaveAs");
+    saveAsAction->setShortcut(QKeySequence::SaveAs);
+    quitAction = make("actionQuit");
+    quitAction->setShortcut(QKeySequence::Quit);
+    quitAction->setMenuRole(QAction::QuitRole);
+    addControllerAction = make("actionAddController", QStringLiteral("AddController"));
+    removeControllerAction = make("actionRemoveController", QStringLiteral("RemoveController"));
+    addAxisAction = make("actionAddAxis", QStringLiteral("AddAxis"));
+    removeAxisAction = make("actionRemoveAxis", QStringLiteral("RemoveAxis"));
+    onlineAction = make("actionOnline", QStringLiteral("Online"));
+    onlineAction->setCheckable(true);
+
+    languageGroup = new QActionGroup(q);
+    languageGroup->setExclusive(true);
+    LanguageManager* languages = LanguageManager::instance();
+    for (int language : languages->languages()) {
+        QAction* action = languageGroup->addAction(languages->languageName(language));
+        action->setObjectName(QStringLiteral("actionLanguage%1").arg(language));
+        action->setData(language);
+        action->setCheckable(true);
+        action->setChecked(language == languages->activeLanguage());
+    }
+
+    QObject::connect(newAction, &QAction::triggered, q, &MainWindow::onNew);
+    QObject::connect(openAction, &QAction::triggered, q, &MainWindow::onOpen);
+    QObject::connect(saveAction, &QAction::triggered, q, &MainWindow::onSave);
+    QObject::connect(saveAsAction, &QAction::triggered, q, &MainWindow::onSaveAs);
+    QObject::connect(quitAction, &QAction::triggered, q, &QWidget::close);
+    QObject::connect(addControllerAction, &QAction::triggered, q, &MainWindow::onAddController);
+    QObject::connect(removeControllerAction, &QAction::triggered, q, &MainWindow::onRemoveController);
+    QObject::connect(addAxisAction, &QAction::triggered, q, &MainWindow::onAddAxis);
+    QObject::connect(removeAxisAction, &QAction::triggered, q, &MainWindow::onRemoveAxis);
+    QObject::connect(onlineAction, &QAction::triggered, q, &MainWindow::onToggleOnline);
+    QObject::connect(languageGroup, &QActionGroup::triggered, q, &MainWindow::onLanguageTriggered);
+}
+
+void MainWindowPrivate::createMenusAndToolBar()
+{
+    fileMenu = q->menuBar()->addMenu(QString());
+    fileMenu->setObjectName(QStringLiteral("menuFile"));
+    fileMenu->addActions({newAction, openAction, saveAction, saveAsAction});
+    fileMenu->addSeparator();
+    fileMenu->addAction(quitAction);
+
+    projectMenu = q->menuBar()->addMenu(QString());
+    projectMenu->setObjectName(QStringLiteral("menuProject"));
+    projectMenu->addActions({addControllerAction, removeControllerAction});
+    projectMenu->addSeparator();
+    projectMenu->addActions({addAxisAction, removeAxisAction});
+    projectMenu->addSeparator();
+    projectMenu->addAction(onlineAction);
+
+    languageMenu = q->menuBar()->addMenu(QString());
+    languageMenu->setObjectName(QStringLiteral("menuLanguage"));
+    languageMenu->addActions(languageGroup->actions());
+
+    toolBar = q->addToolBar(QString());
+    toolBar->setObjectName(QStringLiteral("toolBarMain"));
+    toolBar->addActions({newAction, openAction, saveAction});
+    toolBar->addSeparator();
+    toolBar->addActions({addControllerAction, removeControllerAction, addAxisAction, removeAxisAction});
+    toolBar->addSeparator();
+    toolBar->addAction(onlineAction);
+    toolBar->addSeparator();
+    toolBar->addWidget(levelLabel);
+    toolBar->addWidget(levelComboBox);
+}
+
+void MainWindowPrivate::retranslate()
+{
+    fileMenu->setTitle(MainWindow::tr("&Datei"));
+    projectMenu->setTitle(MainWindow::tr("&Projekt"));
+    languageMenu->setTitle(MainWindow::tr("&Sprache"));
+    toolBar->setWindowTitle(MainWindow::tr("Werkzeugleiste"));
+    newAction->setText(MainWindow::tr("&Neu"));
+    openAction->setText(MainWindow::tr("Ö&ffnen ..."));
+    saveAction->setText(MainWindow::tr("&Speichern"));
+    saveAsAction->setText(MainWindow::tr("Speichern &unter ..."));
+    quitAction->setText(MainWindow::tr("&Beenden"));
+    addControllerAction->setText(MainWindow::tr("Regler &hinzufügen ..."));
+    removeControllerAction->setText(MainWindow::tr("Regler &entfernen"));
+    addAxisAction->setText(MainWindow::tr("&Achse hinzufügen ..."));
+    removeAxisAction->setText(MainWindow::tr("Achse en&tfernen"));
+    onlineAction->setText(MainWindow::tr("&Online"));
+    onlineAction->setToolTip(MainWindow::tr("Den gewählten Regler online oder offline schalten"));
+    levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
+    for (int i = 0; i < levelComboBox->count(); ++i)
+        levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
+    updateTitle();
+}
+
+QString MainWindowPrivate::projectDisplayName() const
+{
+    if (!project->filePath().isEmpty())
+        return QFileInfo(project->filePath()).fileName();
+    if (!project->descriptionPath().isEmpty())
+        return MainWindow::tr("Unbenannt (aus %1)").arg(QFileInfo(project->descriptionPath()).fileName());
+    return MainWindow::tr("Unbenannt");
+}
+
+void MainWindowPrivate::updateTitle()
+{
+    q->setWindowTitle(MainWindow::tr("%1[*] – KX Suite").arg(projectDisplayName()));
+    q->setWindowModified(project->isModified());
+}
+
+void MainWindowPrivate::updateActions()
+{
+    DriveController* controller = tree->currentController();
+    DriveControllerAxis* axis = tree->currentAxis();
+    removeControllerAction->setEnabled(controller);
+    addAxisAction->setEnabled(controller && Project::nextFreeAxisNumber(controller) > 0);
+    removeAxisAction->setEnabled(axis);
+    onlineAction->setEnabled(controller);
+    const bool online = controller && controller->onlineState() != OnlineStateOffline;
+    onlineAction->setChecked(online);
+    onlineAction->setIcon(AppIcons::icon(online ? QStringLiteral("Online") : QStringLiteral("Offline")));
+    addControllerAction->setEnabled(!project->typeLibrary()->typeNames().isEmpty());
+}
+
+void MainWindowPrivate::report(const QString& message)
+{
+    q->statusBar()->showMessage(message);
+}
+
+void MainWindowPrivate::reportProblem(const QString& title, const QString& message, const QStringList& details)
+{
+    QString full = message;
+    if (!details.isEmpty())
+        full += QLatin1Char('\n') + details.join(QLatin1Char('\n'));
+    report(message);
+    emit q->problemReported(full);
+    if (!interactive)
+        return;
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, q);
+    if (!details.isEmpty()) {
+        QStringList shown = details.mid(0, maxListedProblems);
+        if (details.size() > shown.size())
+            shown.append(MainWindow::tr("... und %n weitere (siehe Details)", nullptr, details.size() - shown.size()));
+        box.setInformativeText(QStringLiteral("• ") + shown.join(QStringLiteral("\n• ")));
+        if (details.size() > maxListedProblems)
+            box.setDetailedText(details.join(QLatin1Char('\n')));
+    }
+    box.exec();
+}
+
+bool MainWindowPrivate::confirm(const QString& title, const QString& question)
+{
+    if (!interactive)
+        return true;
+    return QMessageBox::question(q, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+bool MainWindowPrivate::maybeSave()
+{
+    if (!interactive || !project->isModified())
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::warning(
+        q, MainWindow::tr("Projekt geändert"),
+        MainWindow::tr("Das Projekt „%1“ wurde geändert. Sollen die Änderungen gespeichert werden?")
+            .arg(projectDisplayName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Discard)
+        return true;
+    q->onSave();
+    return !project->isModified();
+}
+
+QString MainWindowPrivate::suggestedSavePath() const
+{
+    if (!project->filePath().isEmpty())
+        return project->filePath();
+    const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
+    if (project->descriptionPath().isEmpty())
+        return setting->suggestedPath();
+    const QString baseName = QFileInfo(project->descriptionPath()).completeBaseName();
+    return QDir(setting->currentPath()).filePath(baseName + QLatin1Char('.') + Project::fileSuffix());
+}
+
+MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
+    : QMainWindow(parent)
+    , d(new MainWindowPrivate(this))
+{
+    AppIcons::initialize();
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowIcon(AppIcons::icon(QStringLiteral("KxSuite")));
+    d->project = new Project(typesDirectory, this);
+    d->createWidgets();
+    d->createActions();
+    d->createMenusAndToolBar();
+    d->tree->setHost(d->project->host());
+    d->levelComboBox->setCurrentIndex(qBound(0, int(System::instance().currentLevel()), maxLevel));
+    d->retranslate();
+    d->updateActions();
+    resize(1200, 760);
+
+    connect(d->tree, &ProjectTreeWidget::currentSelectionChanged, this, &MainWindow::onTreeSelectionChanged);
+    connect(d->tree, &ProjectTreeWidget::refreshed, this, &MainWindow::onProjectStateChanged);
+    connect(d->project->host(), &ProjectHost::hostContentChanged, this, &MainWindow::onProjectStateChanged);
+    connect(d->project, &Project::projectReplaced, this, &MainWindow::onProjectReplaced);
+    connect(d->project, &Project::modifiedChanged, this, &MainWindow::onProjectStateChanged);
+    connect(d->project, &Project::filePathChanged, this, &MainWindow::onProjectStateChanged);
+    connect(d->parameterView, &ParameterView::currentParameterChanged, this, &MainWindow::onCurrentParameterChanged);
+    connect(d->levelComboBox, QOverload<int>::of(&QComboBox::activated), this, &MainWindow::onLevelSelected);
+    connect(&System::instance(), &System::currentLevelChanged, this, &MainWindow::onCurrentLevelChanged);
+    connect(LanguageManager::instance(), &LanguageManager::activeLanguageChanged, this,
+            &MainWindow::onActiveLanguageChanged);
+
+    System::instance().setMainWindow(this);
+
+    const QStringList typeErrors = d->project->typeLibrary()->errors();
+    if (!typeErrors.isEmpty())
+        d->report(tr("%n Gerätebeschreibung(en) abgelehnt: %1", nullptr, typeErrors.size())
+                      .arg(typeErrors.join(QStringLiteral("; "))));
+    else
+        d->report(tr("%n Gerätetyp(en) verfügbar.", nullptr, d->project->typeLibrary()->typeNames().size()));
+}
+
+MainWindow::~MainWindow()
+{
+    // The view must let go of the axis before the project destroys the controllers.
+    d->parameterView->setAxis(nullptr);
+}
+
+QString MainWindow::defaultDataDirectory()
+{
+    return QStringLiteral(KX_DATA_DIR);
+}
+
+QString MainWindow::defaultTypesDirectory()
+{
+    return QDir(defaultDataDirectory()).filePath(QStringLiteral("types"));
+}
+
+QString MainWindow::defaultProjectPath()
+{
+    return QDir(defaultDataDirectory()).filePath(QStringLiteral("sample-project.json"));
+}
+
+Project* MainWindow::project() const
+{
+    return d->project;
+}
+
+ProjectTreeWidget* MainWindow::projectTree() const
+{
+    return d->tree;
+}
+
+ParameterView* MainWindow::parameterView() const
+{
+    return d->parameterView;
+}
+
+HelpWidget* MainWindow::helpWidget() const
+{
+    return d->help;
+}
+
+void MainWindow::setInteractive(bool interactive)
+{
+    d->interactive = interactive;
+}
+
+bool MainWindow::isInteractive() const
+{
+    return d->interactive;
+}
+
+bool MainWindow::openFile(const QString& path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    const ProjectOpenResult result = d->project->open(path);
+    if (!result.opened) {
+        d->reportProblem(tr("Öffnen fehlgeschlagen"), result.error);
+        return false;
+    }
+    if (!result.fromDescription) {
+        const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
+        setting->rememberPath(d->project->filePath());
+    }
+    const QString loaded = result.fromDescription
+        ? tr("Gerätebeschreibung „%1“ als neues, ungespeichertes Projekt geladen.").arg(fileName)
+        : tr("Projekt „%1“ geladen.").arg(fileName);
+    if (result.skipped.isEmpty()) {
+        d->report(loaded);
+    } else {
+        d->reportProblem(tr("Projekt unvollständig geladen"),
+                         tr("Aus „%1“ wurde nicht alles übernommen; %n Angabe(n) wurden weggelassen:", nullptr,
+                            result.skipped.size())
+                             .arg(fileName),
+                         result.skipped);
+    }
+    return true;
+}
+
+bool MainWindow::saveFile(const QString& path)
+{
+    QString error;
+    if (!d->project->save(path, &error)) {
+        d->reportProblem(tr("Speichern fehlgeschlagen"), error);
+        return false;
+    }
+    const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
+    setting->rememberPath(d->project->filePath());
+    d->report(tr("Projekt gespeichert unter „%1“.").arg(QDir::toNativeSeparators(d->project->filePath())));
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (d->maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        d->retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::onNew()
+{
+    if (!d->maybeSave())
+        return;
+    d->project->newProject();
+    d->report(tr("Neues, leeres Projekt."));
+}
+
+void MainWindow::onOpen()
+{
+    if (!d->maybeSave())
+        return;
+    const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Projekt öffnen"), setting->currentPath(),
+        tr("Projektdateien (*.%1);;Gerätebeschreibungen (*.json);;Alle Dateien (*)").arg(Project::fileSuffix()));
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void MainWindow::onSave()
+{
+    if (d->project->filePath().isEmpty())
+        onSaveAs();
+    else
+        saveFile(d->project->filePath());
+}
+
+void MainWindow::onSaveAs()
+{
+    if (!d->interactive) {
+        d->reportProblem(tr("Speichern fehlgeschlagen"), tr("Das Projekt hat noch keinen Dateinamen."));
+        return;
+    }
+    QString path = QFileDialog::getSaveFileName(this, tr("Projekt speichern unter"), d->suggestedSavePath(),
+                                                tr("Projektdateien (*.%1)").arg(Project::fileSuffix()));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + Project::fileSuffix();
+    saveFile(path);
+}
+
+void MainWindow::onAddController()
+{
+    DeviceTypeLibrary* library = d->project->typeLibrary();
+    AddControllerDialog dialog(library, tr("Regler %1").arg(d->project->host()->driveControllers().size() + 1), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString error;
+    DriveController* controller =
+        d->project->addController(dialog.typeName(), dialog.controllerName(), dialog.axisCount(), &error);
+    if (!controller) {
+        d->reportProblem(tr("Regler hinzufügen"), error);
+        return;
+    }
+    if (!controller->axisNumbers().isEmpty())
+        d->tree->selectAxis(controller, controller->axisNumbers().constFirst());
+    else
+        d->tree->selectController(controller);
+    d->report(tr("Regler „%1“ hinzugefügt.").arg(controller->name()));
+}
+
+void MainWindow::onRemoveController()
+{
+    DriveController* controller = d->tree->currentController();
+    if (!controller)
+        return;
+    const QString name = controller->name();
+    if (!d->confirm(tr("Regler entfernen"),
+                    tr("Den Regler „%1“ mit allen Achsen und Parameterwerten aus dem Projekt entfernen?").arg(name)))
+        return;
+    d->project->removeController(controller);
+    d->report(tr("Regler „%1“ entfernt.").arg(name));
+}
+
+void MainWindow::onAddAxis()
+{
+    const QPointer<DriveController> controller = d->tree->currentController();
+    if (!controller)
+        return;
+    const int number = Project::nextFreeAxisNumber(controller);
+    if (number == 0) {
+        d->reportProblem(tr("Achse hinzufügen"),
+                         tr("Der Regler „%1“ hat bereits alle Achsen seines Gerätetyps.").arg(controller->name()));
+        return;
+    }
+    bool accepted = false;
+    const QString name = QInputDialog::getText(this, tr("Achse hinzufügen"),
+                                               tr("Name der Achse %1 von „%2“:").arg(number).arg(controller->name()),
+                                               QLineEdit::Normal, tr("Achse %1").arg(number), &accepted);
+    if (!accepted || !controller)
+        return;
+    QString error;
+    DriveControllerAxis* axis = d->project->addAxis(controller, name, &error);
+    if (!axis) {
+        if (!error.isEmpty())
+            d->reportProblem(tr("Achse hinzufügen"), error);
+        return;
+    }
+    d->tree->selectAxis(controller, axis->axisNumber());
+    d->report(tr("Achse %1 „%2“ zu „%3“ hinzugefügt.").arg(axis->axisNumber()).arg(axis->name(), controller->name()));
+}
+
+void MainWindow::onRemoveAxis()
+{
+    DriveControllerAxis* axis = d->tree->currentAxis();
+    DriveController* controller = d->tree->currentController();
+    if (!axis || !controller)
+        return;
+    const int number = axis->axisNumber();
+    const QString name = axis->name();
+    if (!d->confirm(tr("Achse entfernen"),
+                    tr("Die Achse %1 „%2“ von „%3“ mit ihren Parameterwerten entfernen?")
+                        .arg(number)
+                        .arg(name, controller->name())))
+        return;
+    d->project->removeAxis(controller, number);
+    d->report(tr("Achse %1 „%2“ entfernt.").arg(number).arg(name));
+}
+
+void MainWindow::onToggleOnline()
+{
+    DriveController* controller = d->tree->currentController();
+    if (!controller) {
+        d->updateActions();
+        return;
+    }
+    const bool online = controller->onlineState() == OnlineStateOffline;
+    controller->setOnline(online);
+    d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
+                     : tr("Regler „%1“ ist offline.").arg(controller->name()));
+    d->updateActions();
+}
+
+void MainWindow::onLanguageTriggered(QAction* action)
+{
+    LanguageManager::instance()->setActiveLanguage(action->data().toInt());
+}
+
+void MainWindow::onActiveLanguageChanged(int language)
+{
+    for (QAction* action : d->languageGroup->actions())
+        action->setChecked(action->data().toInt() == language);
+}
+
+void MainWindow::onLevelSelected(int index)
+{
+    System::instance().setCurrentLevel(unsigned(d->levelComboBox->itemData(index).toInt()));
+}
+
+void MainWindow::onCurrentLevelChanged(unsigned int level)
+{
+    const int index = d->levelComboBox->findData(int(level));
+    if (index >= 0)
+        d->levelComboBox->setCurrentIndex(index);
+    d->report(tr("Zugriffsebene %1.").arg(level));
+}
+
+void MainWindow::onTreeSelectionChanged()
+{
+    DriveControllerAxis* axis = d->tree->currentAxis();
+    if (d->parameterView->axis() != axis) {
+        d->parameterView->setAxis(axis);
+        d->help->showHelpForId(QString());
+    }
+    d->updateActions();
+}
+
+void MainWindow::onCurrentParameterChanged(const QString& sortableAddress)
+{
+    DriveControllerAxis* axis = d->parameterView->axis();
+    DriveController* controller = axis ? axis->driveController() : nullptr;
+    const ParameterAddress address(sortableAddress, false);
+    const QPointer<ParameterDefinition> definition = controller && address.isValid()
+        ? controller->parameterProvider()->parameterDefinition(address.coordinate())
+        : nullptr;
+    if (!definition) {
+        d->help->showHelpForId(QString());
+        return;
+    }
+    const QString help = definition->helpIdentifier(address.element());
+    static const QString inlinePrefix = QStringLiteral("<description>=");
+    if (help.startsWith(inlinePrefix))
+        d->help->showHtmlText(help.mid(inlinePrefix.size()));
+    else
+        d->help->showHelpForId(help);
+}
+
+void MainWindow::onProjectReplaced()
+{
+    for (DriveController* controller : d->project->host()->driveControllers()) {
+        if (!controller->axisNumbers().isEmpty()) {
+            d->tree->selectAxis(controller, controller->axisNumbers().constFirst());
+            break;
+        }
+    }
+    onProjectStateChanged();
+}
+
+void MainWindow::onProjectStateChanged()
+{
+    d->updateTitle();
+    d->updateActions();
+}

@@ -1,0 +1,30 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("KxSuite"));
+    QApplication::setApplicationName(QStringLiteral("KX Suite"));
+    QApplication::setApplicationVersion(QStringLiteral(KX_APP_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QApplication::translate("main", "Projekte mit Antriebsreglern bearbeiten"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("datei"),
+                                 QApplication::translate("main", "Projektdatei (*.kxproj) oder Gerätebeschreibung (*.json)"));
+    parser.process(application);
+
+    MainWindow window;
+    window.show();
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty())
+        window.openFile(files.constFirst());
+    else if (QFileInfo::exists(MainWindow::defaultProjectPath()))
+        window.openFile(MainWindow::defaultProjectPath());
+    return application.exec();
+}

@@ -1,0 +1,12 @@
+# Tests of the host application.
+if(TARGET KxSuiteAppCore)
+  kx_add_test(app_project
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/tst_project.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.h ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.cpp
+    LIBS KxSuiteAppCore)
+  kx_add_test(app_mainwindow
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/tst_mainwindow.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.h ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.cpp
+    LIBS KxSuiteAppCore
+    TIMEOUT 300)
+endif()

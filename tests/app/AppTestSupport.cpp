@@ -1,0 +1,112 @@
+#include "AppTestSupport.h"
+
+#include "DeviceType.h"
+#include "DriveController.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+
+namespace AppTest {
+
+QString testTypeName()
+{
+    return QStringLiteral("RX-3 Prüfregler");
+}
+
+QByteArray testDescription()
+{
+    return QByteArrayLiteral(R"({
+  "format": "KxDeviceDescription", "version": 1,
+  "types": [{
+    "name": "RX-3 Prüfregler", "descriptor": "RX-3 / 8 A", "maxAxes": 3,
+    "helpPages": [{"id": "RX.Speed", "title": "Drehzahl", "html": "<p>Die Solldrehzahl der Achse.</p>"}],
+    "parameters": [
+      {"coordinate": "A10", "name": {"de": "Solldrehzahl", "en": "Speed setpoint"}, "help": "RX.Speed",
+       "unit": "1/min", "min": 0, "max": 6000, "decimals": 1, "default": 100},
+      {"coordinate": "A11", "name": {"de": "Betriebsart", "en": "Operating mode"}, "kind": "choice",
+       "choices": [{"value": 0, "de": "Drehzahl", "en": "Speed"}, {"value": 1, "de": "Lage", "en": "Position"},
+                   {"value": 7, "de": "Moment", "en": "Torque"}]},
+      {"coordinate": "A12", "name": {"de": "Festdrehzahlen", "en": "Fixed speeds"}, "structure": "array",
+       "count": 4, "min": -3000, "max": 3000, "default": [0, 10, 20, 30]},
+      {"coordinate": "B20", "name": {"de": "Netzspannung", "en": "Mains voltage"}, "scope": "device",
+       "unit": "V", "min": 180, "max": 480, "default": 400},
+      {"coordinate": "B21", "name": {"de": "Freigaben", "en": "Enables"}, "scope": "device",
+       "structure": "array", "count": 3, "kind": "switch"},
+      {"coordinate": "C30", "name": {"de": "Typenschild", "en": "Name plate"}, "structure": "record",
+       "elements": [
+         {"name": {"de": "Kopf", "en": "Header"}, "hasValue": false},
+         {"name": {"de": "Nennstrom", "en": "Rated current"}, "unit": "A", "min": 0, "max": 50, "decimals": 2, "default": 4.5},
+         {"name": {"de": "Bezeichnung", "en": "Designation"}, "kind": "text", "max": 24},
+         {"index": 5, "name": {"de": "Kühlung", "en": "Cooling"}, "kind": "choice",
+          "choices": [{"value": 1, "de": "Eigen", "en": "Self"}, {"value": 2, "de": "Fremd", "en": "Forced"}]}
+       ]},
+      {"coordinate": "C31", "name": {"de": "Anlagenname", "en": "Plant name"}, "scope": "device", "kind": "text", "max": 40},
+      {"coordinate": "D40", "name": {"de": "Bremszeit", "en": "Brake time"}, "definedIn": [1],
+       "unit": "ms", "min": 0, "max": 2000, "default": 50},
+      {"coordinate": "E50", "name": {"de": "Zwischenkreisspannung", "en": "DC link voltage"}, "writable": false,
+       "unit": "V", "min": 0, "max": 900, "default": 560}
+    ]
+  }],
+  "controllers": [{
+    "name": "Prüfstand links", "type": "RX-3 Prüfregler", "descriptor": "RX-3 / 8 A, FW 2.4",
+    "axes": [{"number": 1, "name": "Hubwerk", "markingColor": "#ff8000"}, {"number": 3, "name": "Drehtisch"}],
+    "values": [{"coordinate": "A10", "axis": 3, "value": 1234.5}, {"coordinate": "B20", "value": 230}]
+  }]
+})");
+}
+
+QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        QTest::qFail(qPrintable(QStringLiteral("cannot write ") + file.fileName()), __FILE__, __LINE__);
+        return {};
+    }
+    return QFileInfo(file).absoluteFilePath();
+}
+
+QStringList snapshot(const QList<DriveController*>& controllers)
+{
+    QStringList lines;
+    for (DriveController* controller : controllers) {
+        lines << QStringLiteral("controller|%1|%2|%3|%4")
+                     .arg(controller->type() ? controller->type()->name : QStringLiteral("?"), controller->name(),
+                          controller->descriptor() ? controller->descriptor()->text() : QString(),
+                          controller->parameterProvider()->isReadOnly() ? QStringLiteral("read-only")
+                                                                        : QStringLiteral("writable"));
+        for (int number : controller->axisNumbers()) {
+            const QColor color = controller->markingColor(number);
+            lines << QStringLiteral("axis|%1|%2|%3")
+                         .arg(number)
+                         .arg(controller->axisName(number),
+                              color.isValid() ? color.name(QColor::HexArgb) : QStringLiteral("none"));
+        }
+        const ParameterProvider* provider = controller->parameterProvider();
+        for (const ParameterCoordinate& coordinate : provider->allCoordinates()) {
+            const QPointer<ParameterSetup> setup = provider->parameterSetup(coordinate);
+            if (!setup)
+                continue;
+            QList<quint16> elements = setup->valueElementIndices().values();
+            std::sort(elements.begin(), elements.end());
+            QList<eLivingSpace> spaces = setup->livingSpaces();
+            std::sort(spaces.begin(), spaces.end());
+            for (eLivingSpace space : qAsConst(spaces)) {
+                for (quint16 element : qAsConst(elements)) {
+                    lines << QStringLiteral("value|%1|%2|%3|%4")
+                                 .arg(coordinate.toText())
+                                 .arg(space)
+                                 .arg(element)
+                                 .arg(setup->valueText(space, element, false));
+                }
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace AppTest

@@ -1,0 +1,543 @@
+#include "AppTestSupport.h"
+#include "TestSupport.h"
+
+#include "AddControllerDialog.h"
+#include "DeviceType.h"
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "FileStorageView.h"
+#include "HelpWidget.h"
+#include "LanguageManager.h"
+#include "MainWindow.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
+#include "ParameterView.h"
+#include "Project.h"
+#include "ProjectFile.h"
+#include "ProjectHost.h"
+#include "ProjectTreeWidget.h"
+#include "System.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Handles the next modal dialog of type T once it is open, so that a test
+// never waits for a person. Stops looking when it goes out of scope;
+// handled() tells whether the dialog appeared at all.
+class ModalHandler
+{
+public:
+    template<typename T>
+    static std::unique_ptr<ModalHandler> when(std::function<void(T*)> handle)
+    {
+        std::unique_ptr<ModalHandler> handler(new ModalHandler);
+        ModalHandler* self = handler.get();
+        QObject::connect(&self->m_timer, &QTimer::timeout, &self->m_timer, [self, handle] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                self->m_timer.stop();
+                self->m_handled = true;
+                handle(dialog);
+            }
+        });
+        self->m_timer.start(10);
+        return handler;
+    }
+
+    bool handled() const { return m_handled; }
+
+private:
+    ModalHandler() = default;
+    QTimer m_timer;
+    bool m_handled = false;
+};
+
+template<typename T>
+std::unique_ptr<ModalHandler> whenModalOpens(std::function<void(T*)> handle)
+{
+    return ModalHandler::when<T>(std::move(handle));
+}
+
+QAction* action(MainWindow& window, const char* name)
+{
+    auto* found = window.findChild<QAction*>(QLatin1String(name));
+    if (!found)
+        QTest::qFail(qPrintable(QStringLiteral("no action ") + QLatin1String(name)), __FILE__, __LINE__);
+    return found;
+}
+
+QStringList treeRows(const ProjectTreeWidget* tree)
+{
+    QStringList rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree->topLevelItem(i);
+        rows << item->text(0);
+        for (int c = 0; c < item->childCount(); ++c) {
+            const QColor color = item->child(c)->data(0, ProjectTreeWidget::MarkingColorRole).value<QColor>();
+            rows << QStringLiteral("  %1 [%2]").arg(item->child(c)->text(0),
+                                                   color.isValid() ? color.name(QColor::HexArgb) : QStringLiteral("-"));
+        }
+    }
+    return rows;
+}
+
+QImage iconImage(const QTreeWidgetItem* item)
+{
+    return item->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void saveAndReopenShowTheSameProject_data();
+    void saveAndReopenShowTheSameProject();
+    void saveOfANewProjectAsksForAFileName();
+    void fileThatCannotBeReadIsReportedAndTheProjectStays_data();
+    void fileThatCannotBeReadIsReportedAndTheProjectStays();
+    void partsLeftOutOnLoadAreReportedOnce();
+    void addingAndRemovingControllersAndAxesUpdatesTheTree();
+    void removalAnsweredNoChangesNothing();
+    void treeShowsMarkingColoursAndControllerState();
+    void languageSwitchChangesParameterNames();
+    void accessLevelSelectorFollowsTheSystem();
+    void helpFollowsTheCurrentParameter();
+
+private:
+    QTemporaryDir m_types;
+    QTemporaryDir m_work;
+    QString m_description;
+};
+
+void MainWindowTest::initTestCase()
+{
+    KxTest::initTestEnvironment();
+    QVERIFY(m_types.isValid() && m_work.isValid());
+    // The types directory holds the test type (without controllers), the
+    // description opened by the tests holds it and one controller.
+    QJsonObject typesOnly = QJsonDocument::fromJson(AppTest::testDescription()).object();
+    typesOnly.remove(QStringLiteral("controllers"));
+    AppTest::writeFile(QDir(m_types.path()), QStringLiteral("rx3.json"), QJsonDocument(typesOnly).toJson());
+    QJsonObject withController = QJsonDocument::fromJson(AppTest::testDescription()).object();
+    withController.remove(QStringLiteral("types"));
+    withController.insert(QStringLiteral("includes"), QJsonArray{QDir(m_types.path()).filePath(QStringLiteral("rx3.json"))});
+    m_description = AppTest::writeFile(QDir(m_work.path()), QStringLiteral("pruefstand.json"),
+                                       QJsonDocument(withController).toJson());
+}
+
+void MainWindowTest::cleanup()
+{
+    LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
+}
+
+void MainWindowTest::saveAndReopenShowTheSameProject_data()
+{
+    QTest::addColumn<bool>("sample");
+    QTest::newRow("test description") << false;
+    QTest::newRow("sample project") << true;
+}
+
+void MainWindowTest::saveAndReopenShowTheSameProject()
+{
+    QFETCH(bool, sample);
+    const QString source = sample ? MainWindow::defaultProjectPath() : m_description;
+    const QString types = sample ? MainWindow::defaultTypesDirectory() : m_types.path();
+
+    // GIVEN a window with a description opened and some values changed
+    MainWindow window(types);
+    window.setInteractive(false);
+    QVERIFY(window.openFile(source));
+    QVERIFY(window.windowTitle().contains(QFileInfo(source).fileName()));
+    DriveController* first = window.project()->host()->driveControllers().first();
+    const int axisNumber = first->axisNumbers().first();
+    int changes = 0;
+    for (const ParameterCoordinate& coordinate : first->parameterProvider()->parameterCoordinates(axisNumber)) {
+        ParameterSetup* setup = first->parameterProvider()->parameterSetup(coordinate).data();
+        const quint16 element = setup->elementIndexList().last();
+        if (changes < 6 && setup->valueKind(element) == ValueKindNumber && setup->isWritable(axisNumber, element)
+            && setup->maximum(element) > setup->minimum(element)) {
+            const QString text = setup->valueText(axisNumber, element, false) == setup->defaultValueText(element, false)
+                ? QString::number(setup->maximum(element))
+                : QString::number(setup->minimum(element));
+            changes += setup->setValueText(axisNumber, element, text) ? 1 : 0;
+        }
+    }
+    QVERIFY(changes > 0);
+    QVERIFY(window.isWindowModified());
+    const QStringList rows = treeRows(window.projectTree());
+    const QStringList values = AppTest::snapshot(window.project()->host()->driveControllers());
+
+    // WHEN it is saved and a second window opens the file
+    const QString file = QDir(m_work.path()).filePath(sample ? QStringLiteral("sample.kxproj") : QStringLiteral("test.kxproj"));
+    QVERIFY(window.saveFile(file));
+    QVERIFY(!window.isWindowModified());
+    QVERIFY(window.windowTitle().startsWith(QFileInfo(file).fileName()));
+    QVERIFY(window.statusBar()->currentMessage().contains(QFileInfo(file).fileName()));
+    MainWindow second(types);
+    second.setInteractive(false);
+    QSignalSpy problems(&second, &MainWindow::problemReported);
+    QVERIFY(second.openFile(file));
+
+    // THEN it shows the same tree and holds the same values, without complaint
+    QCOMPARE(problems.count(), 0);
+    QCOMPARE(treeRows(second.projectTree()), rows);
+    QCOMPARE(AppTest::snapshot(second.project()->host()->driveControllers()), values);
+    QVERIFY(second.windowTitle().startsWith(QFileInfo(file).fileName()));
+    QVERIFY(!second.isWindowModified());
+    // and the first axis is shown right away
+    QVERIFY(second.parameterView()->axis());
+    QCOMPARE(second.parameterView()->axis()->driveController(), second.project()->host()->driveControllers().first());
+}
+
+void MainWindowTest::saveOfANewProjectAsksForAFileName()
+{
+    // GIVEN a project made from a description (it has no file yet)
+    MainWindow window(m_types.path());
+    QVERIFY(window.openFile(m_description));
+    QVERIFY(window.project()->filePath().isEmpty());
+    QVERIFY(window.windowTitle().contains(QStringLiteral("Unbenannt")));
+
+    // WHEN "Speichern" is chosen and a name without suffix is given
+    const QString chosen = QDir(m_work.path()).filePath(QStringLiteral("chosen"));
+    QString proposed;
+    const auto asked = whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
+        proposed = dialog->selectedFiles().value(0);
+        dialog->selectFile(chosen);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    action(window, "actionSave")->trigger();
+
+    // THEN the dialog proposed a project file named after the description, and the project was saved with the suffix
+    QVERIFY(asked->handled());
+    QVERIFY2(proposed.endsWith(QStringLiteral("pruefstand.kxproj")), qPrintable(proposed));
+    QCOMPARE(window.project()->filePath(), chosen + QStringLiteral(".kxproj"));
+    QVERIFY(ProjectFile::isProjectFile(chosen + QStringLiteral(".kxproj")));
+
+    // AND a second "Speichern" writes to that file without asking
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    QVERIFY(controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->setValueText(1, 0, QStringLiteral("77")));
+    const auto askedAgain = whenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    action(window, "actionSave")->trigger();
+    QVERIFY(!askedAgain->handled());
+    QVERIFY(!window.project()->isModified());
+}
+
+void MainWindowTest::fileThatCannotBeReadIsReportedAndTheProjectStays_data()
+{
+    QTest::addColumn<bool>("interactive");
+    QTest::newRow("message box while interactive") << true;
+    QTest::newRow("signal only while not interactive") << false;
+}
+
+void MainWindowTest::fileThatCannotBeReadIsReportedAndTheProjectStays()
+{
+    QFETCH(bool, interactive);
+
+    // GIVEN a window with a project and a text file posing as a project
+    MainWindow window(m_types.path());
+    window.setInteractive(interactive);
+    QVERIFY(window.openFile(m_description));
+    const QString title = window.windowTitle();
+    const QStringList rows = treeRows(window.projectTree());
+    DriveControllerAxis* shown = window.parameterView()->axis();
+    QVERIFY(shown);
+    const QString bogus = AppTest::writeFile(QDir(m_work.path()), QStringLiteral("bogus.kxproj"), "no project\n");
+    QSignalSpy problems(&window, &MainWindow::problemReported);
+
+    // WHEN it is opened
+    QString boxText;
+    const auto boxShown = whenModalOpens<QMessageBox>([&](QMessageBox* box) {
+        boxText = box->text();
+        box->accept();
+    });
+    QVERIFY(!window.openFile(bogus));
+
+    // THEN the reason names the file, and the project is still there as it was
+    QCOMPARE(boxShown->handled(), interactive);
+    QCOMPARE(problems.count(), 1);
+    const QString message = problems.first().first().toString();
+    QVERIFY2(message.contains(QStringLiteral("bogus.kxproj")), qPrintable(message));
+    if (interactive)
+        QCOMPARE(boxText, message);
+    QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("bogus.kxproj")));
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(treeRows(window.projectTree()), rows);
+    QCOMPARE(window.parameterView()->axis(), shown);
+}
+
+void MainWindowTest::partsLeftOutOnLoadAreReportedOnce()
+{
+    // GIVEN a project file with a value the type refuses
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    const QString file = QDir(m_work.path()).filePath(QStringLiteral("refused.kxproj"));
+    QVERIFY(window.saveFile(file));
+    FileStorageView root;
+    QVERIFY(ProjectFile::read(file, &root, nullptr));
+    FileStorageView* own = root.storage(Project::storageName());
+    QJsonObject document = QJsonDocument::fromJson(own->readItem(QStringLiteral("Controllers"))).object();
+    QJsonArray controllers = document.value(QStringLiteral("controllers")).toArray();
+    QJsonObject controller = controllers.first().toObject();
+    QJsonArray values = controller.value(QStringLiteral("values")).toArray();
+    values.append(QJsonObject{{QStringLiteral("coordinate"), QStringLiteral("A11")},
+                              {QStringLiteral("livingSpace"), 1},
+                              {QStringLiteral("element"), 0},
+                              {QStringLiteral("value"), QStringLiteral("5")}});
+    values.append(QJsonObject{{QStringLiteral("coordinate"), QStringLiteral("B20")},
+                              {QStringLiteral("livingSpace"), 0},
+                              {QStringLiteral("element"), 0},
+                              {QStringLiteral("value"), QStringLiteral("12")}});
+    controller.insert(QStringLiteral("values"), values);
+    controllers.replace(0, controller);
+    document.insert(QStringLiteral("controllers"), controllers);
+    own->writeItem(QStringLiteral("Controllers"), QJsonDocument(document).toJson());
+    QVERIFY(ProjectFile::write(file, root, nullptr));
+
+    // WHEN it is opened
+    QSignalSpy problems(&window, &MainWindow::problemReported);
+    QVERIFY(window.openFile(file));
+
+    // THEN the project is open and one report lists both refused values
+    QCOMPARE(window.project()->filePath(), QFileInfo(file).absoluteFilePath());
+    QCOMPARE(problems.count(), 1);
+    const QString report = problems.first().first().toString();
+    QVERIFY2(report.contains(QStringLiteral("A11")) && report.contains(QStringLiteral("B20")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("refused.kxproj")));
+}
+
+void MainWindowTest::addingAndRemovingControllersAndAxesUpdatesTheTree()
+{
+    MainWindow window(m_types.path());
+    QVERIFY(window.openFile(m_description));
+    ProjectTreeWidget* tree = window.projectTree();
+    QSignalSpy changed(window.project()->host(), &ProjectHost::hostContentChanged);
+    QCOMPARE(tree->topLevelItemCount(), 1);
+
+    // WHEN a controller with two axes is added through the dialog
+    const auto dialogShown = whenModalOpens<AddControllerDialog>([](AddControllerDialog* dialog) {
+        auto* type = dialog->findChild<QComboBox*>(QStringLiteral("typeComboBox"));
+        type->setCurrentIndex(type->findData(AppTest::testTypeName()));
+        dialog->findChild<QLineEdit*>(QStringLiteral("nameLineEdit"))->setText(QStringLiteral("Förderband"));
+        dialog->findChild<QSpinBox*>(QStringLiteral("axisCountSpinBox"))->setValue(2);
+        dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+    });
+    action(window, "actionAddController")->trigger();
+
+    // THEN the host told once, and the tree shows it with its axes, the first axis shown
+    QVERIFY(dialogShown->handled());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(tree->topLevelItemCount(), 2);
+    QTreeWidgetItem* row = tree->topLevelItem(1);
+    QCOMPARE(row->text(0), QStringLiteral("Förderband (RX-3 / 8 A)"));
+    QCOMPARE(row->childCount(), 2);
+    QCOMPARE(row->child(0)->text(0), QStringLiteral("Achse 1: Achse 1"));
+    QCOMPARE(row->child(1)->text(0), QStringLiteral("Achse 2: Achse 2"));
+    DriveController* added = window.project()->host()->driveControllers().at(1);
+    QCOMPARE(window.parameterView()->axis(), added->axis(1));
+
+    // WHEN an axis is added to it
+    const auto nameAsked = whenModalOpens<QInputDialog>([](QInputDialog* dialog) {
+        dialog->setTextValue(QStringLiteral("Spindel"));
+        dialog->accept();
+    });
+    action(window, "actionAddAxis")->trigger();
+    QVERIFY(nameAsked->handled());
+    QCOMPARE(changed.count(), 2);
+    row = tree->topLevelItem(1);
+    QCOMPARE(row->childCount(), 3);
+    QCOMPARE(row->child(2)->text(0), QStringLiteral("Achse 3: Spindel"));
+    QCOMPARE(tree->currentAxis(), added->axis(3));
+    // the type has three axes: no more can be added
+    QVERIFY(!action(window, "actionAddAxis")->isEnabled());
+
+    // WHEN the selected axis is removed (confirmed)
+    const auto axisConfirmed = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    action(window, "actionRemoveAxis")->trigger();
+    QVERIFY(axisConfirmed->handled());
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(tree->topLevelItem(1)->childCount(), 2);
+    QCOMPARE(added->axisNumbers(), QList<int>({1, 2}));
+    QVERIFY(action(window, "actionAddAxis")->isEnabled() || !tree->currentController());
+
+    // WHEN the controller is removed (confirmed)
+    QVERIFY(tree->selectAxis(added, 2));
+    QCOMPARE(window.parameterView()->axis(), added->axis(2));
+    const QPointer<DriveController> guard(added);
+    const auto controllerConfirmed = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    action(window, "actionRemoveController")->trigger();
+    QVERIFY(controllerConfirmed->handled());
+
+    // THEN it is gone everywhere
+    QCOMPARE(changed.count(), 4);
+    QVERIFY(guard.isNull());
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(window.parameterView()->axis(), nullptr);
+    QVERIFY(window.isWindowModified());
+}
+
+void MainWindowTest::removalAnsweredNoChangesNothing()
+{
+    MainWindow window(m_types.path());
+    QVERIFY(window.openFile(m_description));
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    QVERIFY(window.projectTree()->selectAxis(controller, 3));
+    const QStringList rows = treeRows(window.projectTree());
+    QSignalSpy changed(window.project()->host(), &ProjectHost::hostContentChanged);
+
+    for (const char* name : {"actionRemoveAxis", "actionRemoveController"}) {
+        const auto asked = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+        action(window, name)->trigger();
+        QVERIFY2(asked->handled(), name);
+    }
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(treeRows(window.projectTree()), rows);
+    QCOMPARE(window.projectTree()->currentAxis(), controller->axis(3));
+}
+
+void MainWindowTest::treeShowsMarkingColoursAndControllerState()
+{
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    ProjectTreeWidget* tree = window.projectTree();
+    QTreeWidgetItem* controllerRow = tree->controllerItem(controller);
+
+    // THEN the axis rows show their marking colour, or none
+    QCOMPARE(controllerRow->text(0), QStringLiteral("Prüfstand links (RX-3 / 8 A, FW 2.4)"));
+    QCOMPARE(tree->axisItem(controller, 1)->text(0), QStringLiteral("Achse 1: Hubwerk"));
+    QCOMPARE(iconImage(tree->axisItem(controller, 1)).pixelColor(7, 7), QColor(0xff, 0x80, 0x00));
+    QCOMPARE(iconImage(tree->axisItem(controller, 3)).pixelColor(7, 7).alpha(), 0);
+
+    // WHEN the colour changes THEN the row follows
+    controller->setMarkingColor(3, QColor(0x20, 0x40, 0xc0));
+    QCOMPARE(iconImage(tree->axisItem(controller, 3)).pixelColor(7, 7), QColor(0x20, 0x40, 0xc0));
+
+    // WHEN the controller goes online through the window THEN its state icon changes, and back
+    QVERIFY(tree->selectController(controller));
+    const QImage offline = iconImage(controllerRow);
+    action(window, "actionOnline")->trigger();
+    QTRY_VERIFY(controller->onlineState() == OnlineStateOnline);
+    QTRY_VERIFY(iconImage(tree->controllerItem(controller)) != offline);
+    QVERIFY(action(window, "actionOnline")->isChecked());
+    const QImage online = iconImage(tree->controllerItem(controller));
+
+    // WHEN an axis reports a fault THEN the controller shows a third state
+    controller->setAxisFault(3, true);
+    const QImage fault = iconImage(tree->controllerItem(controller));
+    QVERIFY(fault != online && fault != offline);
+    controller->setAxisFault(3, false);
+    QCOMPARE(iconImage(tree->controllerItem(controller)), online);
+
+    action(window, "actionOnline")->trigger();
+    QTRY_VERIFY(!controller->isOnline());
+    QCOMPARE(iconImage(tree->controllerItem(controller)), offline);
+
+    // WHEN it is renamed THEN the row follows
+    controller->setName(QStringLiteral("Prüfstand rechts"));
+    QCOMPARE(tree->controllerItem(controller)->text(0), QStringLiteral("Prüfstand rechts (RX-3 / 8 A, FW 2.4)"));
+    controller->axis(1)->setName(QStringLiteral("Heber"));
+    QCOMPARE(tree->axisItem(controller, 1)->text(0), QStringLiteral("Achse 1: Heber"));
+}
+
+void MainWindowTest::languageSwitchChangesParameterNames()
+{
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    QVERIFY(window.projectTree()->selectAxis(controller, 1));
+    ParameterView* view = window.parameterView();
+    QCOMPARE(view->axis(), controller->axis(1));
+    const ParameterCoordinate speed(QStringLiteral("A10"));
+    const ParameterCoordinate plate(QStringLiteral("C30"));
+    QVERIFY(view->item(speed));
+    QVERIFY(view->item(plate, 1));
+    QCOMPARE(view->item(speed)->text(ParameterView::ColumnName), QStringLiteral("Solldrehzahl"));
+
+    // WHEN English is chosen from the menu
+    action(window, "actionLanguage1")->trigger();
+
+    // THEN names of parameters and elements are English, and the menu shows the choice
+    QCOMPARE(LanguageManager::instance()->activeLanguage(), int(LanguageManager::English));
+    QTRY_COMPARE(view->item(speed)->text(ParameterView::ColumnName), QStringLiteral("Speed setpoint"));
+    QCOMPARE(view->item(plate, 1)->text(ParameterView::ColumnName), QStringLiteral("Rated current"));
+    QVERIFY(action(window, "actionLanguage1")->isChecked());
+    QVERIFY(!action(window, "actionLanguage0")->isChecked());
+
+    // WHEN the language is switched elsewhere THEN the menu follows as well
+    LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
+    QTRY_COMPARE(view->item(speed)->text(ParameterView::ColumnName), QStringLiteral("Solldrehzahl"));
+    QVERIFY(action(window, "actionLanguage0")->isChecked());
+}
+
+void MainWindowTest::accessLevelSelectorFollowsTheSystem()
+{
+    MainWindow window(m_types.path());
+    auto* selector = window.findChild<QComboBox*>(QStringLiteral("accessLevelComboBox"));
+    QVERIFY(selector);
+    QCOMPARE(selector->count(), 4);
+    QCOMPARE(selector->currentIndex(), int(System::instance().currentLevel()));
+
+    // WHEN the user picks a level THEN the system takes it
+    QSignalSpy levels(&System::instance(), &System::currentLevelChanged);
+    selector->setFocus();
+    QTest::keyClick(selector, Qt::Key_End);
+    QCOMPARE(selector->currentIndex(), 3);
+    QCOMPARE(System::instance().currentLevel(), 3u);
+    QCOMPARE(levels.count(), 1);
+
+    // WHEN something else sets the level THEN the selector shows it
+    System::instance().setCurrentLevel(0);
+    QCOMPARE(selector->currentIndex(), 0);
+    System::instance().setCurrentLevel(1);
+}
+
+void MainWindowTest::helpFollowsTheCurrentParameter()
+{
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    QVERIFY(window.projectTree()->selectAxis(controller, 1));
+    QTreeWidget* parameters = window.parameterView()->treeWidget();
+
+    parameters->setCurrentItem(window.parameterView()->item(ParameterCoordinate(QStringLiteral("A10"))));
+    QCOMPARE(window.helpWidget()->currentIdentifier(), QStringLiteral("RX.Speed"));
+    QVERIFY(window.helpWidget()->plainText().contains(QStringLiteral("Solldrehzahl der Achse")));
+
+    // a parameter without help clears it
+    parameters->setCurrentItem(window.parameterView()->item(ParameterCoordinate(QStringLiteral("A11"))));
+    QVERIFY(window.helpWidget()->currentIdentifier().isEmpty());
+    QVERIFY(!window.helpWidget()->plainText().contains(QStringLiteral("Solldrehzahl der Achse")));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
