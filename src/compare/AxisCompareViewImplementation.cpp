@@ -1,0 +1,228 @@
+#include "AxisCompareViewImplementation.h"
+
+#include "AxisCompareReport.h"
+#include "ParameterCustomList.h"
+
+#include "DefaultPathSetting.h"
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "ParameterProvider.h"
+#include "System.h"
+
+#include <QFileDialog>
+#include <QSet>
+
+namespace {
+
+void setRowHidden(QTreeWidgetItem* row, bool hidden)
+{
+    // Unchanged rows are left alone: every call relayouts the tree.
+    if (row->isHidden() != hidden)
+        row->setHidden(hidden);
+}
+
+} // namespace
+
+AxisCompareViewImplementation::AxisCompareViewImplementation(QWidget* parent)
+    : AxisCompareView(parent)
+    , workingList(new ParameterCustomList(nullptr))
+{
+    ui.setupUi(this);
+
+    connect(ui.exportToHtml, &QPushButton::clicked, this, &AxisCompareViewImplementation::onExportToHtml);
+    connect(ui.differencesOnly, &QCheckBox::stateChanged, this, &AxisCompareViewImplementation::updateView);
+    connect(ui.bottomButton, &QPushButton::toggled, ui.bottomWidget, &QWidget::setVisible);
+
+    ui.parameterTreeWidget->setParameterCustomList(workingList.get());
+    ui.parameterTreeWidget->setHelpWidget(ui.helpWidget);
+    ui.parameterTreeWidget->setColorWidget(ui.colorWidget);
+    ui.parameterTreeWidget->setPropertyList(ui.propertyWidget);
+
+    ui.bottomButton->setChecked(false);
+    ui.bottomWidget->setVisible(false);
+
+    ui.helpWidget->initialize(System::instance().helpSystem(QStringLiteral("parameter")));
+    ui.propertyWidget->initialize();
+
+    followItemChanges(true);
+}
+
+AxisCompareViewImplementation::~AxisCompareViewImplementation()
+{
+    // The tree lets go of its entries before the list deletes them.
+    ui.parameterTreeWidget->setParameterCustomList(nullptr);
+}
+
+void AxisCompareViewImplementation::setAxisA(DriveController* controller, int axisNumber)
+{
+    controllerA = controller;
+    axisNumberA = axisNumber;
+}
+
+void AxisCompareViewImplementation::setAxisB(DriveController* controller, int axisNumber)
+{
+    controllerB = controller;
+    axisNumberB = axisNumber;
+}
+
+void AxisCompareViewImplementation::compare()
+{
+    if (!controllerA || !controllerB)
+        return;
+
+    QList<ParameterCoordinate> coordinates;
+    QSet<quint16> numbers;
+    const QList<QPair<const DriveController*, int>> sides{{controllerA, axisNumberA}, {controllerB, axisNumberB}};
+    for (const auto& side : sides) {
+        const ParameterProvider* provider = side.first->parameterProvider();
+        if (!provider)
+            continue;
+        const QList<ParameterCoordinate> axisCoordinates = provider->parameterCoordinates(side.second);
+        for (const ParameterCoordinate& coordinate : axisCoordinates) {
+            if (!numbers.contains(coordinate.toNumber())) {
+                numbers.insert(coordinate.toNumber());
+                coordinates.append(coordinate);
+            }
+        }
+    }
+    workingList->setCoordinates(coordinates);
+
+    DriveControllerAxis* axisA = controllerA->axis(axisNumberA);
+    DriveControllerAxis* axisB = controllerB->axis(axisNumberB);
+    // Two sides naming no axis at all are not one axis.
+    sameAxis = axisA && axisA == axisB;
+    if (!sameAxis) {
+        workingList->setAxes({QPointer<DriveControllerAxis>(axisA), QPointer<DriveControllerAxis>(axisB)});
+        ui.parameterTreeWidget->onAxesChanged();
+    }
+
+    ui.axisAreEqual->setVisible(sameAxis);
+    ui.treeContainerWidget->setVisible(!sameAxis);
+    ui.differencesOnly->setVisible(!sameAxis);
+    ui.exportToHtml->setVisible(!sameAxis);
+    ui.bottomButton->setVisible(!sameAxis);
+
+    updateView();
+}
+
+bool AxisCompareViewImplementation::axesAreEqual() const
+{
+    return allEqual || sameAxis;
+}
+
+QString AxisCompareViewImplementation::reportDocument() const
+{
+    return AxisCompareReport::document(AxisCompareReport::body(ui.parameterTreeWidget,
+                                                               AxisCompareReport::side(controllerA, axisNumberA),
+                                                               AxisCompareReport::side(controllerB, axisNumberB)));
+}
+
+void AxisCompareViewImplementation::showEvent(QShowEvent* event)
+{
+    for (int column = 0; column <= 2; ++column)
+        ui.parameterTreeWidget->resizeColumnToContents(column);
+    AxisCompareView::showEvent(event);
+    updateView();
+}
+
+bool AxisCompareViewImplementation::differencesOnly() const
+{
+    return ui.differencesOnly->checkState() == Qt::Checked;
+}
+
+void AxisCompareViewImplementation::followItemChanges(bool follow)
+{
+    if (follow) {
+        connect(ui.parameterTreeWidget, &QTreeWidget::itemChanged,
+                this, &AxisCompareViewImplementation::onItemChanged, Qt::UniqueConnection);
+    } else {
+        disconnect(ui.parameterTreeWidget, &QTreeWidget::itemChanged,
+                   this, &AxisCompareViewImplementation::onItemChanged);
+    }
+}
+
+void AxisCompareViewImplementation::updateView()
+{
+    allEqual = true;
+    // Colouring changes the rows, which the tree reports like an edit.
+    followItemChanges(false);
+
+    const bool diffOnly = differencesOnly();
+    QTreeWidget* tree = ui.parameterTreeWidget;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = tree->topLevelItem(i);
+        colorRow(row, diffOnly);
+        if (diffOnly) {
+            filterRow(row);
+        } else {
+            setRowHidden(row, false);
+            for (int j = 0; j < row->childCount(); ++j)
+                setRowHidden(row->child(j), false);
+        }
+        for (int j = 0; j < row->childCount(); ++j)
+            colorRow(row->child(j), diffOnly);
+    }
+    for (int column = 0; column <= 2; ++column)
+        tree->resizeColumnToContents(column);
+
+    followItemChanges(true);
+}
+
+void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly)
+{
+    const bool differs = AxisCompareReport::valuesDiffer(row);
+    if (differs)
+        allEqual = false;
+    // On the filtered screen every row differs; the highlight would say nothing.
+    const QBrush background(differs && !diffOnly ? Qt::yellow : Qt::white);
+    for (int column = 0; column <= 2; ++column)
+        row->setBackground(column, background);
+}
+
+// A row stays visible when it differs itself or when any of its elements does.
+void AxisCompareViewImplementation::filterRow(QTreeWidgetItem* row)
+{
+    setRowHidden(row, !AxisCompareReport::valuesDiffer(row));
+    for (int j = 0; j < row->childCount(); ++j) {
+        QTreeWidgetItem* element = row->child(j);
+        const bool differs = AxisCompareReport::valuesDiffer(element);
+        setRowHidden(element, !differs);
+        if (differs)
+            setRowHidden(row, false);
+    }
+}
+
+void AxisCompareViewImplementation::onItemChanged(QTreeWidgetItem* pItem, int column)
+{
+    if (column != 1 && column != 2)
+        return;
+    if (!differencesOnly()) {
+        setRowHidden(pItem, false);
+        followItemChanges(false);
+        colorRow(pItem, false);
+        followItemChanges(true);
+        return;
+    }
+    if (!AxisCompareReport::valuesDiffer(pItem)) {
+        setRowHidden(pItem, true);
+        return;
+    }
+    setRowHidden(pItem, false);
+    if (QTreeWidgetItem* parent = pItem->parent())
+        setRowHidden(parent, false);
+}
+
+void AxisCompareViewImplementation::onExportToHtml()
+{
+    const std::unique_ptr<DefaultPathSetting> setting(
+        DefaultPathSetting::create(DefaultPathSetting::ComparisonReports));
+    const QString fileName = QFileDialog::getSaveFileName(System::instance().mainWindow(),
+                                                          tr("Parameterübersicht als HTML exportieren"),
+                                                          setting->suggestedPath(),
+                                                          tr("HTML-dateien (*.html)"));
+    if (fileName.isEmpty())
+        return;
+    // A report that cannot be written is dropped without a word.
+    if (AxisCompareReport::write(fileName, reportDocument()))
+        setting->rememberPath(fileName);
+}

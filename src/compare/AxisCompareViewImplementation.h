@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AxisCompareView.h"
+
+#include "ui_AxisCompareView.h"
+
+#include <QPointer>
+
+#include <memory>
+
+class DriveController;
+class ParameterCustomList;
+class QTreeWidgetItem;
+
+// The comparison is shown by a list tree over a private, unsaved custom list
+// that holds the union of both axes' parameters and has the two axes as its
+// columns; the view compares the texts that the tree displays.
+class AxisCompareViewImplementation : public AxisCompareView
+{
+    Q_OBJECT
+
+public:
+    explicit AxisCompareViewImplementation(QWidget* parent = nullptr);
+    ~AxisCompareViewImplementation() override;
+
+    void setAxisA(DriveController* controller, int axisNumber) override;
+    void setAxisB(DriveController* controller, int axisNumber) override;
+    void compare() override;
+    bool axesAreEqual() const override;
+
+    // The report as onExportToHtml() writes it.
+    QString reportDocument() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void updateView();
+    void onExportToHtml();
+    void onItemChanged(QTreeWidgetItem* pItem, int column);
+
+private:
+    bool differencesOnly() const;
+    void colorRow(QTreeWidgetItem* row, bool diffOnly);
+    void filterRow(QTreeWidgetItem* row);
+    void followItemChanges(bool follow);
+
+    Ui::AxisCompareView ui;
+    const std::unique_ptr<ParameterCustomList> workingList;
+    // The application owns the controllers and may delete them at any time.
+    QPointer<DriveController> controllerA;
+    QPointer<DriveController> controllerB;
+    int axisNumberA = 1;
+    int axisNumberB = 1;
+    bool sameAxis = false;
+    bool allEqual = true;
+};
