@@ -61,6 +61,7 @@ private slots:
     void includesAreReadFirstAndOnce();
     void includeCycleAndMissingIncludeAreRefused();
     void sampleDataLoads();
+    void documentationExampleLoads();
     void syntheticDescriptionLoads();
     void syntheticDescriptionIsDeterministic();
 };
@@ -381,6 +382,26 @@ void TestModelDescription::sampleDataLoads()
     QVERIFY(!description.types().isEmpty());
     QObject owner;
     QVERIFY(!description.createControllers(&owner).isEmpty());
+}
+
+void TestModelDescription::documentationExampleLoads()
+{
+    // The reference's complete example is the first JSON block of the document.
+    const QString text = QString::fromUtf8(KxTest::readFile(QStringLiteral(KX_SOURCE_DIR "/docs/device-description.md")));
+    const int start = text.indexOf(QStringLiteral("```json\n"));
+    QVERIFY(start >= 0);
+    const int end = text.indexOf(QStringLiteral("```"), start + 8);
+    const QByteArray json = text.mid(start + 8, end - start - 8).toUtf8();
+
+    QString error;
+    QObject owner;
+    const QList<DriveController*> controllers = DeviceDescription::controllersFromBytes(json, &owner, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(controllers.size(), 1);
+    QVERIFY(controllers.first()->isOnline());
+    ParameterSetup* ramps = controllers.first()->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("C12")));
+    QCOMPARE(ramps->valueText(2, 2, true), QStringLiteral("99 ms"));
+    QVERIFY(!ramps->isWritable(1, 2));
 }
 
 void TestModelDescription::syntheticDescriptionLoads()
