@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTreeWidget>
+
+class ParameterCustomList;
+class ParameterCustomListRepository;
+class ParameterCustomListRepositoryView;
+
+class ParameterCustomListRepositoryViewPrivate : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ParameterCustomListRepositoryViewPrivate(ParameterCustomListRepositoryView* q);
+
+    void setUp();
+
+    QTreeWidgetItem* findItem(const QString& identifier) const;
+    QString itemIdentifier(const QTreeWidgetItem* item) const;
+    ParameterCustomList* createNamedList(const QString& name);
+    void openList(const QString& identifier);
+    void confirmAndDeleteList(const QString& identifier);
+    void activateItem(QTreeWidgetItem* item);
+    void updateNewListItem();
+
+    ParameterCustomListRepositoryView* const q;
+    ParameterCustomListRepository* const repository;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+public slots:
+    void updateContents();
+    void onItemChanged(QTreeWidgetItem* pItem, int column);
+    void onContextMenuRequested(QPoint position);
+    void onContextCreateNewList();
+    void onContextImportList();
+    void onContextRename();
+    void onContextOpen();
+    void onContextDelete();
+
+private:
+    bool isNewListItem(const QTreeWidgetItem* item) const;
+    QString senderIdentifier() const;
+};

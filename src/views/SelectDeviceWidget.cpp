@@ -1,0 +1,199 @@
+#include "SelectDeviceWidget.h"
+#include "SelectDeviceWidget_p.h"
+
+#include "ParameterCustomListRepository.h"
+
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+#include "System.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ControllerRole = Qt::UserRole;
+constexpr int AxisRole = Qt::UserRole + 1;
+
+QObject* objectOf(const QTreeWidgetItem* item, int role)
+{
+    return item ? qvariant_cast<QObject*>(item->data(0, role)) : nullptr;
+}
+
+} // namespace
+
+SelectDeviceWidgetPrivate::SelectDeviceWidgetPrivate(SelectDeviceWidget* q)
+    : QTreeWidget(q)
+    , q(q)
+{
+    setObjectName(QStringLiteral("deviceTree"));
+}
+
+QList<QTreeWidgetItem*> SelectDeviceWidgetPrivate::allItems() const
+{
+    return findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive, 0);
+}
+
+QTreeWidgetItem* SelectDeviceWidgetPrivate::itemOf(const QObject* object, int role) const
+{
+    const QList<QTreeWidgetItem*> items = allItems();
+    for (QTreeWidgetItem* item : items) {
+        if (objectOf(item, role) == object)
+            return item;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* SelectDeviceWidgetPrivate::controllerItem(DriveController* controller) const
+{
+    return itemOf(controller, ControllerRole);
+}
+
+QTreeWidgetItem* SelectDeviceWidgetPrivate::axisItem(DriveControllerAxis* axis) const
+{
+    return itemOf(axis, AxisRole);
+}
+
+DriveController* SelectDeviceWidgetPrivate::itemController(const QTreeWidgetItem* item)
+{
+    return qobject_cast<DriveController*>(objectOf(item, ControllerRole));
+}
+
+DriveControllerAxis* SelectDeviceWidgetPrivate::itemAxis(const QTreeWidgetItem* item)
+{
+    return qobject_cast<DriveControllerAxis*>(objectOf(item, AxisRole));
+}
+
+void SelectDeviceWidgetPrivate::onCustomContextMenuRequested(QPoint point)
+{
+    if (!contextMenu) {
+        contextMenu = new QMenu(q);
+        contextMenu->addAction(tr("Alle auswählen"), this, &SelectDeviceWidgetPrivate::checkAllEntries);
+        contextMenu->addAction(tr("Alle abwählen"), this, &SelectDeviceWidgetPrivate::uncheckAllEntries);
+    }
+    contextMenu->popup(mapToGlobal(point) + QPoint(0, header()->height()));
+}
+
+void SelectDeviceWidgetPrivate::checkAllEntries()
+{
+    setAllAxisItems(Qt::Checked);
+}
+
+void SelectDeviceWidgetPrivate::uncheckAllEntries()
+{
+    setAllAxisItems(Qt::Unchecked);
+}
+
+void SelectDeviceWidgetPrivate::setAllAxisItems(Qt::CheckState state)
+{
+    const QList<QTreeWidgetItem*> items = allItems();
+    for (QTreeWidgetItem* item : items) {
+        if (item->parent())
+            item->setCheckState(0, state);
+    }
+}
+
+SelectDeviceWidget::SelectDeviceWidget(QWidget* parent)
+    : QWidget(parent)
+    , d(new SelectDeviceWidgetPrivate(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(d);
+}
+
+SelectDeviceWidget::~SelectDeviceWidget() = default;
+
+void SelectDeviceWidget::fillDevices()
+{
+    d->setHeaderHidden(true);
+    d->setRootIsDecorated(true);
+    d->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(d, &QTreeWidget::customContextMenuRequested, d, &SelectDeviceWidgetPrivate::onCustomContextMenuRequested,
+            Qt::UniqueConnection);
+
+    const QList<DriveControllerAxis*> axes = ParameterCustomListRepository::instance().driveControllerAxes();
+    for (DriveControllerAxis* axis : axes) {
+        if (!axis || d->axisItem(axis))
+            continue;
+        DriveController* controller = axis->driveController();
+        QTreeWidgetItem* parentItem = d->controllerItem(controller);
+        if (!parentItem) {
+            parentItem = new QTreeWidgetItem(d);
+            parentItem->setText(0, QStringLiteral("%1 (%2)").arg(controller ? controller->name() : QString(),
+                controller && controller->descriptor() ? controller->descriptor()->text() : QString()));
+            parentItem->setData(0, ControllerRole, QVariant::fromValue<QObject*>(controller));
+            parentItem->setFlags(parentItem->flags() & ~Qt::ItemIsUserCheckable);
+            parentItem->setExpanded(true);
+            // The rows keep plain pointers; a controller that goes away while
+            // the dialog is open must not leave a row that points nowhere.
+            if (controller) {
+                connect(controller, &QObject::destroyed, d, [this](QObject* gone) {
+                    delete d->itemOf(gone, ControllerRole);
+                });
+            }
+        }
+        auto* item = new QTreeWidgetItem(parentItem);
+        item->setText(0, axis->name());
+        item->setData(0, AxisRole, QVariant::fromValue<QObject*>(axis));
+        item->setCheckState(0, Qt::Unchecked);
+        connect(axis, &QObject::destroyed, d, [this](QObject* gone) {
+            delete d->itemOf(gone, AxisRole);
+        });
+    }
+}
+
+void SelectDeviceWidget::setSelectedAxes(QList<QPointer<DriveControllerAxis>> axes)
+{
+    d->uncheckAllEntries();
+    for (const QPointer<DriveControllerAxis>& axis : qAsConst(axes)) {
+        if (!axis)
+            continue;
+        if (QTreeWidgetItem* item = d->axisItem(axis))
+            item->setCheckState(0, Qt::Checked);
+    }
+}
+
+bool SelectDeviceWidget::exec()
+{
+    auto* layout = new QVBoxLayout;
+    layout->setContentsMargins(4, 4, 4, 4);
+    // Heap-allocated and guarded: the main window may take the dialog with it
+    // while it runs.
+    QPointer<QDialog> dialog = new QDialog(System::instance().mainWindow());
+    dialog->setWindowTitle(tr("Antriebsregler auswählen"));
+    dialog->setLayout(layout);
+    dialog->resize(300, 400);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+
+    QPointer<QWidget> formerParent = parentWidget();
+    QPointer<SelectDeviceWidget> self(this);
+    layout->addWidget(this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, dialog.data(), &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog.data(), &QDialog::reject);
+
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+
+    if (self && dialog) {
+        layout->removeWidget(this);
+        setParent(formerParent);
+    }
+    delete dialog;
+    return accepted;
+}
+
+QList<QPointer<DriveControllerAxis>> SelectDeviceWidget::selectedAxes() const
+{
+    QList<QPointer<DriveControllerAxis>> result;
+    const QList<QTreeWidgetItem*> items = d->allItems();
+    for (QTreeWidgetItem* item : items) {
+        if (item->checkState(0) == Qt::Checked)
+            result.append(SelectDeviceWidgetPrivate::itemAxis(item));
+    }
+    return result;
+}
