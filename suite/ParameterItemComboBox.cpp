@@ -9,6 +9,24 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+namespace {
+
+bool isModifierOnly(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 ParameterItemComboBox::ParameterItemComboBox(QWidget* parent)
     : QComboBox(parent)
 {
@@ -128,7 +146,8 @@ void ParameterItemComboBox::keyPressEvent(QKeyEvent* event)
     }
     if (!m_editable || event->key() == Qt::Key_Escape) {
         event->accept();
-        finish();
+        if (!isModifierOnly(event))
+            finish();
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

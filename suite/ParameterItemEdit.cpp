@@ -6,6 +6,24 @@
 #include <QKeyEvent>
 #include <QToolTip>
 
+namespace {
+
+bool isModifierOnly(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 ParameterItemEdit::ParameterItemEdit(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -94,7 +112,8 @@ void ParameterItemEdit::keyPressEvent(QKeyEvent* event)
     if (!m_editable) {
         // Nothing to edit: whatever the user types means "done here".
         event->accept();
-        finish();
+        if (!isModifierOnly(event))
+            finish();
         return;
     }
     switch (event->key()) {

@@ -75,6 +75,10 @@ public:
 
     QPointer<QWidget> editor;
     QTreeWidgetItem* editorItem = nullptr;
+
+    QMenu* contextMenu = nullptr;
+    QMenu* addListMenu = nullptr;
+    QMenu* removeListMenu = nullptr;
 };
 
 ParameterViewPrivate::ParameterViewPrivate(ParameterView* view)
@@ -395,27 +399,35 @@ void ParameterViewPrivate::onContextMenuRequested(const QPoint& position)
     if (parameter.isEmpty())
         return;
 
-    QMenu menu(tree);
-    QMenu* addMenu = menu.addMenu(ParameterView::tr("Zur Liste hinzufügen"));
-    QMenu* removeMenu = menu.addMenu(ParameterView::tr("Aus Liste entfernen"));
+    // One menu, refilled each time: popup() does not block, so nothing of the
+    // view can vanish under a nested event loop.
+    if (!contextMenu) {
+        contextMenu = new QMenu(tree);
+        addListMenu = contextMenu->addMenu(QString());
+        removeListMenu = contextMenu->addMenu(QString());
+    }
+    addListMenu->setTitle(ParameterView::tr("Zur Liste hinzufügen"));
+    removeListMenu->setTitle(ParameterView::tr("Aus Liste entfernen"));
+    addListMenu->clear();
+    removeListMenu->clear();
     ParameterCustomListHost* host = ParameterView::parameterCustomListHost();
     const QStringList identifiers = host ? host->customListIdentifiers() : QStringList();
     for (const QString& identifier : identifiers) {
         const QString name = host->customListName(identifier);
         // The host is looked up again when an action fires: it may have been
         // replaced while the menu was open.
-        connect(addMenu->addAction(name), &QAction::triggered, this, [identifier, parameter]() {
+        connect(addListMenu->addAction(name), &QAction::triggered, this, [identifier, parameter]() {
             if (ParameterCustomListHost* current = ParameterView::parameterCustomListHost())
                 current->addParameterToCustomList(identifier, parameter);
         });
-        connect(removeMenu->addAction(name), &QAction::triggered, this, [identifier, parameter]() {
+        connect(removeListMenu->addAction(name), &QAction::triggered, this, [identifier, parameter]() {
             if (ParameterCustomListHost* current = ParameterView::parameterCustomListHost())
                 current->removeParameterFromCustomList(identifier, parameter);
         });
     }
-    addMenu->menuAction()->setEnabled(!identifiers.isEmpty());
-    removeMenu->menuAction()->setEnabled(!identifiers.isEmpty());
-    menu.exec(tree->viewport()->mapToGlobal(position));
+    addListMenu->menuAction()->setEnabled(!identifiers.isEmpty());
+    removeListMenu->menuAction()->setEnabled(!identifiers.isEmpty());
+    contextMenu->popup(tree->viewport()->mapToGlobal(position));
 }
 
 void ParameterViewPrivate::onEditorFinished()

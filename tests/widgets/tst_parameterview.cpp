@@ -104,6 +104,7 @@ void doubleClick(QWidget* widget, const QPoint& position)
 
 struct MenuSnapshot
 {
+    bool done = false;
     bool found = false;
     bool addEnabled = false;
     bool removeEnabled = false;
@@ -191,7 +192,8 @@ void TestParameterView::showView()
 }
 
 // Opens the view's context menu on `item` and, when `entry` is given, picks it
-// in `submenu`. The menu runs its own event loop; a timer inspects and closes it.
+// in `submenu`. A timer inspects and closes the menu, so the test does not
+// hang even if the menu should run an event loop of its own.
 MenuSnapshot TestParameterView::openContextMenu(QTreeWidgetItem* item, const QString& submenu, const QString& entry)
 {
     MenuSnapshot snapshot;
@@ -214,9 +216,12 @@ MenuSnapshot TestParameterView::openContextMenu(QTreeWidgetItem* item, const QSt
             pick->trigger();
         while (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
+        snapshot.done = true;
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, position, tree->viewport()->mapToGlobal(position));
     QApplication::sendEvent(tree->viewport(), &event);
+    if (!QTest::qWaitFor([&]() { return snapshot.done; }, 5000))
+        snapshot.found = false;
     return snapshot;
 }
 
