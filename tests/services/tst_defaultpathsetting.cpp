@@ -65,7 +65,7 @@ void DefaultPathSettingTest::withoutRememberedFile_data()
     QTest::newRow("parameter selection files") << DefaultPathSetting::ParameterSelectionFiles << QString();
     QTest::newRow("comparison reports") << DefaultPathSetting::ComparisonReports << QStringLiteral("Achsvergleich.html");
     QTest::newRow("project files") << DefaultPathSetting::ProjectFiles << QString();
-    QTest::newRow("number outside the enumeration") << Kind(42) << QString();
+    QTest::newRow("number outside the enumeration") << Kind(15) << QString();
 }
 
 void DefaultPathSettingTest::withoutRememberedFile()
@@ -108,7 +108,7 @@ void DefaultPathSettingTest::rememberedPathSurvivesRestart_data()
     QTest::newRow("parameter selection") << DefaultPathSetting::ParameterSelectionFiles << QStringLiteral("Auswahl.txt");
     QTest::newRow("report with umlauts and blanks")
         << DefaultPathSetting::ComparisonReports << QStringLiteral("Vergleich Achse 1 – Größen.html");
-    QTest::newRow("number outside the enumeration") << Kind(42) << QStringLiteral("x.bin");
+    QTest::newRow("number outside the enumeration") << Kind(15) << QStringLiteral("x.bin");
 }
 
 void DefaultPathSettingTest::rememberedPathSurvivesRestart()
