@@ -1,0 +1,383 @@
+#include "CompareTestSupport.h"
+#include "TestSupport.h"
+
+#include "AxisCompareView.h"
+#include "ParameterCustomListTreeWidget.h"
+
+#include "DriveController.h"
+#include "ParameterItemEdit.h"
+#include "ParameterPropertyList.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace CompareTest;
+
+namespace {
+
+struct Side
+{
+    QString controller;
+    int axis;
+};
+
+Side parseSide(const QString& text)
+{
+    return {text.section(QLatin1Char(':'), 0, 0), text.section(QLatin1Char(':'), 1).toInt()};
+}
+
+bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
+{
+    for (int column = 0; column <= 2; ++column) {
+        if (row->background(column).color() != color)
+            return false;
+    }
+    return true;
+}
+
+// Keys of the rows drawn yellow in all three columns; every other row must
+// be white in all three, else the row's key is reported with a "?".
+QStringList highlightedRows(QTreeWidget* tree)
+{
+    QStringList keys;
+    QList<QTreeWidgetItem*> rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        rows.append(tree->topLevelItem(i));
+        for (int j = 0; j < tree->topLevelItem(i)->childCount(); ++j)
+            rows.append(tree->topLevelItem(i)->child(j));
+    }
+    for (QTreeWidgetItem* row : qAsConst(rows)) {
+        if (isHighlighted(row, Qt::yellow))
+            keys.append(rowKey(row));
+        else if (!isHighlighted(row, Qt::white))
+            keys.append(rowKey(row) + QLatin1Char('?'));
+    }
+    return keys;
+}
+
+} // namespace
+
+class TestCompareView : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Project> project;
+    std::unique_ptr<AxisCompareView> view;
+
+    QTreeWidget* tree() const { return view->findChild<ParameterCustomListTreeWidget*>(QStringLiteral("parameterTreeWidget")); }
+    QCheckBox* differencesOnly() const { return view->findChild<QCheckBox*>(QStringLiteral("differencesOnly")); }
+
+    void compare(const QString& a, const QString& b)
+    {
+        const Side sideA = parseSide(a);
+        const Side sideB = parseSide(b);
+        view->setAxisA(project->controller(sideA.controller), sideA.axis);
+        view->setAxisB(project->controller(sideB.controller), sideB.axis);
+        view->compare();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        KxTest::initTestEnvironment();
+    }
+
+    void init()
+    {
+        project.reset(new Project);
+        view.reset(AxisCompareView::createAxisCompareView());
+        QVERIFY(view);
+        QVERIFY(!view->parent());
+    }
+
+    void cleanup()
+    {
+        view.reset();
+        project.reset();
+    }
+
+    void compareRows_data()
+    {
+        QTest::addColumn<QString>("sideA");
+        QTest::addColumn<QString>("sideB");
+        QTest::addColumn<QStringList>("editsOnB");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("differing");
+
+        const QStringList portalRows{"A10", "A11", "A11[0]", "A11[1]", "A11[2]", "C20", "G01"};
+        QTest::newRow("identical axes of two controllers")
+            << "Portal:1" << "Portal Süd:1" << QStringList() << portalRows << QStringList();
+        QTest::newRow("one value differs")
+            << "Portal:1" << "Portal Süd:1" << QStringList{"A10=2500"} << portalRows << QStringList{"A10"};
+        QTest::newRow("one array element differs")
+            << "Portal:1" << "Portal Süd:1" << QStringList{"A11[2]=7"} << portalRows << QStringList{"A11[2]"};
+        QTest::newRow("text differing in case only")
+            << "Portal:1" << "Portal Süd:1" << QStringList{"C20=achse <1> & co"} << portalRows << QStringList{"C20"};
+        QTest::newRow("device-wide value shared by both axes")
+            << "Portal:1" << "Portal:2" << QStringList{"G01=60"} << (portalRows + QStringList{"H30"})
+            << QStringList{"A10", "A11[1]", "C20", "H30"};
+        QTest::newRow("parameter only on side B")
+            << "Portal:1" << "Portal:2" << QStringList() << (portalRows + QStringList{"H30"})
+            << QStringList{"A10", "A11[1]", "C20", "H30"};
+        QTest::newRow("parameter only on side A")
+            << "Portal Süd:2" << "Portal Süd:1" << QStringList() << (portalRows + QStringList{"H30"})
+            << QStringList{"A10", "A11[1]", "H30"};
+        QTest::newRow("two controller types")
+            << "Portal:1" << "Einzel:1" << QStringList()
+            << QStringList{"A10", "A11", "A11[0]", "A11[1]", "A11[2]", "A11[3]", "C20", "G01", "P50"}
+            << QStringList{"A10", "A11[3]", "C20", "G01", "P50"};
+    }
+
+    void compareRows()
+    {
+        QFETCH(QString, sideA);
+        QFETCH(QString, sideB);
+        QFETCH(QStringList, editsOnB);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, differing);
+
+        // GIVEN two axes whose values were changed as the row says
+        const Side b = parseSide(sideB);
+        for (const QString& edit : qAsConst(editsOnB))
+            writeValue(project->controller(b.controller), b.axis, edit);
+
+        // WHEN they are compared
+        compare(sideA, sideB);
+
+        // THEN there is one row per parameter of either axis and element rows
+        // below arrays, the differing ones in yellow, and the verdict follows
+        QCOMPARE(tree()->columnCount(), 3);
+        QCOMPARE(rowKeys(tree()), rows);
+        QCOMPARE(highlightedRows(tree()), differing);
+        QCOMPARE(view->axesAreEqual(), differing.isEmpty());
+        QCOMPARE(rowKeys(tree(), true), rows);
+
+        // WHEN only the differences are asked for
+        differencesOnly()->setChecked(true);
+        // THEN only differing rows stay, with the parameter row of a differing
+        // element, and nothing is highlighted
+        QStringList visible;
+        for (const QString& key : qAsConst(rows)) {
+            const QString parent = key.section(QLatin1Char('['), 0, 0);
+            const bool elementDiffers = std::any_of(differing.cbegin(), differing.cend(), [&](const QString& d) {
+                return d.startsWith(key + QLatin1Char('['));
+            });
+            if (differing.contains(key) || (key == parent && elementDiffers))
+                visible.append(key);
+        }
+        QCOMPARE(rowKeys(tree(), true), visible);
+        QCOMPARE(highlightedRows(tree()), QStringList());
+        QCOMPARE(view->axesAreEqual(), differing.isEmpty());
+
+        // WHEN the filter is switched off again
+        differencesOnly()->setChecked(false);
+        // THEN every row is back, highlighted as before
+        QCOMPARE(rowKeys(tree(), true), rows);
+        QCOMPARE(highlightedRows(tree()), differing);
+    }
+
+    void notAvailableCountsAsDifference()
+    {
+        // GIVEN a parameter that only axis B has
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("H30"));
+        QVERIFY(row);
+        // THEN side A says so and side B shows the value
+        QCOMPARE(row->text(1), QStringLiteral("<nicht vorhanden>"));
+        QCOMPARE(row->text(2), QStringLiteral("1"));
+    }
+
+    void editsRecolourAtOnce_data()
+    {
+        QTest::addColumn<bool>("diffOnly");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("equalValue");
+        QTest::addColumn<QString>("otherValue");
+        QTest::newRow("simple parameter, all rows") << false << "A10" << "3000" << "4200";
+        QTest::newRow("simple parameter, differences only") << true << "A10" << "3000" << "4200";
+        QTest::newRow("array element, all rows") << false << "A11[1]" << "10" << "14";
+        QTest::newRow("array element, differences only") << true << "A11[1]" << "10" << "14";
+    }
+
+    void editsRecolourAtOnce()
+    {
+        QFETCH(bool, diffOnly);
+        QFETCH(QString, key);
+        QFETCH(QString, equalValue);
+        QFETCH(QString, otherValue);
+
+        // GIVEN the two axes of one controller, which differ in the row
+        DriveController* portal = project->controller(QStringLiteral("Portal"));
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        differencesOnly()->setChecked(diffOnly);
+        QTreeWidgetItem* row = findRow(tree(), key);
+        QVERIFY(row);
+        QTreeWidgetItem* parent = row->parent();
+        QVERIFY(!row->isHidden());
+
+        // WHEN axis B is given the value of axis A
+        writeValue(portal, 2, key + QLatin1Char('=') + equalValue);
+        // THEN the row is at once white, or hidden when only differences show
+        QCOMPARE(row->text(1), row->text(2));
+        QCOMPARE(row->isHidden(), diffOnly);
+        QVERIFY(isHighlighted(row, Qt::white));
+
+        // WHEN the view is refreshed, which hides a parameter row whose
+        // elements are all equal now, and axis B gets a value of its own again
+        if (diffOnly) {
+            differencesOnly()->setChecked(false);
+            differencesOnly()->setChecked(true);
+            if (parent)
+                QVERIFY(parent->isHidden());
+        }
+        writeValue(portal, 2, key + QLatin1Char('=') + otherValue);
+        // THEN the row shows again (with its parameter row); it is yellow
+        // unless only differences show
+        QVERIFY(!row->isHidden());
+        if (parent)
+            QVERIFY(!parent->isHidden());
+        QVERIFY(isHighlighted(row, diffOnly ? Qt::white : Qt::yellow));
+    }
+
+    void verdictFollowsEditsOnRefresh()
+    {
+        // GIVEN two axes that differ in one value only
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
+        writeValue(project->controller(QStringLiteral("Portal Süd")), 1, QStringLiteral("A10=2800"));
+        QVERIFY(!view->axesAreEqual());
+
+        // WHEN the difference is edited away and the view is refreshed
+        writeValue(project->controller(QStringLiteral("Portal Süd")), 1, QStringLiteral("A10=3000"));
+        differencesOnly()->setChecked(true);
+        // THEN the axes count as equal and the tree shows no row
+        QVERIFY(view->axesAreEqual());
+        QCOMPARE(rowKeys(tree(), true), QStringList());
+    }
+
+    void inPlaceEditHidesEqualRow()
+    {
+        // GIVEN the differences of two axes, A10 among them
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        differencesOnly()->setChecked(true);
+        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("A10"));
+        QVERIFY(row && !row->isHidden());
+
+        // WHEN the user types the value of axis A into the cell of axis B
+        auto* listTree = static_cast<ParameterCustomListTreeWidget*>(tree());
+        listTree->openItemEditor(row, 2);
+        auto* edit = qobject_cast<ParameterItemEdit*>(listTree->itemEditor());
+        QVERIFY(edit);
+        edit->setText(QStringLiteral("3000"));
+        QTest::keyClick(edit, Qt::Key_Return);
+
+        // THEN the row disappears at once
+        QCOMPARE(row->text(2), QStringLiteral("3000 1/min"));
+        QVERIFY(row->isHidden());
+    }
+
+    void sameAxis_data()
+    {
+        QTest::addColumn<QString>("sideB");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("same controller and axis") << "Portal:1" << true;
+        QTest::newRow("same controller, other axis") << "Portal:2" << false;
+        QTest::newRow("other controller, same number") << "Portal Süd:1" << false;
+    }
+
+    void sameAxis()
+    {
+        QFETCH(QString, sideB);
+        QFETCH(bool, same);
+
+        // GIVEN a comparison of other axes shown before
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Einzel:1"));
+        QVERIFY(!view->axesAreEqual());
+
+        // WHEN side B names the row's axis
+        compare(QStringLiteral("Portal:1"), sideB);
+
+        // THEN an axis compared with itself shows only the label and is equal
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->isHidden(), !same);
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->text(),
+                 QStringLiteral("Ausgewähle Achsen sind gleich."));
+        for (const char* name : {"treeContainerWidget", "differencesOnly", "exportToHtml", "bottomButton"})
+            QCOMPARE(view->findChild<QWidget*>(QLatin1String(name))->isHidden(), same);
+        if (same)
+            QVERIFY(view->axesAreEqual());
+        else
+            QVERIFY(rowKeys(tree()).contains(QStringLiteral("A10")));
+    }
+
+    void comparingAgainFollowsTheNewSides()
+    {
+        // GIVEN the comparison of two axes of one type
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        QVERIFY(rowKeys(tree()).contains(QStringLiteral("H30")));
+
+        // WHEN side B is replaced by an axis of another type
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Einzel:1"));
+
+        // THEN the rows are the union of the new sides and the columns show them
+        QVERIFY(!rowKeys(tree()).contains(QStringLiteral("H30")));
+        QVERIFY(rowKeys(tree()).contains(QStringLiteral("P50")));
+        QCOMPARE(tree()->headerItem()->text(2), QStringLiteral("Einzel\nS"));
+        QCOMPARE(tree()->headerItem()->text(1), QStringLiteral("Portal\nX"));
+    }
+
+    void verdictBeforeAnyComparison()
+    {
+        // A view that compared nothing has found no difference.
+        QVERIFY(view->axesAreEqual());
+        view->show();
+        QVERIFY(view->axesAreEqual());
+    }
+
+    void bottomAreaFollowsCurrentCell()
+    {
+        // GIVEN a comparison with the bottom area hidden at first
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        auto* bottomButton = view->findChild<QPushButton*>(QStringLiteral("bottomButton"));
+        QWidget* bottomWidget = view->findChild<QWidget*>(QStringLiteral("bottomWidget"));
+        QVERIFY(!bottomButton->isChecked());
+        QVERIFY(bottomWidget->isHidden());
+
+        // WHEN the user opens it and picks the cell of axis B of A10
+        bottomButton->click();
+        QVERIFY(!bottomWidget->isHidden());
+        tree()->setCurrentItem(findRow(tree(), QStringLiteral("A10")), 2);
+
+        // THEN the colour strip shows axis B's marking and the property list
+        // the parameter on that axis
+        QWidget* colorWidget = view->findChild<QWidget*>(QStringLiteral("colorWidget"));
+        QCOMPARE(colorWidget->palette().color(QPalette::Window), QColor(QStringLiteral("#c03060")));
+        auto* properties = view->findChild<ParameterPropertyList*>(QStringLiteral("propertyWidget"));
+        QVERIFY2(properties->shownAddress().startsWith(QLatin1String("2.A010")), qPrintable(properties->shownAddress()));
+        QVERIFY(properties->isParameterAvailable());
+
+        // WHEN it is closed again
+        bottomButton->click();
+        QVERIFY(bottomWidget->isHidden());
+    }
+
+    void controllerGoneBeforeComparing()
+    {
+        // GIVEN sides named, then one controller deleted by the application
+        view->setAxisA(project->controller(QStringLiteral("Portal")), 1);
+        view->setAxisB(project->controller(QStringLiteral("Einzel")), 1);
+        delete project->controller(QStringLiteral("Einzel"));
+        // WHEN compared THEN nothing is shown and nothing breaks
+        view->compare();
+        QCOMPARE(tree()->topLevelItemCount(), 0);
+        QVERIFY(view->axesAreEqual());
+    }
+};
+
+QTEST_MAIN(TestCompareView)
+#include "tst_compareview.moc"
