@@ -10,3 +10,7 @@ endif()
 kx_add_test(windows_selectdevicewidget
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_selectdevicewidget.cpp ${_kx_windows_support}
   LIBS KxParameterCustomListObjects Qt5::Widgets)
+
+kx_add_test(windows_parametercustomlistwidget
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_parametercustomlistwidget.cpp ${_kx_windows_support}
+  LIBS KxParameterCustomListObjects Qt5::Widgets)

@@ -17,6 +17,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace WindowsTest {
@@ -88,6 +89,45 @@ void Host::removeAllControllers()
 {
     m_controllers.clear();
     emit hostContentChanged();
+}
+
+QObject* modalHandlers()
+{
+    static QPointer<QObject> parent;
+    if (!parent)
+        parent = new QObject(qApp);
+    return parent;
+}
+
+void cancelModalHandlers()
+{
+    qDeleteAll(modalHandlers()->children());
+}
+
+QByteArray sortedElements(const QByteArray& text)
+{
+    QByteArray result;
+    const QList<QByteArray> lines = text.split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.isEmpty())
+            continue;
+        const int open = line.indexOf('[');
+        const int close = line.lastIndexOf(']');
+        if (open < 0 || close < open) {
+            result += line + '\n';
+            continue;
+        }
+        QList<int> numbers;
+        const QList<QByteArray> parts = line.mid(open + 1, close - open - 1).split('/');
+        for (const QByteArray& part : parts)
+            numbers.append(part.toInt());
+        std::sort(numbers.begin(), numbers.end());
+        QByteArrayList sorted;
+        for (int number : qAsConst(numbers))
+            sorted.append(QByteArray::number(number));
+        result += line.left(open + 1) + sorted.join('/') + line.mid(close) + '\n';
+    }
+    return result;
 }
 
 void expectPopupWarnings()

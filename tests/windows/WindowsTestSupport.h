@@ -46,6 +46,13 @@ private:
     QList<QPointer<DriveController>> m_controllers;
 };
 
+// Parent of the pending modal handlers below.
+QObject* modalHandlers();
+
+// Drops the handlers that are still waiting, so that none outlives the test
+// function whose variables it refers to. Call it in cleanup().
+void cancelModalHandlers();
+
 /**
  * Runs `handler` from the event loop on the first visible modal widget of
  * type T, polling for up to `timeoutMs`. Whatever the handler does, a dialog
@@ -57,23 +64,21 @@ void whenModal(std::function<void(T*)> handler, bool* seen = nullptr, int timeou
 {
     if (seen)
         *seen = false;
-    auto* timer = new QTimer(qApp);
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    auto* timer = new QTimer(modalHandlers());
+    QElapsedTimer clock;
+    clock.start();
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, handler, seen, timeoutMs]() {
         QPointer<T> widget = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!widget || !widget->isVisible()) {
-            if (clock->elapsed() > timeoutMs) {
+            if (clock.elapsed() > timeoutMs) {
                 timer->stop();
                 timer->deleteLater();
-                delete clock;
             }
             return;
         }
         timer->stop();
         timer->deleteLater();
-        delete clock;
         if (seen)
             *seen = true;
         handler(widget);
@@ -89,6 +94,10 @@ void expectPopupWarnings();
 
 // Types `path` into the name field of a (non-native) file dialog and accepts it.
 void acceptFileDialog(QFileDialog* dialog, const QString& path);
+
+// An exported text with the element numbers of each line in ascending order,
+// since a list does not promise their order.
+QByteArray sortedElements(const QByteArray& text);
 
 // The full path that the file dialog currently proposes.
 QString proposedFile(QFileDialog* dialog);

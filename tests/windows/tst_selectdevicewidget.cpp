@@ -76,6 +76,7 @@ void TestSelectDeviceWidget::init()
 
 void TestSelectDeviceWidget::cleanup()
 {
+    cancelModalHandlers();
     m_host.reset();
     m_mainWindow.reset();
 }
