@@ -50,25 +50,6 @@ private slots:
         if (expectedCommits > 0)
             QCOMPARE(committed.first().first().toString(), typed);
     }
-
-    void commitCarriesTheCurrentText()
-    {
-        // GIVEN a line edit whose text was committed once
-        LineEdit edit;
-        QSignalSpy committed(&edit, &LineEdit::textCommited);
-        QTest::keyClicks(&edit, QStringLiteral("120"));
-        QTest::keyClick(&edit, Qt::Key_Return);
-
-        // WHEN the text is edited and committed again
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QTest::keyClicks(&edit, QStringLiteral("5"));
-        QTest::keyClick(&edit, Qt::Key_Return);
-
-        // THEN each commit carries the text of its moment
-        QCOMPARE(committed.count(), 2);
-        QCOMPARE(committed.at(0).first().toString(), QStringLiteral("120"));
-        QCOMPARE(committed.at(1).first().toString(), QStringLiteral("125"));
-    }
 };
 
 QTEST_MAIN(TestLineEdit)
