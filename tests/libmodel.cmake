@@ -2,6 +2,7 @@
 # text exchange. White-box tests link the library's objects; the public API
 # test links the shared library like the application does.
 set(_libmodel_support
+  ${CMAKE_CURRENT_LIST_DIR}/libmodel/ListDescription.h
   ${CMAKE_CURRENT_LIST_DIR}/libmodel/ModelTestSupport.h
   ${CMAKE_CURRENT_LIST_DIR}/libmodel/ModelTestSupport.cpp)
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kxparametercustomlist_export.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -12,11 +14,8 @@
  * Lists are created and deleted only by ParameterCustomListRepository. All
  * change signals are delivered through the event queue, never from inside
  * the call that caused them.
- *
- * This class is not exported: outside the library use its virtual operations
- * and connect to its signals by name (SIGNAL()).
  */
-class ParameterCustomListInformation : public QObject
+class KXPARAMETERCUSTOMLIST_EXPORT ParameterCustomListInformation : public QObject
 {
     Q_OBJECT
 

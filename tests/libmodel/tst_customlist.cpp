@@ -1,3 +1,4 @@
+#include "ListDescription.h"
 #include "ModelTestSupport.h"
 #include "TestSupport.h"
 
@@ -17,24 +18,9 @@
 
 using Axes = QList<QPointer<DriveControllerAxis>>;
 
-namespace {
+using ModelTest::describe;
 
-// "A12" for a whole parameter, "A12[1/3]" (ascending) for a selection.
-QString describe(ParameterCustomList& list)
-{
-    QStringList lines;
-    for (ParameterCustomListEntry* entry : qAsConst(list.entries())) {
-        QString line = entry->coordinate().toText();
-        if (!entry->allElements()) {
-            QStringList numbers;
-            for (quint16 e : entry->elementIndices())
-                numbers.append(QString::number(e));
-            line += QLatin1Char('[') + numbers.join(QLatin1Char('/')) + QLatin1Char(']');
-        }
-        lines.append(line);
-    }
-    return lines.join(QLatin1Char(' '));
-}
+namespace {
 
 enum Operation { SetName, SetSameName, SetAxes, AddEntry, RemoveMissingEntry, ClearEntries, ImportEmptyText };
 

@@ -1,3 +1,4 @@
+#include "ListDescription.h"
 #include "ModelTestSupport.h"
 #include "TestSupport.h"
 
@@ -66,18 +67,7 @@ ParameterCustomList* newList()
 
 QString describe(ParameterCustomList* list)
 {
-    QStringList lines;
-    for (ParameterCustomListEntry* entry : qAsConst(list->entries())) {
-        QString line = entry->coordinate().toText();
-        if (!entry->allElements()) {
-            QStringList numbers;
-            for (quint16 e : entry->elementIndices())
-                numbers.append(QString::number(e));
-            line += QLatin1Char('[') + numbers.join(QLatin1Char('/')) + QLatin1Char(']');
-        }
-        lines.append(line);
-    }
-    return lines.join(QLatin1Char(' '));
+    return ModelTest::describe(*list);
 }
 
 QStringList axisIdentifiers(ParameterCustomList* list)
@@ -483,11 +473,19 @@ private slots:
         QCOMPARE(contentChanged.count(), count);
     }
 
+    void loadEmitsOnceAfterDeletingOldLists_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::newRow("no stored lists") << 0;
+        QTest::newRow("three stored lists") << 3;
+    }
+
     void loadEmitsOnceAfterDeletingOldLists()
     {
-        // GIVEN two lists with pending postings and a storage holding three
+        QFETCH(int, stored);
+        // GIVEN a storage with some lists, and two other lists with pending postings
         FileStorageView storage;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < stored; ++i)
             newList()->addEntry(QStringLiteral("A10"));
         repository().save(&storage);
         repository().clear();
@@ -500,18 +498,9 @@ private slots:
 
         // THEN one emission per old list and one for the load, and nothing posted afterwards
         QCOMPARE(contentChanged.count(), 3);
-        QCOMPARE(repository().content().size(), 3);
+        QCOMPARE(repository().content().size(), stored);
         QTest::qWait(20);
         QCOMPARE(contentChanged.count(), 3);
-    }
-
-    void loadOfEmptyStorage()
-    {
-        FileStorageView storage;
-        QSignalSpy contentChanged(&repository(), SIGNAL(repositoryContentChanged()));
-        repository().load(&storage);
-        QCOMPARE(contentChanged.count(), 1);
-        QVERIFY(repository().content().isEmpty());
     }
 
     void saveWritesItemsInOrderAndDropsStaleOnes()

@@ -291,17 +291,6 @@ private slots:
                                                 : e.entry.stateIcon(axis, quint16(element), shown);
         QCOMPARE(again.cacheKey(), result.cacheKey());
     }
-
-    void changedMarkFollowsUserLevel()
-    {
-        // GIVEN a changed value whose element needs level 3
-        EntryOnAxes e(QStringLiteral("D40"), axes(QStringLiteral("0:1")));
-        QVERIFY(e.entry.parameterSetup(0)->setValueText(1, 0, QStringLiteral("17")));
-        QCOMPARE(imageOf(e.entry.stateIcon(0, QString())), resourceImage(QStringLiteral("standard.png")));
-        // WHEN the user's level rises above it, THEN the change shows
-        System::instance().setCurrentLevel(4);
-        QCOMPARE(imageOf(e.entry.stateIcon(0, QString())), resourceImage(QStringLiteral("changed.png")));
-    }
 };
 
 QTEST_MAIN(TestEntryStrategy)
