@@ -14,3 +14,7 @@ kx_add_test(windows_selectdevicewidget
 kx_add_test(windows_parametercustomlistwidget
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_parametercustomlistwidget.cpp ${_kx_windows_support}
   LIBS KxParameterCustomListObjects Qt5::Widgets)
+
+kx_add_test(windows_repositoryview
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_repositoryview.cpp ${_kx_windows_support}
+  LIBS KxParameterCustomListObjects Qt5::Widgets)

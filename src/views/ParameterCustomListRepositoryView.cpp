@@ -120,9 +120,12 @@ void ParameterCustomListRepositoryViewPrivate::activateItem(QTreeWidgetItem* ite
 {
     if (state() == QAbstractItemView::EditingState)
         return;
-    if (isNewListItem(item))
-        editItem(item, 0);
-    else
+    if (isNewListItem(item)) {
+        // Without axes the placeholder is disabled and cannot be edited;
+        // asking anyway only earns a warning from the view.
+        if (item->flags() & Qt::ItemIsEnabled)
+            editItem(item, 0);
+    } else
         openList(itemIdentifier(item));
 }
 

@@ -138,6 +138,14 @@ void expectPopupWarnings()
     KxTest::expectWarning(QStringLiteral("^This plugin does not support grabbing the keyboard"));
 }
 
+void expectRaiseWarnings(int count)
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        return;
+    for (int i = 0; i < count; ++i)
+        KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
+}
+
 void acceptFileDialog(QFileDialog* dialog, const QString& path)
 {
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));

@@ -92,6 +92,9 @@ void whenModal(std::function<void(T*)> handler, bool* seen = nullptr, int timeou
 // grabs the keyboard; announce that before each pop-up.
 void expectPopupWarnings();
 
+// Likewise for every raise() of a window.
+void expectRaiseWarnings(int count);
+
 // Types `path` into the name field of a (non-native) file dialog and accepts it.
 void acceptFileDialog(QFileDialog* dialog, const QString& path);
 
