@@ -588,8 +588,14 @@ bool ParameterView::editItem(QTreeWidgetItem* item)
     }
     d->editor = editor;
     d->editorItem = item;
+    if (item->parent())
+        item->parent()->setExpanded(true);
     d->tree->setCurrentItem(item, ColumnValue);
     d->tree->scrollToItem(item);
+    // A selection box is taller than a row of uniform height; it must not spill over.
+    const int rowHeight = d->tree->visualItemRect(item).height();
+    if (rowHeight > 0)
+        editor->setMaximumHeight(rowHeight);
     d->tree->setItemWidget(item, ColumnValue, editor);
     if (auto* combo = qobject_cast<ParameterItemComboBox*>(editor)) {
         combo->initialize();
