@@ -2,6 +2,9 @@
 
 #include "AddControllerDialog.h"
 #include "AppIcons.h"
+#include "AxisCompareView.h"
+#include "AxisComparisons.h"
+#include "CompareAxesDialog.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
 #include "DeviceTypeLibrary.h"
@@ -11,9 +14,11 @@
 #include "HelpWidget.h"
 #include "LanguageManager.h"
 #include "ParameterDefinition.h"
+#include "ParameterCustomListRepositoryView.h"
 #include "ParameterProvider.h"
 #include "ParameterView.h"
 #include "Project.h"
+#include "ProjectCustomLists.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
 #include "System.h"
@@ -23,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,7 +38,9 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QToolBar>
+#include <QUrl>
 
 namespace {
 
@@ -58,9 +66,12 @@ public:
     bool maybeSave();
     QString suggestedSavePath() const;
     QString projectDisplayName() const;
+    void offerToOpenReport(const QString& path);
 
     MainWindow* const q;
     Project* project = nullptr;
+    std::unique_ptr<ProjectCustomLists> customLists;
+    AxisComparisons* comparisons = nullptr;
     ProjectTreeWidget* tree = nullptr;
     ParameterView* parameterView = nullptr;
     HelpWidget* help = nullptr;
@@ -72,6 +83,7 @@ public:
 
     QMenu* fileMenu = nullptr;
     QMenu* projectMenu = nullptr;
+    QMenu* extrasMenu = nullptr;
     QMenu* languageMenu = nullptr;
     QToolBar* toolBar = nullptr;
     QAction* newAction = nullptr;
@@ -84,6 +96,8 @@ public:
     QAction* addAxisAction = nullptr;
     QAction* removeAxisAction = nullptr;
     QAction* onlineAction = nullptr;
+    QAction* customListsAction = nullptr;
+    QAction* compareAxesAction = nullptr;
     QActionGroup* languageGroup = nullptr;
 };
 
@@ -146,6 +160,8 @@ void MainWindowPrivate::createActions()
     removeAxisAction = make("actionRemoveAxis", QStringLiteral("RemoveAxis"));
     onlineAction = make("actionOnline", QStringLiteral("Online"));
     onlineAction->setCheckable(true);
+    customListsAction = make("actionParameterCustomLists", QStringLiteral("ParameterCustomList"));
+    compareAxesAction = make("actionCompareAxes", QStringLiteral("CompareAxes"));
 
     languageGroup = new QActionGroup(q);
     languageGroup->setExclusive(true);
@@ -168,6 +184,8 @@ void MainWindowPrivate::createActions()
     QObject::connect(addAxisAction, &QAction::triggered, q, &MainWindow::onAddAxis);
     QObject::connect(removeAxisAction, &QAction::triggered, q, &MainWindow::onRemoveAxis);
     QObject::connect(onlineAction, &QAction::triggered, q, &MainWindow::onToggleOnline);
+    QObject::connect(customListsAction, &QAction::triggered, q, &MainWindow::onShowParameterCustomLists);
+    QObject::connect(compareAxesAction, &QAction::triggered, q, &MainWindow::onCompareAxes);
     QObject::connect(languageGroup, &QActionGroup::triggered, q, &MainWindow::onLanguageTriggered);
 }
 
@@ -187,6 +205,10 @@ void MainWindowPrivate::createMenusAndToolBar()
     projectMenu->addSeparator();
     projectMenu->addAction(onlineAction);
 
+    extrasMenu = q->menuBar()->addMenu(QString());
+    extrasMenu->setObjectName(QStringLiteral("menuExtras"));
+    extrasMenu->addActions({customListsAction, compareAxesAction});
+
     languageMenu = q->menuBar()->addMenu(QString());
     languageMenu->setObjectName(QStringLiteral("menuLanguage"));
     languageMenu->addActions(languageGroup->actions());
@@ -199,6 +221,8 @@ void MainWindowPrivate::createMenusAndToolBar()
     toolBar->addSeparator();
     toolBar->addAction(onlineAction);
     toolBar->addSeparator();
+    toolBar->addActions({customListsAction, compareAxesAction});
+    toolBar->addSeparator();
     toolBar->addWidget(levelLabel);
     toolBar->addWidget(levelComboBox);
 }
@@ -207,6 +231,7 @@ void MainWindowPrivate::retranslate()
 {
     fileMenu->setTitle(MainWindow::tr("&Datei"));
     projectMenu->setTitle(MainWindow::tr("&Projekt"));
+    extrasMenu->setTitle(MainWindow::tr("E&xtras"));
     languageMenu->setTitle(MainWindow::tr("&Sprache"));
     toolBar->setWindowTitle(MainWindow::tr("Werkzeugleiste"));
     newAction->setText(MainWindow::tr("&Neu"));
@@ -220,6 +245,10 @@ void MainWindowPrivate::retranslate()
     removeAxisAction->setText(MainWindow::tr("Achse en&tfernen"));
     onlineAction->setText(MainWindow::tr("&Online"));
     onlineAction->setToolTip(MainWindow::tr("Den gewählten Regler online oder offline schalten"));
+    customListsAction->setText(MainWindow::tr("&Variable Parameterlisten"));
+    customListsAction->setToolTip(MainWindow::tr("Variable Parameterlisten"));
+    compareAxesAction->setText(MainWindow::tr("Achsen &vergleichen ..."));
+    compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)
         levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
@@ -253,6 +282,10 @@ void MainWindowPrivate::updateActions()
     onlineAction->setChecked(online);
     onlineAction->setIcon(AppIcons::icon(online ? QStringLiteral("Online") : QStringLiteral("Offline")));
     addControllerAction->setEnabled(!project->typeLibrary()->typeNames().isEmpty());
+    bool anyAxis = false;
+    for (const DriveController* each : project->host()->driveControllers())
+        anyAxis = anyAxis || !each->axisNumbers().isEmpty();
+    compareAxesAction->setEnabled(anyAxis);
 }
 
 void MainWindowPrivate::report(const QString& message)
@@ -317,6 +350,23 @@ QString MainWindowPrivate::suggestedSavePath() const
     return QDir(setting->currentPath()).filePath(baseName + QLatin1Char('.') + Project::fileSuffix());
 }
 
+void MainWindowPrivate::offerToOpenReport(const QString& path)
+{
+    report(MainWindow::tr("Bericht gespeichert unter „%1“.").arg(QDir::toNativeSeparators(path)));
+    if (!interactive)
+        return;
+    QMessageBox box(QMessageBox::Information, MainWindow::tr("Achsvergleich"),
+                    MainWindow::tr("Der Bericht wurde unter „%1“ gespeichert.").arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::NoButton, QApplication::activeWindow() ? QApplication::activeWindow() : q);
+    QPushButton* open = box.addButton(MainWindow::tr("Im &Browser öffnen"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Close);
+    box.setDefaultButton(open);
+    box.exec();
+    if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        reportProblem(MainWindow::tr("Achsvergleich"),
+                      MainWindow::tr("Für „%1“ ist kein Browser eingerichtet.").arg(QDir::toNativeSeparators(path)));
+}
+
 MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     : QMainWindow(parent)
     , d(new MainWindowPrivate(this))
@@ -347,6 +397,9 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
             &MainWindow::onActiveLanguageChanged);
 
     System::instance().setMainWindow(this);
+    d->customLists = std::make_unique<ProjectCustomLists>(d->project);
+    d->comparisons = new AxisComparisons(this);
+    connect(d->comparisons, &AxisComparisons::reportWritten, this, &MainWindow::onComparisonReportWritten);
 
     const QStringList typeErrors = d->project->typeLibrary()->errors();
     if (!typeErrors.isEmpty())
@@ -358,8 +411,10 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The view must let go of the axis before the project destroys the controllers.
+    // The views must let go of the axes before the project destroys the controllers.
     d->parameterView->setAxis(nullptr);
+    d->comparisons->closeAll();
+    d->customLists.reset();
 }
 
 QString MainWindow::defaultDataDirectory()
@@ -418,6 +473,13 @@ bool MainWindow::openFile(const QString& path)
     if (!result.fromDescription) {
         const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
         setting->rememberPath(d->project->filePath());
+    }
+    if (const int unreadable = d->customLists->unreadableListCount()) {
+        d->reportProblem(tr("Variable Parameterlisten"),
+                         tr("%n variable Parameterliste(n) in „%1“ kann/können nicht gelesen werden; sie bleiben "
+                            "beim Speichern unverändert erhalten.",
+                            nullptr, unreadable)
+                             .arg(fileName));
     }
     const QString loaded = result.fromDescription
         ? tr("Gerätebeschreibung „%1“ als neues, ungespeichertes Projekt geladen.").arg(fileName)
@@ -595,6 +657,53 @@ void MainWindow::onToggleOnline()
     d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
                      : tr("Regler „%1“ ist offline.").arg(controller->name()));
     d->updateActions();
+}
+
+void MainWindow::onShowParameterCustomLists()
+{
+    ParameterCustomListRepositoryView& view = ParameterCustomListRepositoryView::instance();
+    view.show();
+    view.raise();
+    view.activateWindow();
+}
+
+void MainWindow::onCompareAxes()
+{
+    ProjectHost* host = d->project->host();
+    CompareAxesDialog dialog(host, this);
+    // Side A is the axis the user looks at, side B the next one in the project.
+    QList<QPair<DriveController*, int>> axes;
+    for (DriveController* controller : host->driveControllers()) {
+        for (int number : controller->axisNumbers())
+            axes.append({controller, number});
+    }
+    if (axes.isEmpty())
+        return;
+    int current = 0;
+    if (DriveControllerAxis* axis = d->tree->currentAxis())
+        current = qMax(0, axes.indexOf({axis->driveController(), axis->axisNumber()}));
+    const auto& next = axes.at((current + 1) % axes.size());
+    dialog.select(CompareAxesDialog::SideA, axes.at(current).first, axes.at(current).second);
+    dialog.select(CompareAxesDialog::SideB, next.first, next.second);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    compareAxes(dialog.controller(CompareAxesDialog::SideA), dialog.axisNumber(CompareAxesDialog::SideA),
+                dialog.controller(CompareAxesDialog::SideB), dialog.axisNumber(CompareAxesDialog::SideB));
+}
+
+AxisCompareView* MainWindow::compareAxes(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
+                                         int axisNumberB)
+{
+    AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB);
+    if (view)
+        d->report(view->axesAreEqual() ? tr("Die verglichenen Achsen sind gleich.")
+                                       : tr("Die verglichenen Achsen unterscheiden sich."));
+    return view;
+}
+
+void MainWindow::onComparisonReportWritten(const QString& path)
+{
+    d->offerToOpenReport(path);
 }
 
 void MainWindow::onLanguageTriggered(QAction* action)

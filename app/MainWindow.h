@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class AxisCompareView;
+class DriveController;
 class HelpWidget;
 class MainWindowPrivate;
 class ParameterView;
@@ -48,6 +50,11 @@ public:
     /// Saves the project under @p path, which becomes its file.
     bool saveFile(const QString& path);
 
+    /// Shows the two axes side by side in a new comparison window over this
+    /// one; null when a controller does not have the axis named.
+    AxisCompareView* compareAxes(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
+                                 int axisNumberB);
+
 signals:
     void problemReported(const QString& message);
 
@@ -65,6 +72,9 @@ private slots:
     void onAddAxis();
     void onRemoveAxis();
     void onToggleOnline();
+    void onShowParameterCustomLists();
+    void onCompareAxes();
+    void onComparisonReportWritten(const QString& path);
     void onLanguageTriggered(QAction* action);
     void onActiveLanguageChanged(int language);
     void onLevelSelected(int index);

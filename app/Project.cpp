@@ -167,6 +167,12 @@ bool Project::isModified() const
     return d->modified;
 }
 
+void Project::markModified()
+{
+    if (!d->replacing)
+        d->setModified(true);
+}
+
 void Project::newProject()
 {
     d->descriptionPath.clear();

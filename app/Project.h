@@ -58,6 +58,10 @@ public:
     /// The device description a new project was made from; empty otherwise.
     QString descriptionPath() const;
     bool isModified() const;
+    /// For parts that keep their data in the storage tree: something of
+    /// theirs changed that the next save must write. Ignored while a project
+    /// is being opened.
+    void markModified();
 
     /// Closes the current project without asking and starts an empty one.
     void newProject();

@@ -3,8 +3,8 @@
 #include "DriveController.h"
 
 ProjectHost::ProjectHost(QObject* parent)
-    : QObject(parent)
 {
+    setParent(parent);
 }
 
 ProjectHost::~ProjectHost()
@@ -13,6 +13,11 @@ ProjectHost::~ProjectHost()
     for (DriveController* controller : qAsConst(m_controllers))
         release(controller);
     qDeleteAll(m_controllers);
+}
+
+QList<DriveController*> ProjectHost::driveControllers()
+{
+    return m_controllers;
 }
 
 QList<DriveController*> ProjectHost::driveControllers() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ParameterCustomListRepositoryHost.h"
+
 #include <QList>
 #include <QObject>
 
@@ -12,9 +14,10 @@ class DriveController;
  * or replacing the whole project.
  *
  * hostContentChanged() follows every change of the set of controllers or of
- * the axes of any of them.
+ * the axes of any of them. The host also serves the variable parameter lists,
+ * which name axes by controller position as well.
  */
-class ProjectHost : public QObject
+class ProjectHost : public ParameterCustomListRepositoryHost
 {
     Q_OBJECT
 
@@ -22,6 +25,7 @@ public:
     explicit ProjectHost(QObject* parent = nullptr);
     ~ProjectHost() override;
 
+    QList<DriveController*> driveControllers() override;
     QList<DriveController*> driveControllers() const;
     int indexOf(const DriveController* controller) const;
 
@@ -34,9 +38,6 @@ public:
     /// emits hostContentChanged() once.
     void setDriveControllers(const QList<DriveController*>& controllers);
     void clear();
-
-signals:
-    void hostContentChanged();
 
 private slots:
     void onControllerDestroyed(QObject* object);

@@ -234,5 +234,12 @@ int main(int argc, char* argv[])
         drawAxis(p, s * 0.8, 1, offlineGrey);
         drawPlusMinus(p, s, false);
     });
+    ok &= write(dir, QStringLiteral("CompareAxes"), 24, [](QPainter& p, qreal s) {
+        p.save();
+        drawAxis(p, s * 0.6, 1, accentBlue);
+        p.translate(s * 0.4, s * 0.4);
+        drawAxis(p, s * 0.6, 2, onlineGreen);
+        p.restore();
+    });
     return ok ? 0 : 1;
 }

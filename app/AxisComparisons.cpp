@@ -1,0 +1,115 @@
+#include "AxisComparisons.h"
+
+#include "AppIcons.h"
+#include "AxisCompareView.h"
+#include "DefaultPathSetting.h"
+#include "DriveController.h"
+#include "DriveControllerAxis.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+
+// The object name of the report button in the comparison's form.
+const char* const exportButtonName = "exportToHtml";
+
+QString sideText(const DriveController* controller, int axisNumber)
+{
+    return AxisComparisons::tr("%1, %2").arg(controller->name(), controller->axisName(axisNumber));
+}
+
+} // namespace
+
+AxisComparisons::AxisComparisons(QWidget* mainWindow)
+    : QObject(mainWindow)
+    , m_mainWindow(mainWindow)
+{
+}
+
+AxisComparisons::~AxisComparisons()
+{
+    closeAll();
+}
+
+AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
+                                       int axisNumberB)
+{
+    DriveControllerAxis* axisA = controllerA ? controllerA->axis(axisNumberA) : nullptr;
+    DriveControllerAxis* axisB = controllerB ? controllerB->axis(axisNumberB) : nullptr;
+    if (!axisA || !axisB)
+        return nullptr;
+
+    AxisCompareView* view = AxisCompareView::createAxisCompareView();
+    view->setParent(m_mainWindow, Qt::Window);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setWindowTitle(tr("Achsvergleich – A: %1 – B: %2")
+                             .arg(sideText(controllerA, axisNumberA), sideText(controllerB, axisNumberB)));
+    view->setWindowIcon(AppIcons::icon(QStringLiteral("CompareAxes")));
+    view->setAxisA(controllerA, axisNumberA);
+    view->setAxisB(controllerB, axisNumberB);
+    view->compare();
+
+    // A comparison with a side gone would compare against nothing.
+    for (QObject* side : {static_cast<QObject*>(controllerA), static_cast<QObject*>(controllerB),
+                          static_cast<QObject*>(axisA), static_cast<QObject*>(axisB)})
+        connect(side, &QObject::destroyed, view, &QWidget::close);
+
+    if (auto* button = view->findChild<QAbstractButton*>(QLatin1String(exportButtonName))) {
+        connect(button, &QAbstractButton::pressed, this, &AxisComparisons::onExportPressed);
+        connect(button, &QAbstractButton::clicked, this, &AxisComparisons::onExportClicked);
+    }
+
+    m_views.removeAll(nullptr);
+    m_views.append(view);
+    view->show();
+    view->raise();
+    view->activateWindow();
+    return view;
+}
+
+QList<AxisCompareView*> AxisComparisons::views() const
+{
+    QList<AxisCompareView*> open;
+    for (const QPointer<AxisCompareView>& view : m_views) {
+        if (view)
+            open.append(view);
+    }
+    return open;
+}
+
+void AxisComparisons::closeAll()
+{
+    const QList<AxisCompareView*> open = views();
+    m_views.clear();
+    qDeleteAll(open);
+}
+
+// The view writes its report on its own and does not say where; the remembered
+// report path of the file dialog tells, once the button's own handling is done.
+AxisComparisons::ReportFile AxisComparisons::rememberedReport()
+{
+    const std::unique_ptr<DefaultPathSetting> setting(
+        DefaultPathSetting::create(DefaultPathSetting::ComparisonReports));
+    const QFileInfo info(setting->suggestedPath());
+    return {info.absoluteFilePath(), info.exists() ? info.lastModified() : QDateTime()};
+}
+
+void AxisComparisons::onExportPressed()
+{
+    m_reportBeforeExport = rememberedReport();
+}
+
+void AxisComparisons::onExportClicked()
+{
+    const ReportFile after = rememberedReport();
+    const ReportFile before = m_reportBeforeExport;
+    m_reportBeforeExport = {};
+    if (!after.modified.isValid())
+        return;
+    if (after.path != before.path || after.modified != before.modified)
+        emit reportWritten(after.path);
+}
