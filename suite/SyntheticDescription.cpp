@@ -94,8 +94,8 @@ struct Element
 {
     int index = 0;
     QString kind;
-    double minimum = 0;
-    double maximum = 0;
+    qint64 minimumSteps = 0;   // limits in units of the last decimal
+    qint64 maximumSteps = 0;
     int decimals = 0;
     QVector<int> choiceValues;
     QJsonValue defaultValue;
@@ -110,18 +110,19 @@ struct Parameter
     QVector<Element> elements;
 };
 
-double step(int decimals)
+// Dividing by a power of ten gives the double nearest to the decimal number,
+// so the JSON shows "-9.62" rather than "-9.620000000000001".
+double fromSteps(qint64 steps, int decimals)
 {
-    return std::pow(10.0, -decimals);
+    return double(steps) / std::pow(10.0, decimals);
 }
 
 QJsonValue randomValue(Random& random, const Element& e)
 {
     if (e.kind == QLatin1String("number")) {
-        const qint64 steps = qint64(std::llround((e.maximum - e.minimum) / step(e.decimals)));
-        const qint64 pick = steps > 0 ? qint64(random.next() % quint64(steps + 1)) : 0;
-        const double value = e.minimum + double(pick) * step(e.decimals);
-        return QJsonValue(std::round(value / step(e.decimals)) * step(e.decimals));
+        const qint64 span = e.maximumSteps - e.minimumSteps;
+        const qint64 pick = span > 0 ? qint64(random.next() % quint64(span + 1)) : 0;
+        return QJsonValue(fromSteps(e.minimumSteps + pick, e.decimals));
     }
     if (e.kind == QLatin1String("choice"))
         return e.choiceValues.at(random.below(e.choiceValues.size()));
@@ -139,14 +140,10 @@ QJsonObject properties(Random& random, Element& e)
     p.insert(QStringLiteral("kind"), e.kind);
     if (e.kind == QLatin1String("number")) {
         e.decimals = random.percent(60) ? 0 : random.between(1, 3);
-        const qint64 low = random.percent(30) ? -qint64(random.between(1, 1000)) : qint64(random.between(0, 10));
-        const qint64 span = qint64(random.between(10, 20000));
-        e.minimum = double(low) * step(e.decimals);
-        e.maximum = double(low + span) * step(e.decimals);
-        e.minimum = std::round(e.minimum / step(e.decimals)) * step(e.decimals);
-        e.maximum = std::round(e.maximum / step(e.decimals)) * step(e.decimals);
-        p.insert(QStringLiteral("min"), e.minimum);
-        p.insert(QStringLiteral("max"), e.maximum);
+        e.minimumSteps = random.percent(30) ? -qint64(random.between(1, 1000)) : qint64(random.between(0, 10));
+        e.maximumSteps = e.minimumSteps + qint64(random.between(10, 20000));
+        p.insert(QStringLiteral("min"), fromSteps(e.minimumSteps, e.decimals));
+        p.insert(QStringLiteral("max"), fromSteps(e.maximumSteps, e.decimals));
         if (e.decimals > 0)
             p.insert(QStringLiteral("decimals"), e.decimals);
         const QString unit = text(units[random.below(countOf(units))]);

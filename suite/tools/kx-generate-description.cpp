@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <limits>
+
 namespace {
 
 int intOption(const QCommandLineParser& parser, const QString& name, int minimum, int maximum, bool* ok)
@@ -44,8 +46,11 @@ int main(int argc, char* argv[])
     const int parameters = intOption(parser, QStringLiteral("parameters"), 0, 26000, &ok);
     const int controllers = intOption(parser, QStringLiteral("controllers"), 0, 1000, &ok);
     const int axes = intOption(parser, QStringLiteral("axes"), 0, 16, &ok);
-    const uint seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
-    if (!ok) {
+    bool seedOk = false;
+    const uint seed = parser.value(QStringLiteral("seed")).toUInt(&seedOk);
+    if (!seedOk)
+        QTextStream(stderr) << QStringLiteral("--seed must be a number from 0 to %1\n").arg(std::numeric_limits<quint32>::max());
+    if (!ok || !seedOk) {
         QTextStream(stderr) << QStringLiteral("invalid arguments; see --help\n");
         return 2;
     }
