@@ -9,4 +9,14 @@ if(TARGET KxSuiteAppCore)
             ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.h ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.cpp
     LIBS KxSuiteAppCore
     TIMEOUT 300)
+  kx_add_test(app_customlists
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/tst_customlists.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.h ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.cpp
+    LIBS KxSuiteAppCore
+    TIMEOUT 300)
+  kx_add_test(app_axiscompare
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/tst_axiscompare.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.h ${CMAKE_CURRENT_LIST_DIR}/app/AppTestSupport.cpp
+    LIBS KxSuiteAppCore
+    TIMEOUT 300)
 endif()

@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 #include <algorithm>
@@ -68,6 +71,26 @@ QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes)
         return {};
     }
     return QFileInfo(file).absoluteFilePath();
+}
+
+void ignoreOffscreenPlatformLimits()
+{
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QLatin1String("This plugin does not support")) && next)
+            next(type, context, message);
+    });
+}
+
+QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir)
+{
+    QJsonObject typesOnly = QJsonDocument::fromJson(testDescription()).object();
+    typesOnly.remove(QStringLiteral("controllers"));
+    const QString types = writeFile(typesDir, QStringLiteral("rx3.json"), QJsonDocument(typesOnly).toJson());
+    QJsonObject withController = QJsonDocument::fromJson(testDescription()).object();
+    withController.remove(QStringLiteral("types"));
+    withController.insert(QStringLiteral("includes"), QJsonArray{types});
+    return writeFile(workDir, QStringLiteral("pruefstand.json"), QJsonDocument(withController).toJson());
 }
 
 QStringList snapshot(const QList<DriveController*>& controllers)

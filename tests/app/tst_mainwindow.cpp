@@ -42,41 +42,7 @@
 
 namespace {
 
-// Handles the next modal dialog of type T once it is open, so that a test
-// never waits for a person. Stops looking when it goes out of scope;
-// handled() tells whether the dialog appeared at all.
-class ModalHandler
-{
-public:
-    template<typename T>
-    static std::unique_ptr<ModalHandler> when(std::function<void(T*)> handle)
-    {
-        std::unique_ptr<ModalHandler> handler(new ModalHandler);
-        ModalHandler* self = handler.get();
-        QObject::connect(&self->m_timer, &QTimer::timeout, &self->m_timer, [self, handle] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                self->m_timer.stop();
-                self->m_handled = true;
-                handle(dialog);
-            }
-        });
-        self->m_timer.start(10);
-        return handler;
-    }
-
-    bool handled() const { return m_handled; }
-
-private:
-    ModalHandler() = default;
-    QTimer m_timer;
-    bool m_handled = false;
-};
-
-template<typename T>
-std::unique_ptr<ModalHandler> whenModalOpens(std::function<void(T*)> handle)
-{
-    return ModalHandler::when<T>(std::move(handle));
-}
+using AppTest::whenModalOpens;
 
 QAction* action(MainWindow& window, const char* name)
 {
@@ -139,16 +105,7 @@ void MainWindowTest::initTestCase()
 {
     KxTest::initTestEnvironment();
     QVERIFY(m_types.isValid() && m_work.isValid());
-    // The types directory holds the test type (without controllers), the
-    // description opened by the tests holds it and one controller.
-    QJsonObject typesOnly = QJsonDocument::fromJson(AppTest::testDescription()).object();
-    typesOnly.remove(QStringLiteral("controllers"));
-    AppTest::writeFile(QDir(m_types.path()), QStringLiteral("rx3.json"), QJsonDocument(typesOnly).toJson());
-    QJsonObject withController = QJsonDocument::fromJson(AppTest::testDescription()).object();
-    withController.remove(QStringLiteral("types"));
-    withController.insert(QStringLiteral("includes"), QJsonArray{QDir(m_types.path()).filePath(QStringLiteral("rx3.json"))});
-    m_description = AppTest::writeFile(QDir(m_work.path()), QStringLiteral("pruefstand.json"),
-                                       QJsonDocument(withController).toJson());
+    m_description = AppTest::writeTypesAndDescription(QDir(m_types.path()), QDir(m_work.path()));
 }
 
 void MainWindowTest::cleanup()

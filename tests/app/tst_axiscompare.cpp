@@ -1,0 +1,331 @@
+// "Achsen vergleichen ..." in the running application: the choice of the two
+// sides, the comparison window, its life beside the project, and the offer to
+// open a written report in the browser.
+#include "AppTestSupport.h"
+#include "TestSupport.h"
+
+#include "AxisCompareView.h"
+#include "CompareAxesDialog.h"
+#include "DriveController.h"
+#include "MainWindow.h"
+#include "Project.h"
+#include "ProjectHost.h"
+#include "ProjectTreeWidget.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrl>
+
+using AppTest::whenModalOpens;
+
+namespace {
+
+const QString leftName = QStringLiteral("Prüfstand links");
+const QString rightName = QStringLiteral("Prüfstand rechts");
+const QString middleName = QStringLiteral("Prüfstand Mitte");
+
+// "controller/axis name", as a user reads a side in the dialog.
+struct Side
+{
+    QString controller;
+    QString axis;
+};
+
+Side parseSide(const QString& text)
+{
+    return {text.section(QLatin1Char('/'), 0, 0), text.section(QLatin1Char('/'), 1)};
+}
+
+void chooseInDialog(CompareAxesDialog* dialog, const QString& suffix, const Side& side)
+{
+    auto* controllers = dialog->findChild<QComboBox*>(QStringLiteral("controllerComboBox") + suffix);
+    auto* axes = dialog->findChild<QComboBox*>(QStringLiteral("axisComboBox") + suffix);
+    for (int i = 0; i < controllers->count(); ++i) {
+        if (controllers->itemText(i).startsWith(side.controller + QStringLiteral(" (")))
+            controllers->setCurrentIndex(i);
+    }
+    for (int i = 0; i < axes->count(); ++i) {
+        if (axes->itemText(i).endsWith(QStringLiteral(": ") + side.axis))
+            axes->setCurrentIndex(i);
+    }
+}
+
+QStringList axisCaptions(AxisCompareView* view)
+{
+    auto* tree = view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+    QStringList captions;
+    for (int column = 1; tree && column < tree->columnCount(); ++column)
+        captions << tree->headerItem()->text(column);
+    return captions;
+}
+
+DriveController* controllerNamed(MainWindow& window, const QString& name)
+{
+    for (DriveController* controller : window.project()->host()->driveControllers()) {
+        if (controller->name() == name)
+            return controller;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// Stands in for the desktop's browser.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+class AxisCompareTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void dialogComparesTheChosenAxes_data();
+    void dialogComparesTheChosenAxes();
+    void dialogStartsAtTheCurrentAxisAndCancelComparesNothing();
+    void comparisonClosesWhenASideLeavesTheProject_data();
+    void comparisonClosesWhenASideLeavesTheProject();
+    void writtenReportCanBeOpenedInTheBrowser_data();
+    void writtenReportCanBeOpenedInTheBrowser();
+
+private:
+    // The test description (left: Hubwerk and Drehtisch, values changed on
+    // Drehtisch) plus two controllers of the same type with defaults only.
+    std::unique_ptr<MainWindow> openThreeControllers();
+
+    QTemporaryDir m_types;
+    QTemporaryDir m_work;
+    QString m_description;
+    BrowserStandIn m_browser;
+};
+
+void AxisCompareTest::initTestCase()
+{
+    KxTest::initTestEnvironment();
+    AppTest::ignoreOffscreenPlatformLimits();
+    QVERIFY(m_types.isValid() && m_work.isValid());
+    m_description = AppTest::writeTypesAndDescription(QDir(m_types.path()), QDir(m_work.path()));
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_browser, "open");
+}
+
+void AxisCompareTest::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+std::unique_ptr<MainWindow> AxisCompareTest::openThreeControllers()
+{
+    auto window = std::make_unique<MainWindow>(m_types.path());
+    window->setInteractive(false);
+    if (!window->openFile(m_description)
+        || !window->project()->addController(AppTest::testTypeName(), rightName, 2)
+        || !window->project()->addController(AppTest::testTypeName(), middleName, 2)) {
+        QTest::qFail("cannot open the test project", __FILE__, __LINE__);
+        return nullptr;
+    }
+    return window;
+}
+
+void AxisCompareTest::dialogComparesTheChosenAxes_data()
+{
+    QTest::addColumn<QString>("sideA");
+    QTest::addColumn<QString>("sideB");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("two axes of one controller, values differ")
+        << leftName + QStringLiteral("/Hubwerk") << leftName + QStringLiteral("/Drehtisch") << false;
+    QTest::newRow("axes of two controllers, defaults only")
+        << rightName + QStringLiteral("/Achse 2") << middleName + QStringLiteral("/Achse 2") << true;
+    QTest::newRow("one axis on both sides")
+        << leftName + QStringLiteral("/Drehtisch") << leftName + QStringLiteral("/Drehtisch") << true;
+}
+
+void AxisCompareTest::dialogComparesTheChosenAxes()
+{
+    QFETCH(QString, sideA);
+    QFETCH(QString, sideB);
+    QFETCH(bool, equal);
+    const Side a = parseSide(sideA);
+    const Side b = parseSide(sideB);
+
+    // GIVEN the application with three controllers
+    auto window = openThreeControllers();
+    QVERIFY(window);
+    auto* action = window->findChild<QAction*>(QStringLiteral("actionCompareAxes"));
+    QVERIFY(action && action->isEnabled());
+
+    // WHEN the user picks the two sides in the dialog and compares
+    const auto picked = whenModalOpens<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
+        chooseInDialog(dialog, QStringLiteral("A"), a);
+        chooseInDialog(dialog, QStringLiteral("B"), b);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    action->trigger();
+    QVERIFY(picked->handled());
+
+    // THEN one comparison window over the main window compares exactly those axes
+    const QList<AxisCompareView*> views = window->findChildren<AxisCompareView*>();
+    QCOMPARE(views.size(), 1);
+    AxisCompareView* view = views.first();
+    QVERIFY(view->isWindow() && view->isVisible());
+    QVERIFY(view->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(view->axesAreEqual(), equal);
+    const bool same = sideA == sideB;
+    QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->isVisible(), same);
+    if (!same) {
+        QCOMPARE(axisCaptions(view), (QStringList{a.controller + QLatin1Char('\n') + a.axis,
+                                                  b.controller + QLatin1Char('\n') + b.axis}));
+    }
+    QVERIFY2(view->windowTitle().contains(a.axis) && view->windowTitle().contains(b.axis),
+             qPrintable(view->windowTitle()));
+}
+
+void AxisCompareTest::dialogStartsAtTheCurrentAxisAndCancelComparesNothing()
+{
+    // GIVEN the last axis of the first controller is the one shown
+    auto window = openThreeControllers();
+    QVERIFY(window);
+    DriveController* left = controllerNamed(*window, leftName);
+    window->projectTree()->selectAxis(left, 3);
+
+    // WHEN the dialog opens and is cancelled
+    QPointer<DriveController> offeredA;
+    QPointer<DriveController> offeredB;
+    int numberA = 0;
+    int numberB = 0;
+    const auto cancelled = whenModalOpens<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
+        offeredA = dialog->controller(CompareAxesDialog::SideA);
+        numberA = dialog->axisNumber(CompareAxesDialog::SideA);
+        offeredB = dialog->controller(CompareAxesDialog::SideB);
+        numberB = dialog->axisNumber(CompareAxesDialog::SideB);
+        dialog->reject();
+    });
+    window->findChild<QAction*>(QStringLiteral("actionCompareAxes"))->trigger();
+
+    // THEN side A was the shown axis, side B the next one of the project, and nothing was compared
+    QVERIFY(cancelled->handled());
+    QCOMPARE(offeredA.data(), left);
+    QCOMPARE(numberA, 3);
+    QCOMPARE(offeredB.data(), controllerNamed(*window, rightName));
+    QCOMPARE(numberB, 1);
+    QVERIFY(window->findChildren<AxisCompareView*>().isEmpty());
+}
+
+void AxisCompareTest::comparisonClosesWhenASideLeavesTheProject_data()
+{
+    QTest::addColumn<QString>("leaving");
+    QTest::newRow("controller of side B removed") << QStringLiteral("controller B");
+    QTest::newRow("axis of side A removed") << QStringLiteral("axis A");
+    QTest::newRow("other project opened") << QStringLiteral("project");
+}
+
+void AxisCompareTest::comparisonClosesWhenASideLeavesTheProject()
+{
+    QFETCH(QString, leaving);
+
+    // GIVEN an open comparison of an axis of the first and one of the second controller
+    auto window = openThreeControllers();
+    QVERIFY(window);
+    DriveController* left = controllerNamed(*window, leftName);
+    DriveController* right = controllerNamed(*window, rightName);
+    QPointer<AxisCompareView> view = window->compareAxes(left, 3, right, 1);
+    QVERIFY(view && view->isVisible());
+    QPointer<AxisCompareView> unrelated = window->compareAxes(controllerNamed(*window, middleName), 1,
+                                                              controllerNamed(*window, middleName), 2);
+    QVERIFY(unrelated);
+
+    // WHEN one of its sides leaves the project
+    if (leaving == QLatin1String("controller B"))
+        QVERIFY(window->project()->removeController(right));
+    else if (leaving == QLatin1String("axis A"))
+        QVERIFY(window->project()->removeAxis(left, 3));
+    else
+        window->project()->newProject();
+
+    // THEN that comparison window goes, and comparisons of other axes stay unless their project went
+    QTRY_VERIFY(view.isNull());
+    if (leaving == QLatin1String("project"))
+        QTRY_VERIFY(unrelated.isNull());
+    else
+        QVERIFY(unrelated && unrelated->isVisible());
+}
+
+void AxisCompareTest::writtenReportCanBeOpenedInTheBrowser_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("report written") << QStringLiteral("vergleich.html") << true;
+    QTest::newRow("file dialog cancelled") << QString() << false;
+    QTest::newRow("folder missing") << QStringLiteral("fehlt/vergleich.html") << false;
+}
+
+void AxisCompareTest::writtenReportCanBeOpenedInTheBrowser()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, written);
+    m_browser.opened.clear();
+
+    // GIVEN a comparison window of an interactive application
+    auto window = openThreeControllers();
+    QVERIFY(window);
+    window->setInteractive(true);
+    AxisCompareView* view = window->compareAxes(controllerNamed(*window, leftName), 1,
+                                                controllerNamed(*window, leftName), 3);
+    QVERIFY(view);
+    const QString path = fileName.isEmpty() ? QString() : QDir(m_work.path()).filePath(fileName);
+    if (!path.isEmpty())
+        QFile::remove(path);
+
+    // WHEN the report is exported and the offer to open it is taken
+    const auto asked = whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto offered = whenModalOpens<QMessageBox>([](QMessageBox* box) {
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text().remove(QLatin1Char('&')) == QStringLiteral("Im Browser öffnen"))
+                button->click();
+        }
+    });
+    view->findChild<QPushButton*>(QStringLiteral("exportToHtml"))->click();
+
+    // THEN only a report that was written is offered, and the browser gets that file
+    QVERIFY(asked->handled());
+    QCOMPARE(offered->handled(), written);
+    QCOMPARE(QFile::exists(path), written);
+    if (written) {
+        QCOMPARE(m_browser.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QVERIFY(window->statusBar()->currentMessage().contains(QStringLiteral("vergleich.html")));
+    } else {
+        QVERIFY(m_browser.opened.isEmpty());
+    }
+}
+
+QTEST_MAIN(AxisCompareTest)
+#include "tst_axiscompare.moc"
