@@ -50,7 +50,15 @@ QString ParameterSetup::storedText(eLivingSpace valueSpace, quint16 element) con
             return *value;
     }
     const ParameterElementDescription* e = valueElement(element);
-    return e ? KxParameterValues::defaultValue(*e) : QString();
+    return e ? defaultRaw(*e) : QString();
+}
+
+QString ParameterSetup::defaultRaw(const ParameterElementDescription& element) const
+{
+    auto it = m_defaults.constFind(element.index);
+    if (it == m_defaults.cend())
+        it = m_defaults.insert(element.index, KxParameterValues::defaultValue(element));
+    return *it;
 }
 
 void ParameterSetup::storeText(eLivingSpace valueSpace, quint16 element, const QString& raw)
@@ -58,7 +66,7 @@ void ParameterSetup::storeText(eLivingSpace valueSpace, quint16 element, const Q
     const ParameterElementDescription* e = valueElement(element);
     if (!e)
         return;
-    if (raw == KxParameterValues::defaultValue(*e)) {
+    if (raw == defaultRaw(*e)) {
         auto space = m_values.find(valueSpace);
         if (space != m_values.end()) {
             space->remove(element);
@@ -94,7 +102,7 @@ QString ParameterSetup::defaultValueText(quint16 element, bool forDisplay) const
     const ParameterElementDescription* e = valueElement(element);
     if (!e)
         return QString();
-    const QString raw = KxParameterValues::defaultValue(*e);
+    const QString raw = defaultRaw(*e);
     return forDisplay ? KxParameterValues::displayText(*e, raw) : raw;
 }
 

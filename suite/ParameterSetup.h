@@ -67,6 +67,8 @@ private:
     QString storedText(eLivingSpace valueSpace, quint16 element) const;   // raw; the default when not stored
     void storeText(eLivingSpace valueSpace, quint16 element, const QString& raw);   // canonical raw; no signal
     eLivingSpace valueSpace(eLivingSpace livingSpace) const;   // LivingSpaceNone when it has no values
+    QString defaultRaw(const ParameterElementDescription& element) const;
+    mutable QHash<quint16, QString> m_defaults;                // canonical defaults, filled on first use
     QHash<eLivingSpace, QHash<quint16, QString>> m_values;     // raw texts, only those that differ from the default
     QHash<QPair<eLivingSpace, quint16>, int> m_observed;
 };
