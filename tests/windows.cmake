@@ -18,3 +18,8 @@ kx_add_test(windows_parametercustomlistwidget
 kx_add_test(windows_repositoryview
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_repositoryview.cpp ${_kx_windows_support}
   LIBS KxParameterCustomListObjects Qt5::Widgets)
+
+# The application's road: the shared library and its exported classes only.
+kx_add_test(windows_repositoryview_api
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_repositoryview_api.cpp ${_kx_windows_support}
+  LIBS KxParameterCustomList Qt5::Widgets)
