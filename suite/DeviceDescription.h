@@ -34,7 +34,8 @@ public:
     QSharedPointer<const DeviceType> type(const QString& name) const;
 
     /// Creates the controllers described by the descriptions read so far (in
-    /// order), with their axes, marking colours, faults, online state and values.
+    /// order), with their axes, marking colours, faults, online state and values,
+    /// and registers the types' help pages with the "parameter" help system.
     QList<DriveController*> createControllers(QObject* parent = nullptr) const;
 
     /// One call for tests and tools: the controllers of a description (bytes

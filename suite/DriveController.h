@@ -52,21 +52,25 @@ public:
     QString axisName(int number) const;                ///< empty for an unknown number
     /// Adds an axis (number 1..type's maxAxes, not yet present); null otherwise. Emits axesChanged().
     DriveControllerAxis* addAxis(int number, const QString& name);
-    /// Destroys the axis object; emits axesChanged(). False for an unknown number.
+    /// Destroys the axis object and forgets its fault and colour; emits
+    /// axesChanged(). False for an unknown number. An axis deleted directly
+    /// leaves the controller the same way.
     bool removeAxis(int number);
 
     ParameterProvider* parameterProvider() const;
 
     bool isOnline() const;
     eOnlineState onlineState() const;
-    /// Going online reads every value from the simulated drive. Emits
-    /// onlineStateChanged() and the provider's onlineChanged().
+    /// Going online emits onlineStateChanged(Connecting), reads every value
+    /// from the simulated drive (parameterValueChanged() for each that
+    /// differs), then emits onlineStateChanged(Online) and the provider's
+    /// onlineChanged(true). Going offline emits Offline and onlineChanged(false).
     void setOnline(bool online);
 
     bool hasAxisFault(int number) const;
-    void setAxisFault(int number, bool fault);         ///< emits deviceStateChanged()
+    void setAxisFault(int number, bool fault);         ///< existing axes only; emits deviceStateChanged() on a change
     QColor markingColor(int number) const;             ///< invalid when the axis has none
-    void setMarkingColor(int number, const QColor& color);   ///< emits markingColorChanged()
+    void setMarkingColor(int number, const QColor& color);   ///< existing axes only; an invalid colour removes it; emits markingColorChanged()
 
     /// Values changed since the last markSaved().
     bool needSave() const;

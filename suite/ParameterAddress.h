@@ -19,6 +19,7 @@ class KXSUITE_EXPORT ParameterAddress
 {
 public:
     ParameterAddress();   ///< invalid
+    /// hasElement() is true for addresses made this way.
     ParameterAddress(const ParameterCoordinate& coordinate, quint16 element, eLivingSpace livingSpace = LivingSpaceNone);
     ParameterAddress(const QString& text, bool lenient);
     ParameterAddress(const ParameterAddress& other);
@@ -32,10 +33,16 @@ public:
     eLivingSpace livingSpace() const;  ///< LivingSpaceNone when the text had no living space
 
     /// "A12[3]", with "2." in front when the living space is not LivingSpaceNone.
+    /// The brackets are left out when the address was parsed from a text
+    /// without them ("A12", "0.A12"). Empty for an invalid address.
     QString toText() const;
     /// Fixed-width form that sorts like the addresses: living space (or "-" when
     /// none), ".", letter, three digits, "[", five digits, "]": "2.A012[00003]".
+    /// Living spaces from 10 on take two digits, so texts of living spaces
+    /// below and above 10 do not sort against each other.
     QString toSortableText() const;
+
+    /// hasElement() does not count: "A12" and "A12[0]" are the same address.
 
     bool operator==(const ParameterAddress& other) const;
     bool operator!=(const ParameterAddress& other) const { return !(*this == other); }

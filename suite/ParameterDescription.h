@@ -13,7 +13,7 @@ enum ParameterValueKind {
     ValueKindNumber = 0,     ///< number within [minimum, maximum] with `decimals` decimals
     ValueKindChoice = 1,     ///< one of `choices` (selection list)
     ValueKindSwitch = 2,     ///< "Aus"/"Ein" (selection list with the values 0 and 1)
-    ValueKindText = 3        ///< free text of at most `maximum` characters
+    ValueKindText = 3        ///< free text of at most `maximum` characters (0: no limit)
 };
 
 /// One entry of a selection list.

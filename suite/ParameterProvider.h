@@ -23,7 +23,8 @@ class ParameterSetup;
 /// through a set-up reach the drive while the controller is online; the drive
 /// can change values on its own (simulateDriveValue), and the software sees
 /// such a change only when it reads the value again: on going online, or on
-/// an online consistence request.
+/// an online consistence request. Values written while offline stay in the
+/// software only: going online replaces them with the drive's.
 class KXSUITE_EXPORT ParameterProvider : public QObject
 {
     Q_OBJECT
@@ -68,6 +69,8 @@ public:
 
     /// Reads the addressed value once more from the drive (when online); a
     /// value that changed emits parameterValueChanged(). Counted in any case.
+    /// Global parameters are read in living space 0 whatever the address says;
+    /// for per-axis ones an address without living space reads every axis.
     Q_INVOKABLE void parameterNeedsOnlineConsistenceOnce(ParameterAddress address);
 
 signals:

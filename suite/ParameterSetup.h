@@ -55,8 +55,8 @@ public:
     /// The living spaces that hold values at the moment (0 for global parameters).
     QList<eLivingSpace> livingSpaces() const;
 
-    /// Observation is counted per living space and element: true increments,
-    /// false decrements (never below 0).
+    /// Observation is counted per living space and element as passed (also
+    /// for global parameters): true increments, false decrements (never below 0).
     void setObserved(eLivingSpace livingSpace, quint16 element, bool observed);
     int observedCount(eLivingSpace livingSpace, quint16 element) const;
 
