@@ -21,6 +21,8 @@ struct Entry
     QPointer<ParameterDefinition> definition;
     QPointer<ParameterSetup> setup;
     ValueTable drive;
+    // Values the user wrote while offline; they go to the drive on connecting.
+    QSet<QPair<eLivingSpace, quint16>> pendingDownloads;
 };
 
 } // namespace
@@ -57,6 +59,7 @@ void ParameterProvider::Private::add(QSharedPointer<const ParameterDescription> 
     e.definition = new ParameterDefinition(description, q);
     e.setup = new ParameterSetup(description, q);
     e.drive.clear();
+    e.pendingDownloads.clear();
     if (position < 0 || position > order.size())
         order.append(number);
     else
@@ -290,8 +293,25 @@ void ParameterProvider::writeToDrive(const ParameterCoordinate& coordinate, eLiv
     }
 }
 
+void ParameterProvider::noteOfflineWrite(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element)
+{
+    if (Entry* e = d->entry(coordinate))
+        e->pendingDownloads.insert(qMakePair(valueSpace, element));
+}
+
 void ParameterProvider::readAllFromDrive()
 {
+    // What the user edited offline wins over the drive: it is downloaded
+    // first, so the read below finds it equal. Everything else is read.
+    for (quint16 number : qAsConst(d->order)) {
+        Entry& e = d->entries[number];
+        if (e.setup) {
+            for (const auto& key : qAsConst(e.pendingDownloads))
+                writeToDrive(e.description->coordinate, key.first, key.second, e.setup->storedText(key.first, key.second));
+        }
+        e.pendingDownloads.clear();
+    }
+
     // Only values that differ from the default on either side can differ
     // between software and drive. Collected first: receivers of the signals
     // may add or remove parameters.

@@ -93,6 +93,7 @@ private:
     void setInitialValue(const ParameterAddress& address, const QString& raw);
     void writeToDrive(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element, const QString& raw);
     void readAllFromDrive();
+    void noteOfflineWrite(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element);
     class Private;
     std::unique_ptr<Private> const d;
 };

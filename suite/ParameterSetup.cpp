@@ -142,6 +142,8 @@ bool ParameterSetup::setValueText(eLivingSpace livingSpace, quint16 element, con
     if (ParameterProvider* provider = m_provider.data()) {
         if (provider->isOnline())
             provider->writeToDrive(coordinate(), space, element, raw);
+        else
+            provider->noteOfflineWrite(coordinate(), space, element);
         emit provider->parameterValueChanged(address(space, element));
         if (DriveController* controller = provider->driveController())
             controller->setNeedSave();

@@ -302,11 +302,15 @@ void TestModelProvider::writesReachTheDriveOnlyWhileOnline()
     ParameterSetup* setup = m_provider->parameterSetup(A10).data();
     const ParameterAddress address(A10, 0, 2);
 
-    // Offline the drive keeps its value; going online brings the drive's value back.
+    // Offline the drive keeps its value; on connecting the user's edit is
+    // downloaded, while a value changed on the drive alone is read.
     QVERIFY(setup->setValueText(2, 0, QStringLiteral("2000")));
     QCOMPARE(m_provider->driveValueText(address), QStringLiteral("1500"));
+    QVERIFY(m_provider->simulateDriveValue(ParameterAddress(A10, 0, 1), QStringLiteral("1200")));
     m_controller->setOnline(true);
-    QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("1500"));
+    QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("2000"));
+    QCOMPARE(m_provider->driveValueText(address), QStringLiteral("2000"));
+    QCOMPARE(setup->valueText(1, 0, false), QStringLiteral("1200"));
 
     // Online a write reaches both sides, so a consistence request changes nothing.
     QVERIFY(setup->setValueText(2, 0, QStringLiteral("2500")));
