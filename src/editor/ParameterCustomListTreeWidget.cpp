@@ -194,6 +194,10 @@ void ParameterCustomListTreeWidget::onAxesChanged()
 
 void ParameterCustomListTreeWidget::updateAxes()
 {
+    // Controllers signal while their providers update the access level (a
+    // value written meanwhile changes the save state); forgetting a running
+    // update here would let the tree rebuild from values in flux.
+    const QMap<ParameterProvider*, bool> running = accessLevelUpdates;
     for (auto it = accessLevelUpdates.cbegin(); it != accessLevelUpdates.cend(); ++it)
         disconnect(it.key(), nullptr, this, nullptr);
     accessLevelUpdates.clear();
@@ -244,7 +248,7 @@ void ParameterCustomListTreeWidget::updateAxes()
             connect(provider, &QObject::destroyed, this,
                     [this](QObject* object) { onProviderDestroyed(object); });
         }
-        accessLevelUpdates[provider] = false;
+        accessLevelUpdates[provider] = running.value(provider, false);
     }
 
     connect(LanguageManager::instance(), &LanguageManager::activeLanguageChanged,
