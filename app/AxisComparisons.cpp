@@ -49,6 +49,8 @@ AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNum
     view->setWindowTitle(tr("Achsvergleich – A: %1 – B: %2")
                              .arg(sideText(controllerA, axisNumberA), sideText(controllerB, axisNumberB)));
     view->setWindowIcon(AppIcons::icon(QStringLiteral("CompareAxes")));
+    // Two value columns beside long parameter names need more than the form's size.
+    view->resize(view->size().expandedTo(QSize(960, 640)));
     view->setAxisA(controllerA, axisNumberA);
     view->setAxisB(controllerB, axisNumberB);
     view->compare();

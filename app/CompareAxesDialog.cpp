@@ -42,7 +42,9 @@ QGroupBox* CompareAxesDialogPrivate::createSide(CompareAxesDialog* dialog, SideW
     auto* box = new QGroupBox(title, dialog);
     side.controllers = new QComboBox(box);
     side.controllers->setObjectName(QStringLiteral("controllerComboBox") + suffix);
-    side.controllers->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Descriptors can be long; the open list still shows them in full.
+    side.controllers->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    side.controllers->setMinimumContentsLength(28);
     side.axes = new QComboBox(box);
     side.axes->setObjectName(QStringLiteral("axisComboBox") + suffix);
     auto* layout = new QFormLayout(box);
@@ -98,6 +100,7 @@ CompareAxesDialog::CompareAxesDialog(ProjectHost* host, QWidget* parent)
     d->buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     d->buttons->setObjectName(QStringLiteral("buttonBox"));
     d->buttons->button(QDialogButtonBox::Ok)->setText(tr("&Vergleichen"));
+    d->buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sides);
     layout->addWidget(d->buttons);

@@ -38,6 +38,7 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolBar>
 #include <QUrl>
@@ -72,6 +73,8 @@ public:
     Project* project = nullptr;
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
+    // The list view once it was given its first size and place.
+    QPointer<QWidget> placedListView;
     ProjectTreeWidget* tree = nullptr;
     ParameterView* parameterView = nullptr;
     HelpWidget* help = nullptr;
@@ -359,7 +362,7 @@ void MainWindowPrivate::offerToOpenReport(const QString& path)
                     MainWindow::tr("Der Bericht wurde unter „%1“ gespeichert.").arg(QDir::toNativeSeparators(path)),
                     QMessageBox::NoButton, QApplication::activeWindow() ? QApplication::activeWindow() : q);
     QPushButton* open = box.addButton(MainWindow::tr("Im &Browser öffnen"), QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::Close);
+    box.addButton(MainWindow::tr("Schließen"), QMessageBox::RejectRole);
     box.setDefaultButton(open);
     box.exec();
     if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
@@ -662,6 +665,12 @@ void MainWindow::onToggleOnline()
 void MainWindow::onShowParameterCustomLists()
 {
     ParameterCustomListRepositoryView& view = ParameterCustomListRepositoryView::instance();
+    if (d->placedListView != &view) {
+        // The view sizes itself to its rows, which is too small to work with.
+        view.resize(view.size().expandedTo(QSize(340, 420)));
+        view.move(geometry().topLeft() + QPoint(40, 80));
+        d->placedListView = &view;
+    }
     view.show();
     view.raise();
     view.activateWindow();
