@@ -1,11 +1,9 @@
 # Tests of the library's windows: device selection, list window, repository view.
 set(_kx_windows_support
   ${CMAKE_CURRENT_LIST_DIR}/windows/WindowsTestSupport.h
-  ${CMAKE_CURRENT_LIST_DIR}/windows/WindowsTestSupport.cpp)
-# Drawn stand-ins for the icons the library expects of the host application.
-if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc)
-  list(APPEND _kx_windows_support ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc)
-endif()
+  ${CMAKE_CURRENT_LIST_DIR}/windows/WindowsTestSupport.cpp
+  # drawn stand-ins for the icons the library expects of the host application
+  ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc)
 
 kx_add_test(windows_selectdevicewidget
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_selectdevicewidget.cpp ${_kx_windows_support}
@@ -18,8 +16,3 @@ kx_add_test(windows_parametercustomlistwidget
 kx_add_test(windows_repositoryview
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_repositoryview.cpp ${_kx_windows_support}
   LIBS KxParameterCustomListObjects Qt5::Widgets)
-
-# The application's road: the shared library and its exported classes only.
-kx_add_test(windows_repositoryview_api
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_repositoryview_api.cpp ${_kx_windows_support}
-  LIBS KxParameterCustomList Qt5::Widgets)

@@ -2,54 +2,39 @@
 
 #include "DeviceDescription.h"
 #include "DriveController.h"
-#include "DriveControllerAxis.h"
 #include "System.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace WindowsTest {
 
-QByteArray description(const QByteArray& controllers)
-{
-    static const QByteArray types = R"({
-  "name": "KXR-3 Regler", "descriptor": "Regler 3 kW", "maxAxes": 4,
-  "parameters": [
-    {"coordinate": "A10", "name": {"de": "Maximaldrehzahl"}, "unit": "1/min", "max": 8000, "default": 2500},
-    {"coordinate": "A12", "name": {"de": "Sollwertspeicher"}, "structure": "array", "count": 10, "max": 500},
-    {"coordinate": "B20", "name": {"de": "Drehzahlregler"}, "structure": "record", "elements": [
-      {"name": {"de": "Proportionalanteil"}, "max": 200, "default": 12},
-      {"name": {"de": "Integralzeit"}, "unit": "ms", "max": 900, "default": 40}]},
-    {"coordinate": "C05", "name": {"de": "Bremszeit"}, "unit": "ms", "max": 5000, "default": 250},
-    {"coordinate": "P105", "name": {"de": "Schutzklasse"}, "scope": "device", "max": 9, "writable": false}
-  ]}, {
-  "name": "KXU-1 Umrichter", "descriptor": "Umrichter 0,75 kW", "maxAxes": 1,
-  "parameters": [
-    {"coordinate": "A10", "name": {"de": "Maximaldrehzahl"}, "unit": "1/min", "max": 3000, "default": 1400},
-    {"coordinate": "C05", "name": {"de": "Auslaufzeit"}, "unit": "ms", "max": 20000, "default": 1000}
-  ]})";
-    return R"({"format": "KxDeviceDescription", "version": 1, "types": [)" + types
-        + R"(], "controllers": )" + controllers + "}";
-}
-
 QByteArray twoControllers()
 {
-    return description(R"([
+    return R"({"format": "KxDeviceDescription", "version": 1, "types": [{
+  "name": "KXR-3 Regler", "descriptor": "Regler 3 kW", "maxAxes": 4, "parameters": [
+    {"coordinate": "A10", "name": {"de": "Maximaldrehzahl"}, "unit": "1/min", "max": 8000, "default": 2500},
+    {"coordinate": "A12", "name": {"de": "Sollwertspeicher"}, "structure": "array", "count": 10, "max": 500},
+    {"coordinate": "C05", "name": {"de": "Bremszeit"}, "unit": "ms", "max": 5000, "default": 250}]
+ }, {
+  "name": "KXU-1 Umrichter", "descriptor": "Umrichter 0,75 kW", "maxAxes": 1, "parameters": [
+    {"coordinate": "C05", "name": {"de": "Auslaufzeit"}, "unit": "ms", "max": 20000, "default": 1000}]
+ }], "controllers": [
   {"name": "Achsmodul", "type": "KXR-3 Regler", "axes": [{"number": 1, "name": "Hubachse"}, {"number": 2, "name": "Fahrachse"}]},
   {"name": "Pumpe", "type": "KXU-1 Umrichter", "descriptor": "Umrichter Pumpe", "axes": [{"number": 1, "name": "Pumpenantrieb"}]}
-])");
+]})";
 }
 
 Host::Host(const QByteArray& json)
@@ -61,8 +46,6 @@ Host::Host(const QByteArray& json)
     for (DriveController* controller : controllers)
         m_controllers.append(controller);
 }
-
-Host::~Host() = default;
 
 QList<DriveController*> Host::driveControllers()
 {
@@ -91,6 +74,18 @@ void Host::removeAllControllers()
     emit hostContentChanged();
 }
 
+MainWindow::MainWindow()
+    : m_window(new QWidget)
+{
+    m_window->resize(800, 600);
+    System::instance().setMainWindow(m_window);
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_window;
+}
+
 QObject* modalHandlers()
 {
     static QPointer<QObject> parent;
@@ -104,61 +99,28 @@ void cancelModalHandlers()
     qDeleteAll(modalHandlers()->children());
 }
 
-QByteArray sortedElements(const QByteArray& text)
+void answerFileDialog(FileDialogRun* run, const QString& fileName)
 {
-    QByteArray result;
-    const QList<QByteArray> lines = text.split('\n');
-    for (const QByteArray& line : lines) {
-        if (line.isEmpty())
-            continue;
-        const int open = line.indexOf('[');
-        const int close = line.lastIndexOf(']');
-        if (open < 0 || close < open) {
-            result += line + '\n';
-            continue;
-        }
-        QList<int> numbers;
-        const QList<QByteArray> parts = line.mid(open + 1, close - open - 1).split('/');
-        for (const QByteArray& part : parts)
-            numbers.append(part.toInt());
-        std::sort(numbers.begin(), numbers.end());
-        QByteArrayList sorted;
-        for (int number : qAsConst(numbers))
-            sorted.append(QByteArray::number(number));
-        result += line.left(open + 1) + sorted.join('/') + line.mid(close) + '\n';
-    }
-    return result;
-}
-
-void expectPopupWarnings()
-{
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        return;
-    KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
-    KxTest::expectWarning(QStringLiteral("^This plugin does not support grabbing the keyboard"));
-}
-
-void expectRaiseWarnings(int count)
-{
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        return;
-    for (int i = 0; i < count; ++i)
-        KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
-}
-
-void acceptFileDialog(QFileDialog* dialog, const QString& path)
-{
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY2(edit, "the file dialog has no name field; is a native dialog in use?");
-    edit->setText(path);
-    // accept() is protected in QFileDialog; it is a slot, so it can be invoked.
-    QMetaObject::invokeMethod(dialog, "accept");
-}
-
-QString proposedFile(QFileDialog* dialog)
-{
-    const QStringList files = dialog->selectedFiles();
-    return files.isEmpty() ? QString() : QDir::cleanPath(files.first());
+    whenModal<QFileDialog>([run, fileName](QFileDialog* dialog) {
+        run->dialogParent = dialog->parentWidget();
+        run->caption = dialog->windowTitle();
+        run->directory = dialog->directory().absolutePath();
+        run->proposal = QDir::cleanPath(dialog->selectedFiles().value(0));
+        run->filters = dialog->nameFilters();
+        if (fileName.isEmpty())
+            return;
+        whenModal<QMessageBox>([run](QMessageBox* box) {
+            run->messageParent = box->parentWidget();
+            run->messageTitle = box->windowTitle();
+            run->messageText = box->text();
+            run->messageIsCriticalWithOk = box->icon() == QMessageBox::Critical && box->standardButtons() == QMessageBox::Ok;
+            box->button(QMessageBox::Ok)->click();
+        }, &run->messageSeen, 1000);
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY2(edit, "no file name field: a native dialog?");
+        edit->setText(fileName);
+        QMetaObject::invokeMethod(dialog, "accept");   // protected, but a slot
+    }, &run->dialogSeen);
 }
 
 bool makeUnreadableFile(const QString& path)
@@ -178,17 +140,17 @@ bool makeUnreadableFile(const QString& path)
     return bound;
 }
 
-MainWindow::MainWindow()
-    : m_window(new QWidget)
+void expectPopupWarnings()
 {
-    m_window->setObjectName(QStringLiteral("mainWindow"));
-    m_window->resize(800, 600);
-    System::instance().setMainWindow(m_window);
+    expectRaiseWarnings(1);
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        KxTest::expectWarning(QStringLiteral("^This plugin does not support grabbing the keyboard"));
 }
 
-MainWindow::~MainWindow()
+void expectRaiseWarnings(int count)
 {
-    delete m_window;
+    for (int i = 0; QGuiApplication::platformName() == QLatin1String("offscreen") && i < count; ++i)
+        KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
 }
 
 } // namespace WindowsTest

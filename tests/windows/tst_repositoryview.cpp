@@ -10,10 +10,7 @@
 #include "TestSupport.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,55 +18,45 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include <memory>
 
 using namespace WindowsTest;
-
-using AxisList = QList<QPointer<DriveControllerAxis>>;
 
 class TestRepositoryView : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { KxTest::initTestEnvironment(); }
     void init();
     void cleanup();
 
-    void instanceIsOneDialogOverTheMainWindow();
     void rowsFollowTheRepository();
-    void updateRebuildsTheRows();
-    void placeholderNeedsAxes_data();
-    void placeholderNeedsAxes();
+    void creationNeedsAxes_data();
+    void creationNeedsAxes();
     void contextMenuDependsOnTheRow_data();
     void contextMenuDependsOnTheRow();
     void typingIntoThePlaceholderCreatesAList_data();
     void typingIntoThePlaceholderCreatesAList();
-    void renamingARowRenamesItsList_data();
-    void renamingARowRenamesItsList();
+    void editingARowRenamesItsList_data();
+    void editingARowRenamesItsList();
     void deleteAsksFirst_data();
     void deleteAsksFirst();
-    void activationOpensOrEdits_data();
-    void activationOpensOrEdits();
-    void keysDoNothingMoreWhileEditing();
+    void activation_data();
+    void activation();
     void openingTwiceRaisesOneWindow();
-    void deletingAListClosesItsWindow();
     void importCreatesAListNamedAfterTheFile_data();
     void importCreatesAListNamedAfterTheFile();
 
 private:
     ParameterCustomList* createList(const QString& name);
     QTreeWidgetItem* rowOf(const QString& identifier) const;
-    QTreeWidgetItem* placeholder() const { return rowOf(QString()); }
-    QStringList rowTexts() const;
+    QStringList listRowTexts() const;
     QLineEdit* rowEditor() const;
-    QList<ParameterCustomListWidget*> listWindows() const;
-    QPoint emptySpace() const;
-    QPoint centreOf(QTreeWidgetItem* row) const { return m_tree->visualItemRect(row).center(); }
-    // Cancels the device selection that a new list without axes asks for.
-    void cancelDeviceSelection(bool* seen = nullptr);
+    QList<ParameterCustomListWidget*> listWindows() const { return m_mainWindow->widget()->findChildren<ParameterCustomListWidget*>(); }
+    QPoint position(const QString& where, ParameterCustomList* list) const;
+    QMenu* contextMenu(const QPoint& position);
 
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<Host> m_host;
@@ -78,24 +65,17 @@ private:
     QTreeWidget* m_tree = nullptr;
 };
 
-void TestRepositoryView::initTestCase()
-{
-    KxTest::initTestEnvironment();
-}
-
 void TestRepositoryView::init()
 {
     m_mainWindow = std::make_unique<MainWindow>();
     m_host = std::make_unique<Host>();
     ParameterCustomListRepository::instance().initialize(m_host.get());
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
     std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ParameterSelectionFiles));
     setting->rememberPath(m_dir->filePath(QStringLiteral("zuletzt.txt")));
-
+    // The view of the last test went with its main window; this is a new one.
     m_view = &ParameterCustomListRepositoryView::instance();
     m_tree = m_view->findChild<QTreeWidget*>();
-    QVERIFY(m_tree);
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
 }
@@ -106,10 +86,7 @@ void TestRepositoryView::cleanup()
     ParameterCustomListRepository::instance().clear();
     QTRY_VERIFY(listWindows().isEmpty());
     m_host.reset();
-    // The view goes with its parent; the next instance() makes a new one.
     m_mainWindow.reset();
-    m_view = nullptr;
-    m_tree = nullptr;
     m_dir.reset();
 }
 
@@ -131,142 +108,84 @@ QTreeWidgetItem* TestRepositoryView::rowOf(const QString& identifier) const
     return nullptr;
 }
 
-QStringList TestRepositoryView::rowTexts() const
+QStringList TestRepositoryView::listRowTexts() const
 {
     QStringList texts;
-    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
-        texts << m_tree->topLevelItem(i)->text(0);
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        if (m_tree->topLevelItem(i) != rowOf(QString()))
+            texts << m_tree->topLevelItem(i)->text(0);
+    }
     return texts;
 }
 
 QLineEdit* TestRepositoryView::rowEditor() const
 {
-    // A closed editor may linger until its deferred deletion; only a shown one counts.
-    const QList<QLineEdit*> editors = m_tree->viewport()->findChildren<QLineEdit*>();
-    for (QLineEdit* editor : editors) {
+    // A closed editor lingers until its deferred deletion; only a shown one counts.
+    for (QLineEdit* editor : m_tree->viewport()->findChildren<QLineEdit*>()) {
         if (editor->isVisible())
             return editor;
     }
     return nullptr;
 }
 
-QList<ParameterCustomListWidget*> TestRepositoryView::listWindows() const
+QPoint TestRepositoryView::position(const QString& where, ParameterCustomList* list) const
 {
-    return m_mainWindow->widget()->findChildren<ParameterCustomListWidget*>();
-}
-
-QPoint TestRepositoryView::emptySpace() const
-{
+    if (where == QLatin1String("list"))
+        return m_tree->visualItemRect(rowOf(list->identifier())).center();
+    if (where == QLatin1String("placeholder"))
+        return m_tree->visualItemRect(rowOf(QString())).center();
     return QPoint(5, m_tree->viewport()->height() - 3);
 }
 
-void TestRepositoryView::cancelDeviceSelection(bool* seen)
+QMenu* TestRepositoryView::contextMenu(const QPoint& position)
 {
-    whenModal<QDialog>([](QDialog* dialog) {
-        if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
-            buttons->button(QDialogButtonBox::Cancel)->click();
-    }, seen);
-}
-
-void TestRepositoryView::instanceIsOneDialogOverTheMainWindow()
-{
-    // THEN there is one view, a dialog over the main window, found by the help under its id
-    QCOMPARE(&ParameterCustomListRepositoryView::instance(), m_view);
-    QCOMPARE(m_view->parentWidget(), m_mainWindow->widget());
-    QCOMPARE(m_view->windowType(), Qt::Dialog);
-    QVERIFY(!(m_view->windowFlags() & Qt::WindowContextHelpButtonHint));
-    QCOMPARE(m_view->windowTitle(), QStringLiteral("Variable Parameterlisten"));
-    QCOMPARE(m_view->property("HelpId").toString(), QStringLiteral("ParameterCustomListRepository"));
-
-    // AND it holds only the tree, which edits by key only and does not sort by itself
-    auto* layout = qobject_cast<QVBoxLayout*>(m_view->layout());
-    QVERIFY(layout);
-    QCOMPARE(layout->count(), 1);
-    QCOMPARE(layout->itemAt(0)->widget(), m_tree);
-    QCOMPARE(layout->contentsMargins(), QMargins());
-    QCOMPARE(layout->spacing(), 4);
-    QCOMPARE(m_tree->columnCount(), 1);
-    QCOMPARE(m_tree->headerItem()->text(0), QStringLiteral("Name"));
-    QVERIFY(m_tree->isHeaderHidden());
-    QVERIFY(!m_tree->rootIsDecorated());
-    QCOMPARE(m_tree->frameStyle(), 0);
-    QCOMPARE(m_tree->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(m_tree->editTriggers(), QAbstractItemView::EditTriggers(QAbstractItemView::EditKeyPressed));
-    QVERIFY(!m_tree->isSortingEnabled());
-
-    // WHEN the main window goes, the view goes with it, and the next call builds a new one
-    QPointer<ParameterCustomListRepositoryView> gone = m_view;
-    m_mainWindow = std::make_unique<MainWindow>();
-    QVERIFY(!gone);
-    m_view = &ParameterCustomListRepositoryView::instance();
-    QCOMPARE(m_view->parentWidget(), m_mainWindow->widget());
-    QVERIFY(!m_view->isVisible());
-    m_tree = m_view->findChild<QTreeWidget*>();
+    expectPopupWarnings();
+    emit m_tree->customContextMenuRequested(position);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
 }
 
 void TestRepositoryView::rowsFollowTheRepository()
 {
-    // GIVEN an empty repository: only the placeholder, italic and enabled
-    QCOMPARE(rowTexts(), QStringList{QStringLiteral("<neue Liste>")});
-    QTreeWidgetItem* newListRow = placeholder();
-    QVERIFY(newListRow);
-    QVERIFY(newListRow->font(0).italic());
-    QVERIFY(!newListRow->isDisabled());
-    QVERIFY(newListRow->flags() & Qt::ItemIsEditable);
+    // GIVEN an empty repository: only the placeholder, italic and editable
+    QCOMPARE(m_tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* placeholder = rowOf(QString());
+    QCOMPARE(placeholder->text(0), QStringLiteral("<neue Liste>"));
+    QVERIFY(placeholder->font(0).italic());
+    QVERIFY(placeholder->flags() & Qt::ItemIsEditable);
 
     // WHEN lists are created
     ParameterCustomList* beta = createList(QStringLiteral("Beta"));
     ParameterCustomList* alpha = createList(QStringLiteral("Alpha"));
     ParameterCustomList* gamma = createList(QStringLiteral("Gamma"));
 
-    // THEN each has an editable row with its identifier, sorted by name, beside the one placeholder
-    QTRY_COMPARE(m_tree->topLevelItemCount(), 4);
-    QStringList listRows = rowTexts();
-    listRows.removeAll(QStringLiteral("<neue Liste>"));
-    QCOMPARE(listRows, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
-    for (ParameterCustomList* list : {alpha, beta, gamma}) {
-        QTreeWidgetItem* row = rowOf(list->identifier());
-        QVERIFY(row);
-        QCOMPARE(row->text(0), list->name());
-        QVERIFY(row->flags() & Qt::ItemIsEditable);
-        QVERIFY(!row->font(0).italic());
-    }
-    QCOMPARE(placeholder(), newListRow);
+    // THEN each has an editable row with its identifier, sorted by name, beside the same placeholder
+    QCOMPARE(listRowTexts(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+    QCOMPARE(m_tree->topLevelItemCount(), 4);
+    QCOMPARE(rowOf(QString()), placeholder);
+    QVERIFY(rowOf(alpha->identifier())->flags() & Qt::ItemIsEditable);
 
     // WHEN a list is deleted and another renamed elsewhere
     QTreeWidgetItem* gammaRow = rowOf(gamma->identifier());
     ParameterCustomListRepository::instance().deleteList(beta);
     gamma->setName(QStringLiteral("Aaron"));
 
-    // THEN exactly the deleted list's row goes, and the renamed row keeps its identifier
-    QTRY_COMPARE(gammaRow->text(0), QStringLiteral("Aaron"));
-    QCOMPARE(m_tree->topLevelItemCount(), 3);
+    // THEN exactly its row goes, and the renamed row keeps its identifier
+    QTRY_COMPARE(listRowTexts(), (QStringList{QStringLiteral("Aaron"), QStringLiteral("Alpha")}));
     QCOMPARE(rowOf(gamma->identifier()), gammaRow);
-    QVERIFY(rowOf(alpha->identifier()));
-    listRows = rowTexts();
-    listRows.removeAll(QStringLiteral("<neue Liste>"));
-    QCOMPARE(listRows, (QStringList{QStringLiteral("Aaron"), QStringLiteral("Alpha")}));
-}
 
-void TestRepositoryView::updateRebuildsTheRows()
-{
-    // GIVEN a list renamed while the repository's notices were off
-    ParameterCustomList* list = createList(QStringLiteral("Vorher"));
-    QTRY_VERIFY(rowOf(list->identifier()));
+    // WHEN a list is renamed unnoticed, and the application asks for an update
     ParameterCustomListRepository::instance().blockSignals(true);
-    list->setName(QStringLiteral("Nachher"));
+    alpha->setName(QStringLiteral("Zeta"));
     ParameterCustomListRepository::instance().blockSignals(false);
     QCoreApplication::processEvents();
-    QCOMPARE(rowOf(list->identifier())->text(0), QStringLiteral("Vorher"));
-
-    // WHEN the application asks the view to update
+    QCOMPARE(rowOf(alpha->identifier())->text(0), QStringLiteral("Alpha"));
     m_view->update();
 
     // THEN the row shows the current name
-    QCOMPARE(rowOf(list->identifier())->text(0), QStringLiteral("Nachher"));
+    QCOMPARE(rowOf(alpha->identifier())->text(0), QStringLiteral("Zeta"));
 }
 
-void TestRepositoryView::placeholderNeedsAxes_data()
+void TestRepositoryView::creationNeedsAxes_data()
 {
     QTest::addColumn<bool>("withAxes");
 
@@ -274,7 +193,7 @@ void TestRepositoryView::placeholderNeedsAxes_data()
     QTest::newRow("project without axes") << false;
 }
 
-void TestRepositoryView::placeholderNeedsAxes()
+void TestRepositoryView::creationNeedsAxes()
 {
     QFETCH(bool, withAxes);
 
@@ -282,25 +201,19 @@ void TestRepositoryView::placeholderNeedsAxes()
     if (!withAxes)
         m_host->removeAllControllers();
 
-    // THEN the placeholder and the commands that create lists are enabled only with axes
-    QCOMPARE(placeholder()->isDisabled(), !withAxes);
-    expectPopupWarnings();
-    emit m_tree->customContextMenuRequested(emptySpace());
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    // THEN the placeholder and the menu's creating commands are enabled only with axes
+    QCOMPARE(rowOf(QString())->isDisabled(), !withAxes);
+    QMenu* menu = contextMenu(position(QStringLiteral("empty"), nullptr));
     QVERIFY(menu);
-    const QList<QAction*> actions = menu->actions();
-    QCOMPARE(actions.size(), 2);
-    QCOMPARE(actions.at(0)->isEnabled(), withAxes);
-    QCOMPARE(actions.at(1)->isEnabled(), withAxes);
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions().at(0)->isEnabled(), withAxes);
+    QCOMPARE(menu->actions().at(1)->isEnabled(), withAxes);
     menu->close();
 
-    // AND without axes the placeholder cannot be edited
-    m_tree->setCurrentItem(placeholder());
+    // AND only with axes does Return start editing the placeholder
+    m_tree->setCurrentItem(rowOf(QString()));
     QTest::keyClick(m_tree, Qt::Key_Return);
-    QCOMPARE((rowEditor() != nullptr), withAxes);
-    if (withAxes)
-        QTest::keyClick(rowEditor(), Qt::Key_Escape);
-    QVERIFY(ParameterCustomListRepository::instance().content().isEmpty());
+    QCOMPARE(rowEditor() != nullptr, withAxes);
 }
 
 void TestRepositoryView::contextMenuDependsOnTheRow_data()
@@ -309,8 +222,7 @@ void TestRepositoryView::contextMenuDependsOnTheRow_data()
     QTest::addColumn<QStringList>("texts");
 
     const QStringList create = {QStringLiteral("Neue Liste"), QStringLiteral("Liste importieren")};
-    QTest::newRow("list row")
-        << QStringLiteral("list")
+    QTest::newRow("list row") << QStringLiteral("list")
         << QStringList{QStringLiteral("Öffnen"), QStringLiteral("Umbenennen"), QStringLiteral("Löschen"), QStringLiteral("--")} + create;
     QTest::newRow("placeholder") << QStringLiteral("placeholder") << create;
     QTest::newRow("empty space") << QStringLiteral("empty") << create;
@@ -323,35 +235,27 @@ void TestRepositoryView::contextMenuDependsOnTheRow()
 
     // GIVEN a repository with one list
     ParameterCustomList* list = createList(QStringLiteral("Kontext"));
-    QTRY_VERIFY(rowOf(list->identifier()));
-    const QPoint position = where == QLatin1String("list") ? centreOf(rowOf(list->identifier()))
-        : where == QLatin1String("placeholder") ? centreOf(placeholder()) : emptySpace();
 
     // WHEN the user asks for the context menu there
-    expectPopupWarnings();
-    emit m_tree->customContextMenuRequested(position);
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QMenu* menu = contextMenu(position(where, list));
     QVERIFY(menu);
 
-    // THEN it offers the commands that apply there
-    const QList<QAction*> actions = menu->actions();
+    // THEN it offers what applies there; the list commands name the list and show their keys
     QStringList shown;
-    for (QAction* action : actions)
+    for (QAction* action : menu->actions())
         shown << (action->isSeparator() ? QStringLiteral("--") : action->text());
     QCOMPARE(shown, texts);
-    if (where == QLatin1String("list")) {
-        const QList<QKeySequence> shortcuts = {QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_F2), QKeySequence(QKeySequence::Delete)};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(actions.at(i)->shortcut(), shortcuts.at(i));
-            QCOMPARE(actions.at(i)->shortcutContext(), Qt::WidgetShortcut);
-            QVERIFY(actions.at(i)->isShortcutVisibleInContextMenu());
-            QCOMPARE(actions.at(i)->data().toString(), list->identifier());
-        }
+    const QList<QKeySequence> keys = {QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_F2), QKeySequence(QKeySequence::Delete)};
+    for (int i = 0; i < menu->actions().size() - 2; ++i) {
+        QAction* action = menu->actions().at(i);
+        if (action->isSeparator())
+            continue;
+        QCOMPARE(action->shortcut(), keys.at(i));
+        QCOMPARE(action->shortcutContext(), Qt::WidgetShortcut);
+        QVERIFY(action->isShortcutVisibleInContextMenu());
+        QCOMPARE(action->data().toString(), list->identifier());
     }
-    for (QAction* action : actions)
-        QVERIFY(action->isSeparator() || action->isEnabled());
-    QCOMPARE(actions.at(actions.size() - 2)->shortcut(), QKeySequence());
-    QCOMPARE(actions.last()->shortcut(), QKeySequence());
+    QVERIFY(menu->actions().last()->shortcut().isEmpty());
     menu->close();
 }
 
@@ -360,8 +264,8 @@ void TestRepositoryView::typingIntoThePlaceholderCreatesAList_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("fromMenu");
 
-    QTest::newRow("name, by key") << QStringLiteral("Spindelachse") << false;
-    QTest::newRow("blanks kept, from the menu") << QStringLiteral("  Achse 2 ") << true;
+    QTest::newRow("by Return") << QStringLiteral("Spindelachse") << false;
+    QTest::newRow("by \"Neue Liste\", blanks kept") << QStringLiteral("  Achse 2 ") << true;
     QTest::newRow("empty name") << QString() << false;
 }
 
@@ -371,87 +275,80 @@ void TestRepositoryView::typingIntoThePlaceholderCreatesAList()
     QFETCH(bool, fromMenu);
 
     // GIVEN an empty repository
-    // WHEN the user starts editing the placeholder, by Return or by "Neue Liste"
+    // WHEN the user starts editing the placeholder, types a name and commits it
     if (fromMenu) {
-        expectPopupWarnings();
-        emit m_tree->customContextMenuRequested(emptySpace());
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        QMenu* menu = contextMenu(position(QStringLiteral("empty"), nullptr));
         menu->actions().first()->trigger();
         menu->close();
     } else {
-        m_tree->setCurrentItem(placeholder());
+        m_tree->setCurrentItem(rowOf(QString()));
         QTest::keyClick(m_tree, Qt::Key_Return);
     }
     QLineEdit* editor = rowEditor();
     QVERIFY(editor);
-
-    // AND types a name and commits it
     bool selectionSeen = false;
-    cancelDeviceSelection(&selectionSeen);
+    whenModal<QDialog>([](QDialog* dialog) {
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    }, &selectionSeen);
     expectRaiseWarnings(1);
     editor->clear();
     QTest::keyClicks(editor, name);
     QTest::keyClick(editor, Qt::Key_Return);
-    // The delegate commits through a queued call.
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();   // the delegate commits through a queued call
 
-    // THEN a list of exactly that name exists, its window opens and asks for its devices
+    // THEN a list of exactly that name exists; its window opens and asks for its devices
     const QList<ParameterCustomListInformation*> lists = ParameterCustomListRepository::instance().content();
     QCOMPARE(lists.size(), 1);
     QCOMPARE(lists.first()->name(), name);
     QTRY_VERIFY(selectionSeen);
-    ParameterCustomListWidget* window = ParameterCustomListWidget::find(lists.first()->identifier());
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
+    QVERIFY(ParameterCustomListWidget::find(lists.first()->identifier())->isVisible());
 
     // AND the placeholder reads "<neue Liste>" again beside the new list's row
-    QTRY_COMPARE(m_tree->topLevelItemCount(), 2);
-    QCOMPARE(placeholder()->text(0), QStringLiteral("<neue Liste>"));
-    QTRY_COMPARE(rowOf(lists.first()->identifier())->text(0), name);
+    QTRY_COMPARE(listRowTexts(), QStringList{name});
+    QCOMPARE(rowOf(QString())->text(0), QStringLiteral("<neue Liste>"));
 }
 
-void TestRepositoryView::renamingARowRenamesItsList_data()
+void TestRepositoryView::editingARowRenamesItsList_data()
 {
     QTest::addColumn<bool>("fromMenu");
 
     QTest::newRow("edit key") << false;
-    QTest::newRow("context menu") << true;
+    QTest::newRow("\"Umbenennen\"") << true;
 }
 
-void TestRepositoryView::renamingARowRenamesItsList()
+void TestRepositoryView::editingARowRenamesItsList()
 {
     QFETCH(bool, fromMenu);
 
     // GIVEN a list
     ParameterCustomList* list = createList(QStringLiteral("Alt"));
-    QTRY_VERIFY(rowOf(list->identifier()));
-    QTreeWidgetItem* row = rowOf(list->identifier());
 
-    // WHEN the user starts renaming its row and types a new name
+    // WHEN the user starts renaming its row, types a new name and commits it
     if (fromMenu) {
-        expectPopupWarnings();
-        emit m_tree->customContextMenuRequested(centreOf(row));
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        QMenu* menu = contextMenu(position(QStringLiteral("list"), list));
         menu->actions().at(1)->trigger();
         menu->close();
     } else {
-        m_tree->setCurrentItem(row);
+        m_tree->setCurrentItem(rowOf(list->identifier()));
         QTest::keyClick(m_tree, Qt::Key_F2);
     }
     QLineEdit* editor = rowEditor();
     QVERIFY(editor);
+
+    // AND meanwhile Return reaches the tree itself
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QVERIFY(rowEditor());
+
     editor->clear();
     QTest::keyClicks(editor, QStringLiteral("Neu"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
 
-    // THEN the list has the new name, keeps its identifier, and nothing else is created or opened
+    // THEN the list has the new name and keeps its row; nothing was created or opened
     QCOMPARE(list->name(), QStringLiteral("Neu"));
-    QTRY_COMPARE(rowOf(list->identifier())->text(0), QStringLiteral("Neu"));
+    QTRY_COMPARE(listRowTexts(), QStringList{QStringLiteral("Neu")});
     QCOMPARE(ParameterCustomListRepository::instance().content().size(), 1);
-    QCoreApplication::processEvents();
+    QTest::qWait(20);
     QVERIFY(listWindows().isEmpty());
 }
 
@@ -462,8 +359,8 @@ void TestRepositoryView::deleteAsksFirst_data()
 
     QTest::newRow("Delete key, Yes") << false << true;
     QTest::newRow("Delete key, No") << false << false;
-    QTest::newRow("context menu, Yes") << true << true;
-    QTest::newRow("context menu, No") << true << false;
+    QTest::newRow("\"Löschen\", Yes") << true << true;
+    QTest::newRow("\"Löschen\", No") << true << false;
 }
 
 void TestRepositoryView::deleteAsksFirst()
@@ -471,45 +368,47 @@ void TestRepositoryView::deleteAsksFirst()
     QFETCH(bool, fromMenu);
     QFETCH(bool, yes);
 
-    // GIVEN two lists
+    // GIVEN two lists, the first one open in its window
     ParameterCustomList* doomed = createList(QStringLiteral("Eins"));
     ParameterCustomList* other = createList(QStringLiteral("Zwei"));
-    QPointer<ParameterCustomList> guard(doomed);
-    QTRY_COMPARE(m_tree->topLevelItemCount(), 3);
+    const QString identifier = doomed->identifier();
+    m_tree->setCurrentItem(rowOf(identifier));
+    expectRaiseWarnings(1);
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QTRY_VERIFY(ParameterCustomListWidget::find(identifier) && ParameterCustomListWidget::find(identifier)->isVisible());
+    QPointer<ParameterCustomListWidget> window = ParameterCustomListWidget::find(identifier);
 
-    // WHEN the user deletes the first and answers the question
+    // WHEN the user deletes it and answers the question
     bool asked = false;
     whenModal<QMessageBox>([&](QMessageBox* box) {
         QCOMPARE(box->parentWidget(), m_view);
         QCOMPARE(box->windowTitle(), QStringLiteral("Löschen"));
         QCOMPARE(box->text(), QStringLiteral("Wollen Sie die variable Parameterliste unwiderruflich löschen?"));
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-        QVERIFY(box->defaultButton() == nullptr);
+        QVERIFY(!box->defaultButton());
         box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
     }, &asked);
-    QTreeWidgetItem* row = rowOf(doomed->identifier());
     if (fromMenu) {
-        expectPopupWarnings();
-        emit m_tree->customContextMenuRequested(centreOf(row));
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        QMenu* menu = contextMenu(position(QStringLiteral("list"), doomed));
         QAction* remove = menu->actions().at(2);
         menu->close();
         remove->trigger();
     } else {
-        m_tree->setCurrentItem(row);
         QTest::keyClick(m_tree, Qt::Key_Delete);
     }
 
-    // THEN the list is gone with its row on Yes only; the other list stays
+    // THEN only Yes deletes the list, its row and its window; the other list stays
     QVERIFY(asked);
-    QCOMPARE(guard.isNull(), yes);
-    QCOMPARE(ParameterCustomListRepository::instance().content().size(), yes ? 1 : 2);
-    QCOMPARE(m_tree->topLevelItemCount(), yes ? 2 : 3);
+    QCOMPARE(ParameterCustomListRepository::instance().list(identifier) == nullptr, yes);
+    QCOMPARE(listRowTexts(), (yes ? QStringList{QStringLiteral("Zwei")} : QStringList{QStringLiteral("Eins"), QStringLiteral("Zwei")}));
     QVERIFY(rowOf(other->identifier()));
+    if (yes)
+        QTRY_VERIFY(!window);
+    else
+        QVERIFY(window && window->isVisible());
 }
 
-void TestRepositoryView::activationOpensOrEdits_data()
+void TestRepositoryView::activation_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("where");
@@ -519,14 +418,13 @@ void TestRepositoryView::activationOpensOrEdits_data()
     QTest::newRow("Return on a list row") << QStringLiteral("return") << QStringLiteral("list") << true << false;
     QTest::newRow("Enter on a list row") << QStringLiteral("enter") << QStringLiteral("list") << true << false;
     QTest::newRow("double click on a list row") << QStringLiteral("double") << QStringLiteral("list") << true << false;
-    QTest::newRow("context Öffnen") << QStringLiteral("menu") << QStringLiteral("list") << true << false;
-    QTest::newRow("Return on the placeholder") << QStringLiteral("return") << QStringLiteral("placeholder") << false << true;
+    QTest::newRow("\"Öffnen\"") << QStringLiteral("menu") << QStringLiteral("list") << true << false;
     QTest::newRow("double click on the placeholder") << QStringLiteral("double") << QStringLiteral("placeholder") << false << true;
     QTest::newRow("double click on empty space") << QStringLiteral("double") << QStringLiteral("empty") << false << false;
-    QTest::newRow("right double click on a list row") << QStringLiteral("rightdouble") << QStringLiteral("list") << false << false;
+    QTest::newRow("right double click on a list row") << QStringLiteral("right") << QStringLiteral("list") << false << false;
 }
 
-void TestRepositoryView::activationOpensOrEdits()
+void TestRepositoryView::activation()
 {
     QFETCH(QString, how);
     QFETCH(QString, where);
@@ -535,119 +433,62 @@ void TestRepositoryView::activationOpensOrEdits()
 
     // GIVEN a list with axes
     ParameterCustomList* list = createList(QStringLiteral("Aktiv"));
-    QTRY_VERIFY(rowOf(list->identifier()));
-    QTreeWidgetItem* row = where == QLatin1String("list") ? rowOf(list->identifier())
-        : where == QLatin1String("placeholder") ? placeholder() : nullptr;
-    const QPoint position = row ? centreOf(row) : emptySpace();
+    const QPoint point = position(where, list);
 
-    // WHEN the user activates the row
+    // WHEN the user activates a row
     if (opens)
         expectRaiseWarnings(1);
     if (how == QLatin1String("return") || how == QLatin1String("enter")) {
-        m_tree->setCurrentItem(row);
+        m_tree->setCurrentItem(rowOf(list->identifier()));
         QTest::keyClick(m_tree, how == QLatin1String("return") ? Qt::Key_Return : Qt::Key_Enter);
     } else if (how == QLatin1String("menu")) {
-        expectPopupWarnings();
-        emit m_tree->customContextMenuRequested(position);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        QMenu* menu = contextMenu(point);
         QAction* open = menu->actions().first();
         menu->close();
         open->trigger();
     } else {
-        QTest::mouseDClick(m_tree->viewport(), how == QLatin1String("double") ? Qt::LeftButton : Qt::RightButton,
-                           Qt::NoModifier, position);
+        QTest::mouseDClick(m_tree->viewport(), how == QLatin1String("double") ? Qt::LeftButton : Qt::RightButton, {}, point);
     }
 
-    // THEN a list row opens its window after the event, the placeholder starts editing, and nothing else happens
-    QCOMPARE((rowEditor() != nullptr), edits);
+    // THEN a list row's window is made at once and shown after the event, the
+    // placeholder starts editing, and nothing else happens
+    QCOMPARE(rowEditor() != nullptr, edits);
     QCOMPARE(listWindows().size(), opens ? 1 : 0);
     if (opens) {
         QVERIFY(!listWindows().first()->isVisible());
-        QTRY_VERIFY(ParameterCustomListWidget::find(list->identifier()));
-        QTRY_VERIFY(ParameterCustomListWidget::find(list->identifier())->isVisible());
-        QVERIFY(ParameterCustomListWidget::find(list->identifier())->testAttribute(Qt::WA_DeleteOnClose));
-    } else {
-        QTest::qWait(20);
-        QVERIFY(listWindows().isEmpty());
+        QTRY_VERIFY(listWindows().first()->isVisible());
+        QVERIFY(listWindows().first()->testAttribute(Qt::WA_DeleteOnClose));
     }
-    if (edits)
-        QTest::keyClick(rowEditor(), Qt::Key_Escape);
     QCOMPARE(ParameterCustomListRepository::instance().content().size(), 1);
-}
-
-void TestRepositoryView::keysDoNothingMoreWhileEditing()
-{
-    // GIVEN a list row being renamed
-    ParameterCustomList* list = createList(QStringLiteral("Bearbeiten"));
-    QTRY_VERIFY(rowOf(list->identifier()));
-    m_tree->setCurrentItem(rowOf(list->identifier()));
-    QTest::keyClick(m_tree, Qt::Key_F2);
-    QVERIFY(rowEditor());
-
-    // WHEN Return and Enter reach the tree itself
-    QTest::keyClick(m_tree, Qt::Key_Return);
-    QTest::keyClick(m_tree, Qt::Key_Enter);
-    QTest::qWait(20);
-
-    // THEN no window opens and the edit goes on
-    QVERIFY(listWindows().isEmpty());
-    QVERIFY(rowEditor());
-    QTest::keyClick(rowEditor(), Qt::Key_Escape);
 }
 
 void TestRepositoryView::openingTwiceRaisesOneWindow()
 {
-    // GIVEN a list whose window the user opened
+    // GIVEN a list whose window the user opened and then hid
     ParameterCustomList* list = createList(QStringLiteral("Einmal"));
-    QTRY_VERIFY(rowOf(list->identifier()));
     m_tree->setCurrentItem(rowOf(list->identifier()));
-    expectRaiseWarnings(1);
+    expectRaiseWarnings(2);
     QTest::keyClick(m_tree, Qt::Key_Return);
-    QTRY_VERIFY(ParameterCustomListWidget::find(list->identifier()));
+    QTRY_VERIFY(ParameterCustomListWidget::find(list->identifier()) && ParameterCustomListWidget::find(list->identifier())->isVisible());
     QPointer<ParameterCustomListWidget> first = ParameterCustomListWidget::find(list->identifier());
-    QTRY_VERIFY(first->isVisible());
-
-    // WHEN the user hides it and opens the list again
     first->hide();
-    expectRaiseWarnings(1);
+
+    // WHEN the user opens the list again
     QTest::keyClick(m_tree, Qt::Key_Return);
 
-    // THEN the same window shows again; there is no second one
+    // THEN the same window shows again, and there is no second one
     QTRY_VERIFY(first->isVisible());
     QCOMPARE(listWindows().size(), 1);
 
-    // WHEN the window is closed and the list opened again
+    // WHEN the window is closed and the list opened once more
     first->close();
     QTRY_VERIFY(!first);
     expectRaiseWarnings(1);
     QTest::keyClick(m_tree, Qt::Key_Return);
 
-    // THEN a new window opens
+    // THEN a new window opens on the list
     QTRY_COMPARE(listWindows().size(), 1);
-    QTRY_VERIFY(listWindows().first()->isVisible());
     QCOMPARE(listWindows().first()->listIdentifier(), list->identifier());
-}
-
-void TestRepositoryView::deletingAListClosesItsWindow()
-{
-    // GIVEN a list whose window is open
-    ParameterCustomList* list = createList(QStringLiteral("Schließen"));
-    QTRY_VERIFY(rowOf(list->identifier()));
-    m_tree->setCurrentItem(rowOf(list->identifier()));
-    expectRaiseWarnings(1);
-    QTest::keyClick(m_tree, Qt::Key_Return);
-    QTRY_VERIFY(ParameterCustomListWidget::find(list->identifier()));
-    QPointer<ParameterCustomListWidget> window = ParameterCustomListWidget::find(list->identifier());
-
-    // WHEN the user deletes the list from the view
-    whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    QTest::keyClick(m_tree, Qt::Key_Delete);
-
-    // THEN its window closes and is deleted
-    QTRY_VERIFY(!window);
-    QVERIFY(listWindows().isEmpty());
-    QCOMPARE(rowTexts(), QStringList{QStringLiteral("<neue Liste>")});
 }
 
 void TestRepositoryView::importCreatesAListNamedAfterTheFile_data()
@@ -657,7 +498,7 @@ void TestRepositoryView::importCreatesAListNamedAfterTheFile_data()
     QTest::addColumn<QString>("listName");
 
     QTest::newRow("base name stops at the first dot") << QStringLiteral("drive.set.txt") << true << QStringLiteral("drive");
-    QTest::newRow("unreadable file") << QStringLiteral("gesperrt.txt") << false << QString();
+    QTest::newRow("unreadable") << QStringLiteral("gesperrt.txt") << false << QString();
     QTest::newRow("cancelled") << QString() << false << QString();
 }
 
@@ -677,71 +518,40 @@ void TestRepositoryView::importCreatesAListNamedAfterTheFile()
         QVERIFY(makeUnreadableFile(fileName));
     }
 
-    // WHEN the user imports a list and picks the file, or cancels
-    QString caption;
-    QString directory;
-    QStringList filters;
-    QString messageText;
-    QString messageTitle;
-    bool dialogSeen = false;
-    bool messageSeen = false;
-    whenModal<QFileDialog>([&](QFileDialog* dialog) {
-        QCOMPARE(dialog->parentWidget(), m_mainWindow->widget());
-        caption = dialog->windowTitle();
-        directory = dialog->directory().absolutePath();
-        filters = dialog->nameFilters();
-        if (fileName.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        whenModal<QMessageBox>([&](QMessageBox* box) {
-            QCOMPARE(box->parentWidget(), m_view);
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            messageTitle = box->windowTitle();
-            messageText = box->text();
-            box->button(QMessageBox::Ok)->click();
-        }, &messageSeen, 1000);
-        acceptFileDialog(dialog, fileName);
-    }, &dialogSeen);
+    // WHEN the user chooses "Liste importieren" and picks the file, or cancels
+    FileDialogRun run;
+    answerFileDialog(&run, fileName);
     if (readable) {
         // The new list has no axes, so its window asks for them.
-        cancelDeviceSelection();
+        whenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
         expectRaiseWarnings(1);
     }
-    expectPopupWarnings();
-    emit m_tree->customContextMenuRequested(emptySpace());
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QVERIFY(menu);
+    QMenu* menu = contextMenu(position(QStringLiteral("empty"), nullptr));
     QAction* import = menu->actions().last();
     menu->close();
     import->trigger();
 
     // THEN the dialog opened in the remembered directory for text files
-    QVERIFY(dialogSeen);
-    QCOMPARE(caption, QStringLiteral("Parameterzusammenstellung importieren"));
-    QCOMPARE(directory, m_dir->path());
-    QCOMPARE(filters, QStringList{QStringLiteral("Textdateien (*.txt)")});
+    QVERIFY(run.dialogSeen);
+    QCOMPARE(run.dialogParent, m_mainWindow->widget());
+    QCOMPARE(run.caption, QStringLiteral("Parameterzusammenstellung importieren"));
+    QCOMPARE(run.directory, m_dir->path());
+    QCOMPARE(run.filters, QStringList{QStringLiteral("Textdateien (*.txt)")});
+    // AND a list named after the file holds its parameters and opens, or nothing is created
     const QList<ParameterCustomListInformation*> lists = ParameterCustomListRepository::instance().content();
+    QCOMPARE(lists.size(), readable ? 1 : 0);
+    QCOMPARE(run.messageSeen, !readable && !fileName.isEmpty());
     if (readable) {
-        // AND a list named after the file holds its parameters, and its window opens
-        QVERIFY(!messageSeen);
-        QCOMPARE(lists.size(), 1);
         QCOMPARE(lists.first()->name(), listName);
         QCOMPARE(lists.first()->exportText(), QByteArray("A10\r\nC05\r\n"));
-        QTRY_VERIFY(ParameterCustomListWidget::find(lists.first()->identifier()));
-        QTRY_VERIFY(rowOf(lists.first()->identifier()));
-        QTRY_COMPARE(rowOf(lists.first()->identifier())->text(0), listName);
-        std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ParameterSelectionFiles));
-        QCOMPARE(setting->suggestedPath(), fileName);
-    } else {
-        // AND otherwise nothing is created; an unreadable file is reported
-        QCOMPARE(messageSeen, !fileName.isEmpty());
-        if (messageSeen) {
-            QCOMPARE(messageTitle, QStringLiteral("Parameterzusammenstellung importieren"));
-            QCOMPARE(messageText, QStringLiteral("Die Datei %1 kann nicht geöffnet werden").arg(fileName));
-        }
-        QVERIFY(lists.isEmpty());
-        QCOMPARE(m_tree->topLevelItemCount(), 1);
+        QTRY_COMPARE(listRowTexts(), QStringList{listName});
+        QTRY_VERIFY(ParameterCustomListWidget::find(lists.first()->identifier())->isVisible());
+        QCOMPARE(std::unique_ptr<DefaultPathSetting>(DefaultPathSetting::create(DefaultPathSetting::ParameterSelectionFiles))->suggestedPath(), fileName);
+    } else if (run.messageSeen) {
+        QCOMPARE(run.messageParent, m_view);
+        QVERIFY(run.messageIsCriticalWithOk);
+        QCOMPARE(run.messageTitle, run.caption);
+        QCOMPARE(run.messageText, QStringLiteral("Die Datei %1 kann nicht geöffnet werden").arg(fileName));
     }
 }
 
