@@ -93,7 +93,11 @@ void AxisCompareViewImplementation::compare()
     sameAxis = axisA && axisA == axisB;
     if (!sameAxis) {
         workingList->setAxes({QPointer<DriveControllerAxis>(axisA), QPointer<DriveControllerAxis>(axisB)});
+        // Every filled cell is reported as changed; the pass below colours
+        // all rows once instead.
+        followItemChanges(false);
         ui.parameterTreeWidget->onAxesChanged();
+        followItemChanges(true);
     }
 
     ui.axisAreEqual->setVisible(sameAxis);

@@ -1,6 +1,7 @@
 // Shows the comparison of two axes of a project file.
-//   kx-compare-demo [project.json [controllerA axisA controllerB axisB]]
-// Controllers are given by their position in the file (from 0).
+//   kx-compare-demo [--differences] [--screenshot file.png] [project.json [controllerA axisA controllerB axisB]]
+// Controllers are given by their position in the file (from 0). With
+// --screenshot the view is drawn into the file and the program ends.
 
 #include "AxisCompareView.h"
 
@@ -8,15 +9,24 @@
 #include "DriveController.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
+    QStringList arguments = application.arguments();
+    const bool differencesOnly = arguments.removeAll(QStringLiteral("--differences")) > 0;
+    QString screenshot;
+    const int screenshotAt = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (screenshotAt > 0) {
+        screenshot = arguments.value(screenshotAt + 1);
+        arguments.erase(arguments.begin() + screenshotAt, arguments.begin() + qMin(screenshotAt + 2, arguments.size()));
+    }
     const QString path = arguments.value(1, QDir(QStringLiteral(KX_DATA_DIR)).filePath(QStringLiteral("sample-project.json")));
 
     QObject owner;
@@ -39,6 +49,17 @@ int main(int argc, char** argv)
                              .arg(controllers.at(a)->name()).arg(axisA)
                              .arg(controllers.at(b)->name()).arg(axisB)
                              .arg(view->axesAreEqual() ? QStringLiteral("gleich") : QStringLiteral("verschieden")));
+    view->resize(900, 600);
     view->show();
+    if (differencesOnly) {
+        if (auto* box = view->findChild<QCheckBox*>(QStringLiteral("differencesOnly")))
+            box->setChecked(true);
+    }
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(300, view.get(), [&] {
+            view->grab().save(screenshot);
+            application.quit();
+        });
+    }
     return application.exec();
 }

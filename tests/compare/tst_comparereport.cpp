@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
@@ -159,7 +160,10 @@ private slots:
                 project->controller(QStringLiteral("Portal Süd")), 2, diffOnly);
         QCOMPARE(tree()->findItems(QStringLiteral("G01"), Qt::MatchStartsWith).value(0)->isHidden(), diffOnly);
 
-        // WHEN the report is exported
+        // WHEN the report is exported on a system whose locale is not UTF-8
+        QTextCodec* localeCodec = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-15"));
+        const auto restoreCodec = qScopeGuard([localeCodec] { QTextCodec::setCodecForLocale(localeCodec); });
         const FileDialogAnswer answer = exportReport(fileName);
 
         // THEN the dialog asked for an HTML file, the file holds exactly the
