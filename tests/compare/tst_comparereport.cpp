@@ -1,7 +1,6 @@
 #include "CompareTestSupport.h"
 #include "TestSupport.h"
 
-#include "AxisCompareReport.h"
 #include "AxisCompareView.h"
 
 #include "DefaultPathSetting.h"
@@ -24,22 +23,6 @@
 using namespace CompareTest;
 
 namespace {
-
-// "label|value A|value B" makes one row.
-QTreeWidgetItem* makeRow(const QString& cells)
-{
-    return new QTreeWidgetItem(cells.split(QLatin1Char('|')));
-}
-
-QString reportTemplateRow(const QString& color, const QString& label, const QString& a, const QString& b,
-                          bool element = false)
-{
-    const QString first = element ? QStringLiteral("<td style=\"background-color: #%1; padding-left: 40px;\">")
-                                  : QStringLiteral("<td style=\"background-color: #%1;\">");
-    return QStringLiteral("<tr style=\"height: 18px;\">") + first.arg(color) + label
-        + QStringLiteral("</td><td style=\"background-color: #%1;\">%2</td><td style=\"background-color: #%1;\">%3</td></tr>")
-              .arg(color, a, b);
-}
 
 std::unique_ptr<DefaultPathSetting> reportPathSetting()
 {
@@ -91,54 +74,6 @@ private slots:
     {
         view.reset();
         project.reset();
-    }
-
-    void rowText_data()
-    {
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<QStringList>("elements");
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("equal values are white")
-            << "A10 Drehzahlgrenze|3000 1/min|3000 1/min" << QStringList()
-            << reportTemplateRow("ffffff", "A10 Drehzahlgrenze", "3000 1/min", "3000 1/min");
-        QTest::newRow("differing values are yellow")
-            << "A10 Drehzahlgrenze|3000 1/min|4500 1/min" << QStringList()
-            << reportTemplateRow("ffff00", "A10 Drehzahlgrenze", "3000 1/min", "4500 1/min");
-        QTest::newRow("values differing in case differ")
-            << "C20 Kennung|Achse|achse" << QStringList()
-            << reportTemplateRow("ffff00", "C20 Kennung", "Achse", "achse");
-        QTest::newRow("values escaped, label as it stands")
-            << "C20 Kennung & Typ <kurz>|\"Achse\" <1> & Co|a>b" << QStringList()
-            << reportTemplateRow("ffff00", "C20 Kennung & Typ <kurz>", "&quot;Achse&quot; &lt;1&gt; &amp; Co", "a&gt;b");
-        QTest::newRow("empty label starts with a blank cell")
-            << "|Portal\nX|Portal\nX" << QStringList()
-            << "<tr><td>&nbsp;</td><td style=\"background-color: #ffffff;\">Portal\nX</td>"
-               "<td style=\"background-color: #ffffff;\">Portal\nX</td></tr>";
-        QTest::newRow("parameter with elements: marker, then indented element rows")
-            << "A11 Stromgrenzen||" << QStringList{"A11[0] Phase U|10 A|10 A", "A11[1] Phase V|10 A|12 A"}
-            << reportTemplateRow("ffffff", "\u25BE A11 Stromgrenzen", "", "")
-                   + reportTemplateRow("ffffff", "A11[0] Phase U", "10 A", "10 A", true)
-                   + reportTemplateRow("ffff00", "A11[1] Phase V", "10 A", "12 A", true);
-    }
-
-    void rowText()
-    {
-        QFETCH(QString, row);
-        QFETCH(QStringList, elements);
-        QFETCH(QString, expected);
-
-        // GIVEN a row of a comparison tree, with element rows below it
-        QTreeWidget tree;
-        tree.setColumnCount(3);
-        QTreeWidgetItem* item = makeRow(row);
-        tree.addTopLevelItem(item);
-        for (const QString& element : qAsConst(elements))
-            item->addChild(makeRow(element));
-
-        // WHEN it is written as a top-level row of the report
-        // THEN the cells follow the report's rules
-        QCOMPARE(AxisCompareReport::rowText(item, 0), expected);
     }
 
     void smallReportMatchesExpectedDocument_data()
@@ -204,58 +139,35 @@ private slots:
         const QString html = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
         QCOMPARE(state.invalidChars, 0);
         QVERIFY(html.startsWith(QStringLiteral("<html>\n<meta charset=\"UTF-8\"><body>\n<br><br>\n<form><fieldset><legend>Projektierung</legend>")));
-        const QString tableStart = QStringLiteral("border-style: solid;\" border=\"1\">");
-        const QString documentEnd = QStringLiteral("</tbody></table></fieldset></form></fieldset></form></body>\n</html>\n");
-        QVERIFY(html.endsWith(documentEnd));
+        QVERIFY(html.endsWith(QStringLiteral("</tbody></table></fieldset></form></fieldset></form></body>\n</html>\n")));
         QVERIFY(!html.contains(QRegularExpression(QStringLiteral("%[A-Z]+%"))));
-        QCOMPARE(html.count(tableStart), 1);
 
-        // AND the table is the header row followed by every row of the tree,
-        // hidden ones too, in tree order, each coloured by its own values
-        const int tableBegin = html.indexOf(tableStart) + tableStart.size();
-        const QString table = html.mid(tableBegin, html.size() - tableBegin - documentEnd.size());
-        static const QRegularExpression rowPattern(QStringLiteral(
-            "\\G<tr(?: style=\"height: 18px;\")?><td(?: style=\"background-color: #([0-9a-f]{6});( padding-left: 40px;)?\")?>(.*?)</td>"
-            "<td style=\"background-color: #([0-9a-f]{6});\">(.*?)</td><td style=\"background-color: #([0-9a-f]{6});\">(.*?)</td></tr>"),
-            QRegularExpression::DotMatchesEverythingOption);
-
-        QList<QTreeWidgetItem*> rows{tree()->headerItem()};
+        // AND after the header row it has one row per row of the tree, hidden
+        // ones too, in tree order: parameters with elements marked, element
+        // rows indented, differing rows yellow
+        int rows = 0, elementRows = 0, marked = 0, differing = 0, hidden = 0;
+        int position = html.indexOf(QStringLiteral("<tr><td>&nbsp;</td>"));
+        QVERIFY(position > 0);
         for (int i = 0; i < tree()->topLevelItemCount(); ++i) {
-            rows.append(tree()->topLevelItem(i));
-            for (int j = 0; j < tree()->topLevelItem(i)->childCount(); ++j)
-                rows.append(tree()->topLevelItem(i)->child(j));
-        }
-        int position = 0;
-        int hiddenOnScreen = 0;
-        int yellow = 0;
-        int markers = 0;
-        for (QTreeWidgetItem* row : qAsConst(rows)) {
-            const QRegularExpressionMatch match = rowPattern.match(table, position);
-            QVERIFY2(match.hasMatch(), qPrintable(QStringLiteral("row %1: %2").arg(rowKey(row), table.mid(position, 200))));
-            position = match.capturedEnd();
-
-            const bool isHeader = row == tree()->headerItem();
-            const bool isElement = row->parent() != nullptr;
-            const QString color = row->text(1) != row->text(2) ? QStringLiteral("ffff00") : QStringLiteral("ffffff");
+            const QTreeWidgetItem* row = tree()->topLevelItem(i);
             const QString label = (row->childCount() > 0 ? QStringLiteral("\u25BE ") : QString()) + row->text(0);
-            QCOMPARE(match.captured(3), isHeader ? QStringLiteral("&nbsp;") : label);
-            QCOMPARE(match.captured(1), isHeader ? QString() : color);
-            QCOMPARE(!match.captured(2).isEmpty(), isElement);
-            QCOMPARE(match.captured(4), color);
-            QCOMPARE(match.captured(6), color);
-            QCOMPARE(match.captured(5), row->text(1).toHtmlEscaped());
-            QCOMPARE(match.captured(7), row->text(2).toHtmlEscaped());
-
-            hiddenOnScreen += !isHeader && (row->isHidden() || (isElement && row->parent()->isHidden()));
-            yellow += !isHeader && color == QLatin1String("ffff00");
-            markers += row->childCount() > 0;
+            position = html.indexOf(QStringLiteral(";\">%1</td>").arg(label), position);
+            QVERIFY2(position > 0, qPrintable(label));
+            rows += 1 + row->childCount();
+            elementRows += row->childCount();
+            marked += row->childCount() > 0;
+            hidden += row->isHidden();
+            differing += row->text(1) != row->text(2);
+            for (int j = 0; j < row->childCount(); ++j)
+                differing += row->child(j)->text(1) != row->child(j)->text(2);
         }
-        QCOMPARE(position, table.size());
-        // The catalogue must give the report something to show of each kind.
-        QVERIFY(hiddenOnScreen > 0);
-        QVERIFY(yellow > 0);
-        QVERIFY(markers > 0);
-        QCOMPARE(html.count(QStringLiteral("\u25BE ")), markers);
+        QVERIFY(hidden > 0 && differing > 0 && marked > 0);
+        QCOMPARE(html.count(QStringLiteral("<tr style=\"height: 18px;\">")), rows);
+        QCOMPARE(html.count(QStringLiteral("padding-left: 40px;")), elementRows);
+        QCOMPARE(html.count(QStringLiteral("\u25BE ")), marked);
+        const QTreeWidgetItem* header = tree()->headerItem();
+        const int headerCells = header->text(1) != header->text(2) ? 2 : 0;
+        QCOMPARE(html.count(QStringLiteral("#ffff00;")), 3 * differing + headerCells);
     }
 
     void failedExportWritesNothing_data()

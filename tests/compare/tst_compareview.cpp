@@ -5,7 +5,6 @@
 #include "ParameterCustomListTreeWidget.h"
 
 #include "DriveController.h"
-#include "ParameterItemEdit.h"
 #include "ParameterPropertyList.h"
 
 #include <QCheckBox>
@@ -181,17 +180,6 @@ private slots:
         QCOMPARE(highlightedRows(tree()), differing);
     }
 
-    void notAvailableCountsAsDifference()
-    {
-        // GIVEN a parameter that only axis B has
-        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
-        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("H30"));
-        QVERIFY(row);
-        // THEN side A says so and side B shows the value
-        QCOMPARE(row->text(1), QStringLiteral("<nicht vorhanden>"));
-        QCOMPARE(row->text(2), QStringLiteral("1"));
-    }
-
     void editsRecolourAtOnce_data()
     {
         QTest::addColumn<bool>("diffOnly");
@@ -259,29 +247,6 @@ private slots:
         QCOMPARE(rowKeys(tree(), true), QStringList());
     }
 
-    void inPlaceEditHidesEqualRow()
-    {
-        // GIVEN the differences of two axes, A10 among them
-        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-        differencesOnly()->setChecked(true);
-        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("A10"));
-        QVERIFY(row && !row->isHidden());
-
-        // WHEN the user types the value of axis A into the cell of axis B
-        auto* listTree = static_cast<ParameterCustomListTreeWidget*>(tree());
-        listTree->openItemEditor(row, 2);
-        auto* edit = qobject_cast<ParameterItemEdit*>(listTree->itemEditor());
-        QVERIFY(edit);
-        edit->setText(QStringLiteral("3000"));
-        QTest::keyClick(edit, Qt::Key_Return);
-
-        // THEN the row disappears at once
-        QCOMPARE(row->text(2), QStringLiteral("3000 1/min"));
-        QVERIFY(row->isHidden());
-    }
-
     void sameAxis_data()
     {
         QTest::addColumn<QString>("sideB");
@@ -331,14 +296,6 @@ private slots:
         QCOMPARE(tree()->headerItem()->text(1), QStringLiteral("Portal\nX"));
     }
 
-    void verdictBeforeAnyComparison()
-    {
-        // A view that compared nothing has found no difference.
-        QVERIFY(view->axesAreEqual());
-        view->show();
-        QVERIFY(view->axesAreEqual());
-    }
-
     void bottomAreaFollowsCurrentCell()
     {
         // GIVEN a comparison with the bottom area hidden at first
@@ -368,7 +325,9 @@ private slots:
 
     void controllerGoneBeforeComparing()
     {
-        // GIVEN sides named, then one controller deleted by the application
+        // GIVEN a view that compared nothing yet, which has found no difference
+        QVERIFY(view->axesAreEqual());
+        // AND sides named, then one controller deleted by the application
         view->setAxisA(project->controller(QStringLiteral("Portal")), 1);
         view->setAxisB(project->controller(QStringLiteral("Einzel")), 1);
         delete project->controller(QStringLiteral("Einzel"));
