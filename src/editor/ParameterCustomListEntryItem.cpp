@@ -78,7 +78,6 @@ bool ParameterCustomListEntryItem::operator<(const QTreeWidgetItem& other) const
     const QTreeWidget* tree = treeWidget();
     if (tree && tree->sortColumn() != 0)
         return QTreeWidgetItem::operator<(other);
-    const quint16 mine = quint16(data(0, role).toUInt());
-    const quint16 theirs = quint16(other.data(0, role).toUInt());
-    return ParameterCoordinate(mine) < ParameterCoordinate(theirs);
+    // Coordinates are ordered by their numbers, which the rows keep.
+    return data(0, role).toUInt() < other.data(0, role).toUInt();
 }

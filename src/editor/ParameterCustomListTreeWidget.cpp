@@ -81,6 +81,8 @@ ParameterCustomListTreeWidget::~ParameterCustomListTreeWidget()
     // its value and call back into a tree that is no longer there.
     if (editor) {
         disconnect(editor, nullptr, this, nullptr);
+        if (editItem)
+            setItemWidget(editItem, editColumn, nullptr);
         delete editor.data();
     }
     clearContextMenu();
@@ -556,7 +558,10 @@ void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, c
             livingSpace = axisObject->axisNumber();
             if (DriveController* controller = axisObject->driveController()) {
                 provider = controller->parameterProvider();
-                color = controller->markingColor(livingSpace);
+                // An axis without a marking colour leaves the strip blank.
+                const QColor marking = controller->markingColor(livingSpace);
+                if (marking.isValid())
+                    color = marking;
             }
         }
         setup = entry->parameterSetup(axis);

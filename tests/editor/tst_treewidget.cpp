@@ -87,10 +87,12 @@ private slots:
 
     void currentCellIsRoutedToTheSideWidgets_data();
     void currentCellIsRoutedToTheSideWidgets();
+    void stripStaysBlankWithoutMarkingColour();
     void headerStateIsKeptInTheList();
 
     void destroyingWhileAnEditorIsOpen_data();
     void destroyingWhileAnEditorIsOpen();
+    void destroyingTheTreeWithAnOpenEditorWritesNothing();
 };
 
 void TestTreeWidget::initTestCase()
@@ -593,6 +595,24 @@ void TestTreeWidget::currentCellIsRoutedToTheSideWidgets()
     }
 }
 
+void TestTreeWidget::stripStaysBlankWithoutMarkingColour()
+{
+    // GIVEN a colour strip showing the colour of axis 1
+    Fixture f(layout(QStringLiteral("M2")));
+    auto* strip = new QWidget(f.window);
+    f.tree->setColorWidget(strip);
+    f.add({QStringLiteral("A10")});
+    f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 1);
+    QCOMPARE(strip->palette().color(QPalette::Window).rgba(), markingColor(1, 1).rgba());
+
+    // WHEN the current cell moves to an axis that has no marking colour
+    f.controllers.first()->setMarkingColor(2, QColor());
+    f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 2);
+
+    // THEN the strip is transparent
+    QCOMPARE(strip->palette().color(QPalette::Window).alpha(), 0);
+}
+
 void TestTreeWidget::headerStateIsKeptInTheList()
 {
     // GIVEN a shown tree of three axes
@@ -693,6 +713,31 @@ void TestTreeWidget::destroyingWhileAnEditorIsOpen()
         QTest::keyClick(f.tree, Qt::Key_Delete);
         QTest::keyClick(f.tree, Qt::Key_0, Qt::ControlModifier);
     }
+}
+
+void TestTreeWidget::destroyingTheTreeWithAnOpenEditorWritesNothing()
+{
+    // GIVEN an open editor with a half-typed value
+    Fixture f(layout(QStringLiteral("M2")));
+    f.add({QStringLiteral("A10")});
+    f.doubleClickCell(f.row(QStringLiteral("A10")), 1);
+    QPointer<QWidget> editor = f.tree->itemEditor();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("17"));
+    ParameterSetup* setup = f.setup(0, QStringLiteral("A10"));
+    const QString before = setup->valueText(1, 0, false);
+    QPointer<ParameterCustomListTreeWidget> tree = f.tree;
+
+    // WHEN the tree is destroyed (closing the whole window would first take
+    // the focus from the editor, which then writes what it holds)
+    delete f.tree;
+    deliver();
+
+    // THEN the editor went with it without writing, and the list lives on
+    QVERIFY(!tree);
+    QVERIFY(!editor);
+    QCOMPARE(setup->valueText(1, 0, false), before);
+    QCOMPARE(f.list->entries().size(), 1);
 }
 
 QTEST_MAIN(TestTreeWidget)
