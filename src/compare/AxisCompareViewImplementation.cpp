@@ -2,6 +2,7 @@
 
 #include "AxisCompareReport.h"
 #include "ParameterCustomList.h"
+#include "ParameterCustomListEntry.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
@@ -84,6 +85,12 @@ void AxisCompareViewImplementation::compare()
                 coordinates.append(coordinate);
             }
         }
+    }
+    // The list deletes entries of parameters that neither side has any more
+    // without releasing the values the tree asked them to observe.
+    for (ParameterCustomListEntry* entry : qAsConst(workingList->entries())) {
+        if (entry && !numbers.contains(entry->coordinate().toNumber()))
+            entry->detachAxes();
     }
     workingList->setCoordinates(coordinates);
 

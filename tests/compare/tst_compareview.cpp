@@ -5,6 +5,8 @@
 #include "ParameterCustomListTreeWidget.h"
 
 #include "DriveController.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
 #include "ParameterPropertyList.h"
 
 #include <QCheckBox>
@@ -282,18 +284,31 @@ private slots:
 
     void comparingAgainFollowsTheNewSides()
     {
-        // GIVEN the comparison of two axes of one type
+        // GIVEN the comparison of two axes of one type, whose values the
+        // rows keep observed
+        DriveController* portal = project->controller(QStringLiteral("Portal"));
+        QPointer<ParameterSetup> onlyOnAxisTwo = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("H30")));
+        QPointer<ParameterSetup> speedLimit = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")));
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
         QVERIFY(rowKeys(tree()).contains(QStringLiteral("H30")));
+        QVERIFY(onlyOnAxisTwo->observedCount(2, 0) > 0);
 
         // WHEN side B is replaced by an axis of another type
         compare(QStringLiteral("Portal:1"), QStringLiteral("Einzel:1"));
 
-        // THEN the rows are the union of the new sides and the columns show them
+        // THEN the rows are the union of the new sides, the columns show
+        // them, and a parameter left behind is no longer observed
         QVERIFY(!rowKeys(tree()).contains(QStringLiteral("H30")));
         QVERIFY(rowKeys(tree()).contains(QStringLiteral("P50")));
-        QCOMPARE(tree()->headerItem()->text(2), QStringLiteral("Einzel\nS"));
         QCOMPARE(tree()->headerItem()->text(1), QStringLiteral("Portal\nX"));
+        QCOMPARE(tree()->headerItem()->text(2), QStringLiteral("Einzel\nS"));
+        QCOMPARE(onlyOnAxisTwo->observedCount(2, 0), 0);
+        QVERIFY(speedLimit->observedCount(1, 0) > 0);
+        QCOMPARE(speedLimit->observedCount(2, 0), 0);
+
+        // WHEN the view goes THEN nothing stays observed
+        view.reset();
+        QCOMPARE(speedLimit->observedCount(1, 0), 0);
     }
 
     void bottomAreaFollowsCurrentCell()
