@@ -13,8 +13,8 @@
 #include "HelpSystem.h"
 #include "HelpWidget.h"
 #include "LanguageManager.h"
-#include "ParameterDefinition.h"
 #include "ParameterCustomListRepositoryView.h"
+#include "ParameterDefinition.h"
 #include "ParameterProvider.h"
 #include "ParameterView.h"
 #include "Project.h"
@@ -36,10 +36,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
