@@ -11,7 +11,6 @@
 #include "DriveControllerAxis.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
-#include "TestSupport.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -195,12 +194,6 @@ QString Fixture::axisLabel(int axisIndex) const
 {
     DriveControllerAxis* axis = axes.value(axisIndex);
     return axis->driveController()->name() + QStringLiteral(" - ") + axis->name();
-}
-
-void expectPopupWarnings()
-{
-    KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
-    KxTest::expectWarning(QStringLiteral("^This plugin does not support grabbing the keyboard"));
 }
 
 void deliver()

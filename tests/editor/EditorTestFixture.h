@@ -74,8 +74,4 @@ private:
 // Delivers queued signals and deferred deletions.
 void deliver();
 
-// The offscreen platform says so whenever a pop-up opens (selection lists,
-// menus); announce it before one does.
-void expectPopupWarnings();
-
 } // namespace EditorTest
