@@ -3,7 +3,7 @@
 // the current cell. Double click or F2 edits a value in place, Ctrl+1..9
 // copies it to the axis of that column, Ctrl+0 to all axes.
 //
-//   kx-editor-demo [project.json] [--parameters A10,A20,...] [--screenshot file.png]
+//   kx-editor-demo [project.json] [--parameters A10,A20,...] [--screenshot file.png [--delay ms]]
 
 #include "ParameterCustomList.h"
 #include "ParameterCustomListRepository.h"
@@ -43,8 +43,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("save a picture of the window and quit"),
                                               QStringLiteral("file"));
+    const QCommandLineOption delayOption(QStringLiteral("delay"),
+                                         QStringLiteral("milliseconds before the picture is taken"),
+                                         QStringLiteral("ms"), QStringLiteral("300"));
     parser.addOption(parametersOption);
     parser.addOption(screenshotOption);
+    parser.addOption(delayOption);
     parser.process(app);
 
     const QString path = parser.positionalArguments().value(
@@ -118,7 +122,7 @@ int main(int argc, char* argv[])
     window.show();
     if (parser.isSet(screenshotOption)) {
         const QString file = parser.value(screenshotOption);
-        QTimer::singleShot(300, &window, [&window, file] {
+        QTimer::singleShot(parser.value(delayOption).toInt(), &window, [&window, file] {
             window.grab().save(file);
             QApplication::quit();
         });
