@@ -41,7 +41,7 @@ QTreeWidgetItem* SelectDeviceWidgetPrivate::itemOf(const QObject* object, int ro
 {
     const QList<QTreeWidgetItem*> items = allItems();
     for (QTreeWidgetItem* item : items) {
-        if (objectOf(item, role) == object)
+        if (item->data(0, role).isValid() && objectOf(item, role) == object)
             return item;
     }
     return nullptr;
@@ -71,8 +71,8 @@ void SelectDeviceWidgetPrivate::onCustomContextMenuRequested(QPoint point)
 {
     if (!contextMenu) {
         contextMenu = new QMenu(q);
-        contextMenu->addAction(tr("Alle auswählen"), this, &SelectDeviceWidgetPrivate::checkAllEntries);
-        contextMenu->addAction(tr("Alle abwählen"), this, &SelectDeviceWidgetPrivate::uncheckAllEntries);
+        contextMenu->addAction(SelectDeviceWidget::tr("Alle auswählen"), this, &SelectDeviceWidgetPrivate::checkAllEntries);
+        contextMenu->addAction(SelectDeviceWidget::tr("Alle abwählen"), this, &SelectDeviceWidgetPrivate::uncheckAllEntries);
     }
     contextMenu->popup(mapToGlobal(point) + QPoint(0, header()->height()));
 }
