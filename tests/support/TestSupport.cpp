@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +46,11 @@ void initTestEnvironment()
     qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral("data")).toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode alone would send every test process to the same ~/.qttest
+    // settings; tests run in parallel, so each gets its own.
+    const QString settingsDir = QDir(home.path()).filePath(QStringLiteral("settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir);
     QCoreApplication::setOrganizationName(QStringLiteral("KxTest"));
     QCoreApplication::setApplicationName(QCoreApplication::applicationName() + QStringLiteral("-test"));
     previousHandler = qInstallMessageHandler(failOnUnexpectedWarning);
