@@ -3,7 +3,6 @@
 #include "DeviceDescription.h"
 #include "DriveController.h"
 #include "System.h"
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,19 +137,6 @@ bool makeUnreadableFile(const QString& path)
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
     ::close(fd);
     return bound;
-}
-
-void expectPopupWarnings()
-{
-    expectRaiseWarnings(1);
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        KxTest::expectWarning(QStringLiteral("^This plugin does not support grabbing the keyboard"));
-}
-
-void expectRaiseWarnings(int count)
-{
-    for (int i = 0; QGuiApplication::platformName() == QLatin1String("offscreen") && i < count; ++i)
-        KxTest::expectWarning(QStringLiteral("^This plugin does not support raise\\(\\)"));
 }
 
 } // namespace WindowsTest

@@ -101,9 +101,4 @@ void answerFileDialog(FileDialogRun* run, const QString& fileName);
 // A file that exists but that nobody, root included, can open: a local socket.
 bool makeUnreadableFile(const QString& path);
 
-// Qt's offscreen platform warns when a pop-up menu raises itself and grabs
-// the keyboard, and whenever a window is raised.
-void expectPopupWarnings();
-void expectRaiseWarnings(int count);
-
 } // namespace WindowsTest
