@@ -17,15 +17,11 @@ private slots:
 
     void coordinateParsing_data();
     void coordinateParsing();
-    void coordinateOrdering();
-    void coordinateNumberRoundTrip();
-    void coordinateHashing();
-
+    void coordinateOrderingNumbersAndHashing();
     void addressParsing_data();
     void addressParsing();
     void addressSortableTextOrdersLikeAddresses();
-    void addressEqualityAndHashing();
-    void metaTypesAreRegisteredByName();
+    void addressEqualityAndMetaTypes();
 };
 
 void TestModelAddress::coordinateParsing_data()
@@ -35,19 +31,15 @@ void TestModelAddress::coordinateParsing_data()
     QTest::addColumn<QString>("canonical");
     QTest::addColumn<int>("number");
 
-    QTest::newRow("two digits") << "A12" << true << "A12" << 13;
     QTest::newRow("three digits") << "P105" << true << "P105" << 15 * 1000 + 106;
     QTest::newRow("leading zero written with two digits") << "A012" << true << "A12" << 13;
-    QTest::newRow("lower-case letter") << "b07" << true << "B07" << 1008;
-    QTest::newRow("surrounding blanks") << "  C100 " << true << "C100" << 2101;
+    QTest::newRow("lower case and blanks") << "  b07 " << true << "B07" << 1008;
     QTest::newRow("first coordinate") << "A00" << true << "A00" << 1;
     QTest::newRow("last coordinate") << "Z999" << true << "Z999" << 26000;
     QTest::newRow("one digit") << "A1" << false << "A1" << 0;
     QTest::newRow("four digits") << "A1234" << false << "A1234" << 0;
-    QTest::newRow("no letter") << "12" << false << "12" << 0;
     QTest::newRow("umlaut letter") << QStringLiteral("\u00C412") << false << QStringLiteral("\u00C412") << 0;
     QTest::newRow("blank inside") << "A 12" << false << "A 12" << 0;
-    QTest::newRow("empty") << "" << false << "" << 0;
 }
 
 void TestModelAddress::coordinateParsing()
@@ -57,122 +49,76 @@ void TestModelAddress::coordinateParsing()
     QFETCH(QString, canonical);
     QFETCH(int, number);
 
-    // GIVEN a coordinate made of the text
     const ParameterCoordinate coordinate(text);
-
-    // THEN validity, canonical text and number follow the text form
     QCOMPARE(coordinate.isValid(), valid);
     QCOMPARE(coordinate.toText(), canonical);
     QCOMPARE(int(coordinate.toNumber()), number);
-    QCOMPARE(coordinate.index() >= 0, valid);
     QCOMPARE(coordinate.letter().isNull(), !valid);
+    if (valid)
+        QCOMPARE(ParameterCoordinate(coordinate.toNumber()), coordinate);   // number round trip
 }
 
-void TestModelAddress::coordinateOrdering()
+void TestModelAddress::coordinateOrderingNumbersAndHashing()
 {
-    // GIVEN coordinates in text order
-    QList<ParameterCoordinate> list{ParameterCoordinate(QStringLiteral("B01")), ParameterCoordinate(QStringLiteral("A100")),
-        ParameterCoordinate(QStringLiteral("xx")), ParameterCoordinate(QStringLiteral("A20")), ParameterCoordinate(QStringLiteral("A02")),
-        ParameterCoordinate(QStringLiteral("aa"))};
-
-    // WHEN sorted
+    // Sorted by number (A20 before A100, every A before B), invalid ones first by text.
+    QList<ParameterCoordinate> list;
+    for (const char* text : {"B01", "A100", "xx", "A20", "A02", "aa"})
+        list.append(ParameterCoordinate(QString::fromLatin1(text)));
     std::sort(list.begin(), list.end());
-
-    // THEN by number (A20 before A100, every A before B), invalid ones first by text
     QStringList texts;
     for (const ParameterCoordinate& c : qAsConst(list))
         texts.append(c.toText());
     QCOMPARE(texts, (QStringList{"aa", "xx", "A02", "A20", "A100", "B01"}));
-    QVERIFY(ParameterCoordinate(QStringLiteral("A20")) < ParameterCoordinate(QStringLiteral("A100")));
-    QVERIFY(!(ParameterCoordinate(QStringLiteral("A100")) < ParameterCoordinate(QStringLiteral("A20"))));
-    QVERIFY(!(ParameterCoordinate(QStringLiteral("A20")) < ParameterCoordinate(QStringLiteral("a020"))));
-}
 
-void TestModelAddress::coordinateNumberRoundTrip()
-{
-    // Every number of every letter survives number -> text -> coordinate.
-    int checked = 0;
-    for (int number = 1; number <= 26000; ++number) {
-        const ParameterCoordinate fromNumber{quint16(number)};
-        const ParameterCoordinate fromText(fromNumber.toText());
-        if (!fromNumber.isValid() || fromText.toNumber() != number || fromText != fromNumber)
-            QFAIL(qPrintable(QStringLiteral("round trip failed for %1 (%2)").arg(number).arg(fromNumber.toText())));
-        ++checked;
-    }
-    QCOMPARE(checked, 26000);
     QCOMPARE(ParameterCoordinate(quint16(7001)).toText(), QStringLiteral("H00"));
     QVERIFY(!ParameterCoordinate(quint16(0)).isValid());
     QVERIFY(!ParameterCoordinate(quint16(26001)).isValid());
-}
 
-void TestModelAddress::coordinateHashing()
-{
-    // GIVEN equal coordinates written differently, and distinct invalid ones
-    QSet<ParameterCoordinate> set;
-    set.insert(ParameterCoordinate(QStringLiteral("A12")));
-    set.insert(ParameterCoordinate(QStringLiteral("a012")));
-    set.insert(ParameterCoordinate(quint16(13)));
-    set.insert(ParameterCoordinate(QStringLiteral("foo")));
-    set.insert(ParameterCoordinate(QStringLiteral("bar")));
-
-    // THEN equal ones collapse, invalid ones stay apart by their text
+    // Equal coordinates collapse, invalid ones stay apart by their text.
+    const QSet<ParameterCoordinate> set{ParameterCoordinate(QStringLiteral("A12")), ParameterCoordinate(QStringLiteral("a012")),
+        ParameterCoordinate(quint16(13)), ParameterCoordinate(QStringLiteral("foo")), ParameterCoordinate(QStringLiteral("bar"))};
     QCOMPARE(set.size(), 3);
-    QCOMPARE(qHash(ParameterCoordinate(QStringLiteral("A12"))), qHash(ParameterCoordinate(QStringLiteral(" a12"))));
-    QVERIFY(ParameterCoordinate(QStringLiteral("foo")) != ParameterCoordinate(QStringLiteral("bar")));
 }
 
 void TestModelAddress::addressParsing_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("lenient");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("coordinate");
+    QTest::addColumn<QString>("canonical");   // empty: refused
     QTest::addColumn<int>("element");
     QTest::addColumn<int>("livingSpace");
     QTest::addColumn<bool>("hasElement");
-    QTest::addColumn<QString>("canonical");
 
     const int none = LivingSpaceNone;
-    QTest::newRow("coordinate only") << "A12" << false << true << "A12" << 0 << none << false << "A12";
-    QTest::newRow("with element") << "A12[3]" << false << true << "A12" << 3 << none << true << "A12[3]";
-    QTest::newRow("with living space") << "2.A12[3]" << false << true << "A12" << 3 << 2 << true << "2.A12[3]";
-    QTest::newRow("device living space") << "0.A12" << false << true << "A12" << 0 << 0 << false << "0.A12";
-    QTest::newRow("sortable form") << "2.A012[00003]" << false << true << "A12" << 3 << 2 << true << "2.A12[3]";
-    QTest::newRow("sortable form without living space") << "-.P105[00000]" << false << true << "P105" << 0 << none << true << "P105[0]";
-    QTest::newRow("largest element") << "Z999[65535]" << false << true << "Z999" << 65535 << none << true << "Z999[65535]";
-    QTest::newRow("lenient lower case and blanks") << " 1.b07[2] " << true << true << "B07" << 2 << 1 << true << "1.B07[2]";
-    QTest::newRow("strict refuses lower case") << "b07" << false << false << "" << 0 << none << false << "";
-    QTest::newRow("strict refuses blanks") << " A12" << false << false << "" << 0 << none << false << "";
-    QTest::newRow("empty") << "" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("one digit") << "A1" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("four digits") << "A1234" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("no letter") << "12" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("open bracket") << "A12[" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("element not a number") << "A12[x]" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("element too large") << "A12[70000]" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("brackets reversed") << "A12]3[" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("text after element") << "A12[3]x" << true << false << "" << 0 << none << false << "";
-    QTest::newRow("negative element") << "A12[-1]" << true << false << "" << 0 << none << false << "";
+    QTest::newRow("coordinate only") << "A12" << false << "A12" << 0 << none << false;
+    QTest::newRow("with living space") << "2.A12[3]" << false << "2.A12[3]" << 3 << 2 << true;
+    QTest::newRow("device living space") << "0.A12" << false << "0.A12" << 0 << 0 << false;
+    QTest::newRow("sortable form") << "2.A012[00003]" << false << "2.A12[3]" << 3 << 2 << true;
+    QTest::newRow("sortable form without living space") << "-.P105[00000]" << false << "P105[0]" << 0 << none << true;
+    QTest::newRow("largest element") << "Z999[65535]" << false << "Z999[65535]" << 65535 << none << true;
+    QTest::newRow("lenient lower case and blanks") << " 1.b07[2] " << true << "1.B07[2]" << 2 << 1 << true;
+    QTest::newRow("strict refuses lower case") << "b07" << false << "" << 0 << none << false;
+    QTest::newRow("strict refuses blanks") << " A12" << false << "" << 0 << none << false;
+    QTest::newRow("open bracket") << "A12[" << true << "" << 0 << none << false;
+    QTest::newRow("element too large") << "A12[70000]" << true << "" << 0 << none << false;
+    QTest::newRow("text after element") << "A12[3]x" << true << "" << 0 << none << false;
+    QTest::newRow("negative element") << "A12[-1]" << true << "" << 0 << none << false;
 }
 
 void TestModelAddress::addressParsing()
 {
     QFETCH(QString, text);
     QFETCH(bool, lenient);
-    QFETCH(bool, valid);
-    QFETCH(QString, coordinate);
+    QFETCH(QString, canonical);
     QFETCH(int, element);
     QFETCH(int, livingSpace);
     QFETCH(bool, hasElement);
-    QFETCH(QString, canonical);
 
     const ParameterAddress address(text, lenient);
-
-    QCOMPARE(address.isValid(), valid);
+    QCOMPARE(address.isValid(), !canonical.isEmpty());
     QCOMPARE(address.toText(), canonical);
-    if (!valid)
+    if (canonical.isEmpty())
         return;
-    QCOMPARE(address.coordinate().toText(), coordinate);
     QCOMPARE(int(address.element()), element);
     QCOMPARE(address.livingSpace(), livingSpace);
     QCOMPARE(address.hasElement(), hasElement);
@@ -183,31 +129,24 @@ void TestModelAddress::addressParsing()
 
 void TestModelAddress::addressSortableTextOrdersLikeAddresses()
 {
-    // GIVEN addresses whose plain texts sort differently from the addresses
-    const QList<ParameterAddress> ordered{
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 0, LivingSpaceNone),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 0, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 2, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 10, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A100")), 0, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("B01")), 0, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("A05")), 0, 2),
-    };
+    // GIVEN addresses in order of living space, coordinate number and element
+    const ParameterCoordinate a20(QStringLiteral("A20"));
+    const QList<ParameterAddress> ordered{ParameterAddress(a20, 0, LivingSpaceNone), ParameterAddress(a20, 0, 1),
+        ParameterAddress(a20, 2, 1), ParameterAddress(a20, 10, 1), ParameterAddress(ParameterCoordinate(QStringLiteral("A100")), 0, 1),
+        ParameterAddress(ParameterCoordinate(QStringLiteral("B01")), 0, 1), ParameterAddress(ParameterCoordinate(QStringLiteral("A05")), 0, 2)};
     QStringList sortable;
     for (const ParameterAddress& a : ordered)
         sortable.append(a.toSortableText());
 
-    // WHEN the sortable texts are sorted
+    // THEN sorting their sortable texts keeps that order
     QStringList sorted = sortable;
     sorted.sort();
-
-    // THEN they keep the order of living space, coordinate number and element
     QCOMPARE(sorted, sortable);
-    QCOMPARE(ordered.at(2).toSortableText(), QStringLiteral("1.A020[00002]"));
-    QCOMPARE(ordered.at(0).toSortableText(), QStringLiteral("-.A020[00000]"));
+    QCOMPARE(sortable.at(2), QStringLiteral("1.A020[00002]"));
+    QCOMPARE(sortable.at(0), QStringLiteral("-.A020[00000]"));
 }
 
-void TestModelAddress::addressEqualityAndHashing()
+void TestModelAddress::addressEqualityAndMetaTypes()
 {
     // "A12" and "A12[0]" are the same element; living spaces tell addresses apart.
     const ParameterAddress plain(QStringLiteral("A12"), false);
@@ -216,14 +155,8 @@ void TestModelAddress::addressEqualityAndHashing()
     QCOMPARE(plain, bracketed);
     QCOMPARE(qHash(plain), qHash(bracketed));
     QVERIFY(plain != axis2);
+    QCOMPARE((QSet<ParameterAddress>{plain, bracketed, axis2, ParameterAddress(ParameterCoordinate(QStringLiteral("A12")), 0, 2)}).size(), 2);
 
-    QSet<ParameterAddress> set{plain, bracketed, axis2, ParameterAddress(ParameterCoordinate(QStringLiteral("A12")), 0, 2)};
-    QCOMPARE(set.size(), 2);
-    QCOMPARE(ParameterAddress(), ParameterAddress(QStringLiteral("A1"), true));
-}
-
-void TestModelAddress::metaTypesAreRegisteredByName()
-{
     // Queued connections look the types up by these names.
     for (const char* name : {"ParameterAddress", "ParameterCoordinate", "eOnlineState"})
         QVERIFY2(QMetaType::type(name) != QMetaType::UnknownType, name);
