@@ -96,447 +96,423 @@ void doubleClick(QWidget* widget, const QPoint& position)
 class TestParameterView : public QObject
 {
     Q_OBJECT
+    DriveController* m_controller = nullptr;
+    ParameterView* m_view = nullptr;
+    RecordingHost m_host;
+
+    QTreeWidgetItem* row(const char* coordinate, int element = -1) const
+    {
+        return m_view->item(ParameterCoordinate(QString::fromLatin1(coordinate)), element);
+    }
+
 private slots:
     void initTestCase()
     {
         KxTest::initTestEnvironment();
         KxWidgetTest::ignoreOffscreenPlatformLimits();
     }
-    void init();
-    void cleanup();
 
-    void rowsOfAnAxis_data();
-    void rowsOfAnAxis();
-    void valueChangeRefreshesTheRow_data();
-    void valueChangeRefreshesTheRow();
-    void followsCatalogueOnlineAndLanguage();
-    void editingInPlace_data();
-    void editingInPlace();
-    void contextMenu_data();
-    void contextMenu();
-    void destroyingTheDeviceEmptiesTheView_data();
-    void destroyingTheDeviceEmptiesTheView();
-    void thousandsOfParameters();
-
-private:
-    QTreeWidgetItem* row(const char* coordinate, int element = -1) const
+    void init()
     {
-        return m_view->item(ParameterCoordinate(QString::fromLatin1(coordinate)), element);
+        QVERIFY((m_controller = KxWidgetTest::loadController(description)));
+        m_host.lists = { { QStringLiteral("l1"), QStringLiteral("Inbetriebnahme") },
+                         { QStringLiteral("l2"), QStringLiteral("Wartung") } };
+        m_host.calls.clear();
+        ParameterView::setParameterCustomListHost(&m_host);
+        m_view = new ParameterView;
+        m_view->resize(900, 600);
     }
 
-    DriveController* m_controller = nullptr;
-    ParameterView* m_view = nullptr;
-    RecordingHost m_host;
-};
-
-void TestParameterView::init()
-{
-    m_controller = KxWidgetTest::loadController(description);
-    QVERIFY(m_controller);
-    m_host.lists = { { QStringLiteral("l1"), QStringLiteral("Inbetriebnahme") },
-                     { QStringLiteral("l2"), QStringLiteral("Wartung") } };
-    m_host.calls.clear();
-    ParameterView::setParameterCustomListHost(&m_host);
-    m_view = new ParameterView;
-    m_view->resize(900, 600);
-}
-
-void TestParameterView::cleanup()
-{
-    delete m_view;
-    delete m_controller;
-    ParameterView::setParameterCustomListHost(nullptr);
-    LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
-}
-
-void TestParameterView::rowsOfAnAxis_data()
-{
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<QStringList>("expectedRows");
-    QTest::addColumn<QString>("expectedSpeed");
-    QTest::addColumn<bool>("peakChanged");
-
-    QTest::newRow("axis 1 without the clamp") << 1 << QStringList{ "G01", "A10", "A12", "A20", "C05", "G02" }
-                                              << "3000 1/min" << true;
-    QTest::newRow("axis 2 with the clamp") << 2 << QStringList{ "G01", "A10", "A12", "A20", "A30", "C05", "G02" }
-                                           << "4500 1/min" << false;
-}
-
-void TestParameterView::rowsOfAnAxis()
-{
-    QFETCH(int, axis);
-    QFETCH(QStringList, expectedRows);
-    QFETCH(QString, expectedSpeed);
-    QFETCH(bool, peakChanged);
-
-    // WHEN the view shows an axis
-    m_view->setAxis(m_controller->axis(axis));
-
-    // THEN it has one row per parameter of the axis, device-wide ones included, in catalogue order
-    QTreeWidget* tree = m_view->treeWidget();
-    QCOMPARE(m_view->axis(), m_controller->axis(axis));
-    QCOMPARE(topLevelTexts(tree), expectedRows);
-    QVERIFY(tree->uniformRowHeights());
-    QCOMPARE(row("A10")->text(ParameterView::ColumnName), QStringLiteral("Maximaldrehzahl"));
-    QCOMPARE(row("A10")->text(ParameterView::ColumnValue), expectedSpeed);
-    QCOMPARE(row("A10")->text(ParameterView::ColumnReference), QStringLiteral("3000 1/min"));
-    QCOMPARE(row("A10")->text(ParameterView::ColumnUnit), QStringLiteral("1/min"));
-
-    // AND arrays and records have collapsed element rows
-    QCOMPARE(row("A12")->childCount(), 4);
-    QCOMPARE(row("A12", 1)->text(ParameterView::ColumnParameter), QStringLiteral("A12[1]"));
-    QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Spitze"));
-    QCOMPARE(row("C05", 3)->text(ParameterView::ColumnParameter), QStringLiteral("C05[3]"));
-    QVERIFY(row("C05", 0)->text(ParameterView::ColumnValue).isEmpty());
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        QVERIFY(!tree->topLevelItem(i)->isExpanded());
-
-    // AND a value that differs from its reference is marked on its element and its parameter
-    for (QTreeWidgetItem* marked : { row("A12", 1), row("A12") })
-        QCOMPARE(marked->text(ParameterView::ColumnChanged) == QLatin1String("*"), peakChanged);
-    QCOMPARE(row("A12", 1)->font(ParameterView::ColumnValue).bold(), peakChanged);
-    QVERIFY(row("A12", 0)->text(ParameterView::ColumnChanged).isEmpty());
-
-    // AND inactive and read-only elements have colours of their own
-    const QVariant normal = row("A12", 0)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
-    const QVariant inactive = row("A12", 2)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
-    const QVariant readOnly = row("A12", 3)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
-    QVERIFY(normal.isNull());
-    QVERIFY(!inactive.isNull() && !readOnly.isNull());
-    QVERIFY(inactive != readOnly);
-    QCOMPARE(row("G02")->data(ParameterView::ColumnName, Qt::ForegroundRole), readOnly);
-}
-
-void TestParameterView::valueChangeRefreshesTheRow_data()
-{
-    QTest::addColumn<QString>("coordinate");
-    QTest::addColumn<int>("element");
-    QTest::addColumn<int>("writtenIn");
-    QTest::addColumn<QString>("raw");
-    QTest::addColumn<bool>("expectRefresh");
-
-    QTest::newRow("value of the shown axis") << "A10" << -1 << 1 << "1500" << true;
-    QTest::newRow("value of another axis") << "A10" << -1 << 2 << "1500" << false;
-    QTest::newRow("device-wide value written through another axis") << "G01" << -1 << 2 << "Q7" << true;
-    QTest::newRow("array element of the shown axis") << "A12" << 0 << 1 << "12.5" << true;
-    QTest::newRow("record element of another axis") << "C05" << 3 << 2 << "42" << false;
-}
-
-void TestParameterView::valueChangeRefreshesTheRow()
-{
-    QFETCH(QString, coordinate);
-    QFETCH(int, element);
-    QFETCH(int, writtenIn);
-    QFETCH(QString, raw);
-    QFETCH(bool, expectRefresh);
-
-    // GIVEN the view on axis 1
-    m_view->setAxis(m_controller->axis(1));
-    ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
-    QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
-    const quint16 index = quint16(qMax(element, 0));
-    const QString before = item->text(ParameterView::ColumnValue);
-
-    // WHEN the value is written through the set-up
-    QVERIFY(parameter->setValueText(writtenIn, index, raw));
-
-    // THEN the same row shows what the set-up shows for axis 1, changed mark included
-    QCOMPARE(m_view->item(parameter->coordinate(), element), item);
-    QCOMPARE(item->text(ParameterView::ColumnValue), parameter->valueText(1, index, true));
-    QCOMPARE(item->text(ParameterView::ColumnValue) != before, expectRefresh);
-    QCOMPARE(item->text(ParameterView::ColumnChanged) == QLatin1String("*"), expectRefresh);
-}
-
-void TestParameterView::followsCatalogueOnlineAndLanguage()
-{
-    // GIVEN the view on axis 1 with the array expanded and one element current
-    m_view->setAxis(m_controller->axis(1));
-    QTreeWidget* tree = m_view->treeWidget();
-    row("A12")->setExpanded(true);
-    tree->setCurrentItem(row("A12", 1));
-    ParameterProvider* provider = m_controller->parameterProvider();
-
-    // WHEN a parameter is removed from the device
-    QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A10"))));
-
-    // THEN its row goes; the rest keeps its state
-    QTRY_COMPARE(topLevelTexts(tree), (QStringList{ "G01", "A12", "A20", "C05", "G02" }));
-    QVERIFY(row("A12")->isExpanded());
-    QCOMPARE(tree->currentItem(), row("A12", 1));
-
-    // WHEN a parameter is added
-    ParameterDescription added;
-    added.coordinate = ParameterCoordinate(QStringLiteral("B07"));
-    added.text = ParameterText(QStringLiteral("Schleppfehlergrenze"));
-    ParameterElementDescription element;
-    element.maximum = 100;
-    element.defaultValue = element.referenceValue = QStringLiteral("10");
-    added.elements.append(element);
-    provider->addParameter(added);
-
-    // THEN it gets a row
-    QTRY_VERIFY(row("B07"));
-    QCOMPARE(row("B07")->text(ParameterView::ColumnValue), QStringLiteral("10"));
-    QCOMPARE(tree->topLevelItemCount(), provider->parameterCoordinates(1).size());
-
-    // WHEN the controller goes online, reading a value the drive changed meanwhile
-    QVERIFY(provider->simulateDriveValue(ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 0, 1),
-                                         QStringLiteral("3")));
-    m_controller->setOnline(true);
-
-    // THEN the row shows the drive's value
-    QTRY_COMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Einrichten"));
-
-    // WHEN the active language switches to English
-    LanguageManager::instance()->setActiveLanguage(LanguageManager::English);
-
-    // THEN names and display texts follow
-    QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Peak"));
-    QCOMPARE(row("A20")->text(ParameterView::ColumnName), QStringLiteral("Operating mode"));
-    QCOMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Set-up"));
-}
-
-void TestParameterView::editingInPlace_data()
-{
-    QTest::addColumn<QString>("trigger");
-    QTest::addColumn<QString>("coordinate");
-    QTest::addColumn<int>("element");
-    QTest::addColumn<bool>("readOnlyDevice");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expectedDisplay");
-
-    QTest::newRow("double click on a simple value") << "double-click" << "A10" << -1 << false << "2400" << "2400 1/min";
-    QTest::newRow("F2 on an array element") << "F2" << "A12" << 0 << false << "7,5" << "7.5 A";
-    QTest::newRow("Enter on a device-wide text") << "Enter" << "G01" << -1 << false << "Halle3" << "Halle3";
-    QTest::newRow("double click on a selection") << "double-click" << "A20" << -1 << false << "" << "Automatik";
-    // Rows without an expected display open no editor.
-    QTest::newRow("read-only element") << "F2" << "A12" << 3 << false << "" << "";
-    QTest::newRow("read-only device-wide value") << "double-click" << "G02" << -1 << false << "" << "";
-    QTest::newRow("record element without value") << "F2" << "C05" << 0 << false << "" << "";
-    QTest::newRow("row of an array") << "Enter" << "A12" << -1 << false << "" << "";
-    QTest::newRow("value of a read-only device") << "F2" << "A10" << -1 << true << "" << "";
-}
-
-void TestParameterView::editingInPlace()
-{
-    QFETCH(QString, trigger);
-    QFETCH(QString, coordinate);
-    QFETCH(int, element);
-    QFETCH(bool, readOnlyDevice);
-    QFETCH(QString, typed);
-    QFETCH(QString, expectedDisplay);
-
-    // GIVEN the view on axis 1, visible, with the row current
-    m_controller->parameterProvider()->setReadOnly(readOnlyDevice);
-    m_view->setAxis(m_controller->axis(1));
-    QVERIFY(KxWidgetTest::showActive(m_view));
-    QTreeWidget* tree = m_view->treeWidget();
-    ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
-    QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
-    if (item->parent())
-        item->parent()->setExpanded(true);
-    tree->setCurrentItem(item);
-    tree->setFocus();
-    const QString before = parameter->valueText(1, quint16(qMax(element, 0)), true);
-
-    // WHEN editing is asked for the way the user does it
-    if (trigger == QLatin1String("double-click")) {
-        doubleClick(tree->viewport(), QPoint(tree->header()->sectionViewportPosition(ParameterView::ColumnValue) + 5,
-                                             tree->visualItemRect(item).center().y()));
-    } else {
-        QTest::keyClick(tree, trigger == QLatin1String("F2") ? Qt::Key_F2 : Qt::Key_Return);
-    }
-
-    // THEN only writable values get an editor on the value cell
-    QWidget* editor = m_view->activeEditor();
-    if (expectedDisplay.isEmpty()) {
-        QVERIFY(!editor);
-        QVERIFY(!m_view->editItem(item));
-        QVERIFY(!tree->itemWidget(item, ParameterView::ColumnValue));
-        QCOMPARE(parameter->valueText(1, quint16(qMax(element, 0)), true), before);
-        return;
-    }
-    QVERIFY(editor);
-    QCOMPARE(tree->itemWidget(item, ParameterView::ColumnValue), editor);
-
-    // WHEN a value is typed and confirmed, or picked in the opened list
-    if (auto* combo = qobject_cast<ParameterItemComboBox*>(editor)) {
-        QTRY_VERIFY(combo->view()->isVisible());
-        QTest::keyClick(combo->view(), Qt::Key_Down);
-        QTest::keyClick(combo->view(), Qt::Key_Return);
-    } else {
-        QVERIFY(qobject_cast<ParameterItemEdit*>(editor));
-        QTRY_VERIFY(editor->hasFocus());
-        QTest::keyClicks(editor, typed);
-        QTest::keyClick(editor, Qt::Key_Return);
-    }
-
-    // THEN it is written, the editor is gone, the row shows the value and the view has the focus
-    QCOMPARE(parameter->valueText(1, quint16(qMax(element, 0)), true), expectedDisplay);
-    QVERIFY(!m_view->activeEditor());
-    QTRY_VERIFY(!tree->itemWidget(item, ParameterView::ColumnValue));
-    QCOMPARE(item->text(ParameterView::ColumnValue), expectedDisplay);
-    QTRY_VERIFY(tree->hasFocus());
-}
-
-void TestParameterView::contextMenu_data()
-{
-    QTest::addColumn<QString>("coordinate");
-    QTest::addColumn<int>("element");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("submenu");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("expectedCall");
-
-    const QString add = QStringLiteral("Zur Liste hinzufügen");
-    const QString remove = QStringLiteral("Aus Liste entfernen");
-    QTest::newRow("add a parameter") << "A12" << -1 << "lists" << add << "Wartung" << "add l2 A12";
-    QTest::newRow("add an array element") << "A12" << 3 << "lists" << add << "Inbetriebnahme" << "add l1 A12[3]";
-    QTest::newRow("remove a simple parameter") << "A10" << -1 << "lists" << remove << "Inbetriebnahme" << "remove l1 A10";
-    QTest::newRow("remove a record element") << "C05" << 3 << "lists" << remove << "Wartung" << "remove l2 C05[3]";
-    QTest::newRow("no host registered") << "A10" << -1 << "none" << add << "Wartung" << "";
-    QTest::newRow("host without lists") << "A10" << -1 << "empty" << add << "Wartung" << "";
-}
-
-void TestParameterView::contextMenu()
-{
-    QFETCH(QString, coordinate);
-    QFETCH(int, element);
-    QFETCH(QString, host);
-    QFETCH(QString, submenu);
-    QFETCH(QString, list);
-    QFETCH(QString, expectedCall);
-
-    // GIVEN the view on axis 1 with the row visible, and the lists the host has
-    if (host == QLatin1String("none"))
-        ParameterView::setParameterCustomListHost(nullptr);
-    if (host != QLatin1String("lists"))
-        m_host.lists.clear();
-    m_view->setAxis(m_controller->axis(1));
-    QVERIFY(KxWidgetTest::showActive(m_view));
-    QTreeWidget* tree = m_view->treeWidget();
-    QTreeWidgetItem* item = m_view->item(ParameterCoordinate(coordinate), element);
-    if (item->parent())
-        item->parent()->setExpanded(true);
-    const QPoint position = tree->visualItemRect(item).center();
-
-    // WHEN the row's context menu opens and a list is picked in the submenu;
-    // a timer does it, so that a menu with an event loop of its own cannot hang the test
-    bool done = false;
-    QStringList enabledSubmenus;
-    QStringList entries;
-    QTimer::singleShot(0, this, [&]() {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
-            if (action->menu() && action->isEnabled())
-                enabledSubmenus.append(action->text());
-        }
-        QAction* sub = actionNamed(menu, submenu);
-        for (QAction* action : sub && sub->menu() ? sub->menu()->actions() : QList<QAction*>())
-            entries.append(action->text());
-        if (QAction* pick = sub && sub->isEnabled() ? actionNamed(sub->menu(), list) : nullptr)
-            pick->trigger();
-        while (QWidget* popup = QApplication::activePopupWidget())
-            popup->close();
-        done = true;
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, position, tree->viewport()->mapToGlobal(position));
-    QApplication::sendEvent(tree->viewport(), &event);
-    QTRY_VERIFY(done);
-
-    // THEN the host is called once with the list and the parameter text, or, without lists, the submenus are disabled
-    if (expectedCall.isEmpty()) {
-        QVERIFY(enabledSubmenus.isEmpty());
-        QVERIFY(entries.isEmpty());
-        QVERIFY(m_host.calls.isEmpty());
-    } else {
-        QCOMPARE(enabledSubmenus, (QStringList{ "Zur Liste hinzufügen", "Aus Liste entfernen" }));
-        QCOMPARE(entries, (QStringList{ "Inbetriebnahme", "Wartung" }));
-        QCOMPARE(m_host.calls, QStringList{ expectedCall });
-    }
-}
-
-void TestParameterView::destroyingTheDeviceEmptiesTheView_data()
-{
-    QTest::addColumn<bool>("editing");
-    QTest::addColumn<bool>("axisOnly");
-
-    QTest::newRow("controller destroyed") << false << false;
-    QTest::newRow("controller destroyed while editing") << true << false;
-    QTest::newRow("axis removed while editing") << true << true;
-}
-
-void TestParameterView::destroyingTheDeviceEmptiesTheView()
-{
-    QFETCH(bool, editing);
-    QFETCH(bool, axisOnly);
-
-    // GIVEN the view on axis 1, perhaps with a value being typed
-    m_view->setAxis(m_controller->axis(1));
-    QVERIFY(KxWidgetTest::showActive(m_view));
-    QPointer<QWidget> editor;
-    if (editing) {
-        QVERIFY(m_view->editItem(row("A10")));
-        editor = m_view->activeEditor();
-        QTest::keyClicks(editor, QStringLiteral("77"));
-    }
-    ParameterProvider* provider = m_controller->parameterProvider();
-
-    // WHEN the axis or the whole controller goes away
-    if (axisOnly) {
-        QVERIFY(m_controller->removeAxis(1));
-    } else {
+    void cleanup()
+    {
+        delete m_view;
         delete m_controller;
-        m_controller = nullptr;
+        ParameterView::setParameterCustomListHost(nullptr);
+        LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
     }
 
-    // THEN the view is empty, holds no axis, wrote nothing and ignores the device's later signals
-    QVERIFY(!m_view->axis());
-    QCOMPARE(m_view->treeWidget()->topLevelItemCount(), 0);
-    QVERIFY(!m_view->activeEditor());
-    QTRY_VERIFY(!editor);
-    if (axisOnly) {
-        QCOMPARE(KxWidgetTest::setupOf(m_controller, QStringLiteral("A10"))->valueText(2, 0, false),
-                 QStringLiteral("4500"));
-        QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A12"))));
+    void rowsOfAnAxis_data()
+    {
+        QTest::addColumn<int>("axis");
+        QTest::addColumn<QStringList>("expectedRows");
+        QTest::addColumn<QString>("expectedSpeed");
+        QTest::addColumn<bool>("peakChanged");
+
+        QTest::newRow("axis 1 without the clamp") << 1 << QStringList{ "G01", "A10", "A12", "A20", "C05", "G02" }
+                                                  << "3000 1/min" << true;
+        QTest::newRow("axis 2 with the clamp") << 2 << QStringList{ "G01", "A10", "A12", "A20", "A30", "C05", "G02" }
+                                               << "4500 1/min" << false;
+    }
+
+    void rowsOfAnAxis()
+    {
+        QFETCH(int, axis);
+        QFETCH(QStringList, expectedRows);
+        QFETCH(QString, expectedSpeed);
+        QFETCH(bool, peakChanged);
+
+        // WHEN the view shows an axis
+        m_view->setAxis(m_controller->axis(axis));
+
+        // THEN it has one row per parameter of the axis, device-wide ones included, in catalogue order
+        QTreeWidget* tree = m_view->treeWidget();
+        QCOMPARE(m_view->axis(), m_controller->axis(axis));
+        QCOMPARE(topLevelTexts(tree), expectedRows);
+        QVERIFY(tree->uniformRowHeights());
+        QCOMPARE(row("A10")->text(ParameterView::ColumnName), QStringLiteral("Maximaldrehzahl"));
+        QCOMPARE(row("A10")->text(ParameterView::ColumnValue), expectedSpeed);
+        QCOMPARE(row("A10")->text(ParameterView::ColumnReference), QStringLiteral("3000 1/min"));
+        QCOMPARE(row("A10")->text(ParameterView::ColumnUnit), QStringLiteral("1/min"));
+
+        // AND arrays and records have collapsed element rows
+        QCOMPARE(row("A12")->childCount(), 4);
+        QCOMPARE(row("A12", 1)->text(ParameterView::ColumnParameter), QStringLiteral("A12[1]"));
+        QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Spitze"));
+        QCOMPARE(row("C05", 3)->text(ParameterView::ColumnParameter), QStringLiteral("C05[3]"));
+        QVERIFY(row("C05", 0)->text(ParameterView::ColumnValue).isEmpty());
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            QVERIFY(!tree->topLevelItem(i)->isExpanded());
+
+        // AND a value that differs from its reference is marked on its element and its parameter
+        for (QTreeWidgetItem* marked : { row("A12", 1), row("A12") })
+            QCOMPARE(marked->text(ParameterView::ColumnChanged) == QLatin1String("*"), peakChanged);
+        QCOMPARE(row("A12", 1)->font(ParameterView::ColumnValue).bold(), peakChanged);
+        QVERIFY(row("A12", 0)->text(ParameterView::ColumnChanged).isEmpty());
+
+        // AND inactive and read-only elements have colours of their own
+        const QVariant normal = row("A12", 0)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
+        const QVariant inactive = row("A12", 2)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
+        const QVariant readOnly = row("A12", 3)->data(ParameterView::ColumnValue, Qt::ForegroundRole);
+        QVERIFY(normal.isNull() && !inactive.isNull() && !readOnly.isNull() && inactive != readOnly);
+        QCOMPARE(row("G02")->data(ParameterView::ColumnName, Qt::ForegroundRole), readOnly);
+    }
+
+    void valueChangeRefreshesTheRow_data()
+    {
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("writtenIn");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<bool>("expectRefresh");
+
+        QTest::newRow("value of the shown axis") << "A10" << -1 << 1 << "1500" << true;
+        QTest::newRow("value of another axis") << "A10" << -1 << 2 << "1500" << false;
+        QTest::newRow("device-wide value written through another axis") << "G01" << -1 << 2 << "Q7" << true;
+        QTest::newRow("array element of the shown axis") << "A12" << 0 << 1 << "12.5" << true;
+    }
+
+    void valueChangeRefreshesTheRow()
+    {
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(int, writtenIn);
+        QFETCH(QString, raw);
+        QFETCH(bool, expectRefresh);
+
+        // GIVEN the view on axis 1
+        m_view->setAxis(m_controller->axis(1));
+        ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
+        QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
+        const quint16 index = quint16(qMax(element, 0));
+        const QString before = item->text(ParameterView::ColumnValue);
+
+        // WHEN the value is written through the set-up
+        QVERIFY(parameter->setValueText(writtenIn, index, raw));
+
+        // THEN the same row shows what the set-up shows for axis 1, changed mark included
+        QCOMPARE(m_view->item(parameter->coordinate(), element), item);
+        QCOMPARE(item->text(ParameterView::ColumnValue), parameter->valueText(1, index, true));
+        QCOMPARE(item->text(ParameterView::ColumnValue) != before, expectRefresh);
+        QCOMPARE(item->text(ParameterView::ColumnChanged) == QLatin1String("*"), expectRefresh);
+    }
+
+    void followsCatalogueOnlineAndLanguage()
+    {
+        // GIVEN the view on axis 1 with the array expanded and one element current
+        m_view->setAxis(m_controller->axis(1));
+        QTreeWidget* tree = m_view->treeWidget();
+        row("A12")->setExpanded(true);
+        tree->setCurrentItem(row("A12", 1));
+        ParameterProvider* provider = m_controller->parameterProvider();
+
+        // WHEN a parameter is removed from the device
+        QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A10"))));
+
+        // THEN its row goes; the rest keeps its state
+        QTRY_COMPARE(topLevelTexts(tree), (QStringList{ "G01", "A12", "A20", "C05", "G02" }));
+        QVERIFY(row("A12")->isExpanded());
+        QCOMPARE(tree->currentItem(), row("A12", 1));
+
+        // WHEN a parameter is added
+        ParameterDescription added;
+        added.coordinate = ParameterCoordinate(QStringLiteral("B07"));
+        added.text = ParameterText(QStringLiteral("Schleppfehlergrenze"));
+        ParameterElementDescription element;
+        element.maximum = 100;
+        element.defaultValue = element.referenceValue = QStringLiteral("10");
+        added.elements.append(element);
+        provider->addParameter(added);
+
+        // THEN it gets a row
+        QTRY_VERIFY(row("B07"));
+        QCOMPARE(row("B07")->text(ParameterView::ColumnValue), QStringLiteral("10"));
+        QCOMPARE(tree->topLevelItemCount(), provider->parameterCoordinates(1).size());
+
+        // WHEN the controller goes online, reading a value the drive changed meanwhile
+        QVERIFY(provider->simulateDriveValue(ParameterAddress(ParameterCoordinate(QStringLiteral("A20")), 0, 1),
+                                             QStringLiteral("3")));
         m_controller->setOnline(true);
-    }
-    QTest::qWait(20);
-    QCOMPARE(m_view->treeWidget()->topLevelItemCount(), 0);
-}
 
-void TestParameterView::thousandsOfParameters()
-{
-    // GIVEN a large synthetic device
-    QString error;
-    const QList<DriveController*> controllers =
-        DeviceDescription::controllersFromBytes(syntheticDeviceDescription(5000, 1, 2), nullptr, &error);
-    QVERIFY2(controllers.size() == 1, qPrintable(error));
-    QScopedPointer<DriveController> large(controllers.first());
-    ParameterProvider* provider = large->parameterProvider();
+        // THEN the row shows the drive's value
+        QTRY_COMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Einrichten"));
 
-    // WHEN the view shows its second axis
-    m_view->setAxis(large->axis(2));
+        // WHEN the active language switches to English
+        LanguageManager::instance()->setActiveLanguage(LanguageManager::English);
 
-    // THEN every parameter of the axis has its row in catalogue order, with its elements, all collapsed
-    QTreeWidget* tree = m_view->treeWidget();
-    const QList<ParameterCoordinate> coordinates = provider->parameterCoordinates(2);
-    QVERIFY(coordinates.size() > 1000);
-    QCOMPARE(tree->topLevelItemCount(), coordinates.size());
-    for (int i = 0; i < coordinates.size(); ++i) {
-        QTreeWidgetItem* item = tree->topLevelItem(i);
-        const ParameterSetup* parameter = provider->parameterSetup(coordinates.at(i));
-        QCOMPARE(item->text(ParameterView::ColumnParameter), coordinates.at(i).toText());
-        QVERIFY(!item->isExpanded());
-        QCOMPARE(item->childCount(), parameter->isArray() || parameter->isRecord() ? int(parameter->elementCount()) : 0);
-        if (item->childCount() == 0)
-            QCOMPARE(item->text(ParameterView::ColumnValue), parameter->valueText(2, parameter->elementIndexList().first(), true));
+        // THEN names and display texts follow
+        QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Peak"));
+        QCOMPARE(row("A20")->text(ParameterView::ColumnName), QStringLiteral("Operating mode"));
+        QCOMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Set-up"));
     }
 
-    // WHEN the device goes away THEN the view empties
-    large.reset();
-    QCOMPARE(tree->topLevelItemCount(), 0);
-}
+    void editingInPlace_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");
+        QTest::addColumn<bool>("readOnlyDevice");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expectedDisplay");
+
+        QTest::newRow("double click on a simple value") << "double-click" << "A10" << -1 << false << "2400" << "2400 1/min";
+        QTest::newRow("F2 on an array element") << "F2" << "A12" << 0 << false << "7,5" << "7.5 A";
+        QTest::newRow("Enter on a device-wide text") << "Enter" << "G01" << -1 << false << "Halle3" << "Halle3";
+        QTest::newRow("double click on a selection") << "double-click" << "A20" << -1 << false << "" << "Automatik";
+        // Rows without an expected display open no editor.
+        QTest::newRow("read-only element") << "F2" << "A12" << 3 << false << "" << "";
+        QTest::newRow("read-only device-wide value") << "double-click" << "G02" << -1 << false << "" << "";
+        QTest::newRow("record element without value") << "F2" << "C05" << 0 << false << "" << "";
+        QTest::newRow("row of an array") << "Enter" << "A12" << -1 << false << "" << "";
+        QTest::newRow("value of a read-only device") << "F2" << "A10" << -1 << true << "" << "";
+    }
+
+    void editingInPlace()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(bool, readOnlyDevice);
+        QFETCH(QString, typed);
+        QFETCH(QString, expectedDisplay);
+
+        // GIVEN the view on axis 1, visible, with the row current
+        m_controller->parameterProvider()->setReadOnly(readOnlyDevice);
+        m_view->setAxis(m_controller->axis(1));
+        QVERIFY(KxWidgetTest::showActive(m_view));
+        QTreeWidget* tree = m_view->treeWidget();
+        ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
+        QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
+        if (item->parent())
+            item->parent()->setExpanded(true);
+        tree->setCurrentItem(item);
+        tree->setFocus();
+        const QString before = parameter->valueText(1, quint16(qMax(element, 0)), true);
+
+        // WHEN editing is asked for the way the user does it
+        if (trigger == QLatin1String("double-click")) {
+            doubleClick(tree->viewport(), QPoint(tree->header()->sectionViewportPosition(ParameterView::ColumnValue) + 5,
+                                                 tree->visualItemRect(item).center().y()));
+        } else {
+            QTest::keyClick(tree, trigger == QLatin1String("F2") ? Qt::Key_F2 : Qt::Key_Return);
+        }
+
+        // THEN only writable values get an editor on the value cell
+        QWidget* editor = m_view->activeEditor();
+        if (expectedDisplay.isEmpty()) {
+            QVERIFY(!editor);
+            QVERIFY(!m_view->editItem(item));
+            QVERIFY(!tree->itemWidget(item, ParameterView::ColumnValue));
+            QCOMPARE(parameter->valueText(1, quint16(qMax(element, 0)), true), before);
+            return;
+        }
+        QVERIFY(editor);
+        QCOMPARE(tree->itemWidget(item, ParameterView::ColumnValue), editor);
+
+        // WHEN a value is typed and confirmed, or picked in the opened list
+        if (auto* combo = qobject_cast<ParameterItemComboBox*>(editor)) {
+            QTRY_VERIFY(combo->view()->isVisible());
+            QTest::keyClick(combo->view(), Qt::Key_Down);
+            QTest::keyClick(combo->view(), Qt::Key_Return);
+        } else {
+            QVERIFY(qobject_cast<ParameterItemEdit*>(editor));
+            QTRY_VERIFY(editor->hasFocus());
+            QTest::keyClicks(editor, typed);
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+
+        // THEN it is written, the editor is gone, the row shows the value and the view has the focus
+        QCOMPARE(parameter->valueText(1, quint16(qMax(element, 0)), true), expectedDisplay);
+        QVERIFY(!m_view->activeEditor());
+        QTRY_VERIFY(!tree->itemWidget(item, ParameterView::ColumnValue));
+        QCOMPARE(item->text(ParameterView::ColumnValue), expectedDisplay);
+        QTRY_VERIFY(tree->hasFocus());
+    }
+
+    void contextMenu_data()
+    {
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("submenu");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("expectedCall");
+
+        const QString add = QStringLiteral("Zur Liste hinzufügen");
+        const QString remove = QStringLiteral("Aus Liste entfernen");
+        QTest::newRow("add a parameter") << "A12" << -1 << "lists" << add << "Wartung" << "add l2 A12";
+        QTest::newRow("add an array element") << "A12" << 3 << "lists" << add << "Inbetriebnahme" << "add l1 A12[3]";
+        QTest::newRow("remove a simple parameter") << "A10" << -1 << "lists" << remove << "Inbetriebnahme" << "remove l1 A10";
+        QTest::newRow("no host registered") << "A10" << -1 << "none" << add << "Wartung" << "";
+        QTest::newRow("host without lists") << "A10" << -1 << "empty" << add << "Wartung" << "";
+    }
+
+    void contextMenu()
+    {
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(QString, host);
+        QFETCH(QString, submenu);
+        QFETCH(QString, list);
+        QFETCH(QString, expectedCall);
+
+        // GIVEN the view on axis 1 with the row visible, and the lists the host has
+        if (host == QLatin1String("none"))
+            ParameterView::setParameterCustomListHost(nullptr);
+        if (host != QLatin1String("lists"))
+            m_host.lists.clear();
+        m_view->setAxis(m_controller->axis(1));
+        QVERIFY(KxWidgetTest::showActive(m_view));
+        QTreeWidget* tree = m_view->treeWidget();
+        QTreeWidgetItem* item = m_view->item(ParameterCoordinate(coordinate), element);
+        if (item->parent())
+            item->parent()->setExpanded(true);
+        const QPoint position = tree->visualItemRect(item).center();
+
+        // WHEN the row's context menu opens and a list is picked in the submenu;
+        // a timer does it, so that a menu with an event loop of its own cannot hang the test
+        bool done = false;
+        QStringList enabledSubmenus;
+        QStringList entries;
+        QTimer::singleShot(0, this, [&]() {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+                if (action->menu() && action->isEnabled())
+                    enabledSubmenus.append(action->text());
+            }
+            QAction* sub = actionNamed(menu, submenu);
+            for (QAction* action : sub && sub->menu() ? sub->menu()->actions() : QList<QAction*>())
+                entries.append(action->text());
+            if (QAction* pick = sub && sub->isEnabled() ? actionNamed(sub->menu(), list) : nullptr)
+                pick->trigger();
+            while (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+            done = true;
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, position, tree->viewport()->mapToGlobal(position));
+        QApplication::sendEvent(tree->viewport(), &event);
+        QTRY_VERIFY(done);
+
+        // THEN the host is called once with the list and the parameter text, or, without lists, the submenus are disabled
+        if (expectedCall.isEmpty()) {
+            QVERIFY(enabledSubmenus.isEmpty());
+            QVERIFY(entries.isEmpty());
+            QVERIFY(m_host.calls.isEmpty());
+        } else {
+            QCOMPARE(enabledSubmenus, (QStringList{ "Zur Liste hinzufügen", "Aus Liste entfernen" }));
+            QCOMPARE(entries, (QStringList{ "Inbetriebnahme", "Wartung" }));
+            QCOMPARE(m_host.calls, QStringList{ expectedCall });
+        }
+    }
+
+    void destroyingTheDeviceEmptiesTheView_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<bool>("axisOnly");
+
+        QTest::newRow("controller destroyed") << false << false;
+        QTest::newRow("controller destroyed while editing") << true << false;
+        QTest::newRow("axis removed while editing") << true << true;
+    }
+
+    void destroyingTheDeviceEmptiesTheView()
+    {
+        QFETCH(bool, editing);
+        QFETCH(bool, axisOnly);
+
+        // GIVEN the view on axis 1, perhaps with a value being typed
+        m_view->setAxis(m_controller->axis(1));
+        QVERIFY(KxWidgetTest::showActive(m_view));
+        QPointer<QWidget> editor;
+        if (editing) {
+            QVERIFY(m_view->editItem(row("A10")));
+            editor = m_view->activeEditor();
+            QTest::keyClicks(editor, QStringLiteral("77"));
+        }
+        ParameterProvider* provider = m_controller->parameterProvider();
+
+        // WHEN the axis or the whole controller goes away
+        if (axisOnly) {
+            QVERIFY(m_controller->removeAxis(1));
+        } else {
+            delete m_controller;
+            m_controller = nullptr;
+        }
+
+        // THEN the view is empty, holds no axis, wrote nothing and ignores the device's later signals
+        QVERIFY(!m_view->axis());
+        QCOMPARE(m_view->treeWidget()->topLevelItemCount(), 0);
+        QVERIFY(!m_view->activeEditor());
+        QTRY_VERIFY(!editor);
+        if (axisOnly) {
+            QCOMPARE(KxWidgetTest::setupOf(m_controller, QStringLiteral("A10"))->valueText(2, 0, false),
+                     QStringLiteral("4500"));
+            QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A12"))));
+            m_controller->setOnline(true);
+        }
+        QTest::qWait(20);
+        QCOMPARE(m_view->treeWidget()->topLevelItemCount(), 0);
+    }
+
+    void thousandsOfParameters()
+    {
+        // GIVEN a large synthetic device
+        QString error;
+        const QList<DriveController*> controllers =
+            DeviceDescription::controllersFromBytes(syntheticDeviceDescription(5000, 1, 2), nullptr, &error);
+        QVERIFY2(controllers.size() == 1, qPrintable(error));
+        QScopedPointer<DriveController> large(controllers.first());
+        ParameterProvider* provider = large->parameterProvider();
+
+        // WHEN the view shows its second axis
+        m_view->setAxis(large->axis(2));
+
+        // THEN every parameter of the axis has its row in catalogue order, with its elements
+        QTreeWidget* tree = m_view->treeWidget();
+        const QList<ParameterCoordinate> coordinates = provider->parameterCoordinates(2);
+        QVERIFY(coordinates.size() > 1000);
+        QCOMPARE(tree->topLevelItemCount(), coordinates.size());
+        for (int i = 0; i < coordinates.size(); ++i) {
+            const ParameterSetup* parameter = provider->parameterSetup(coordinates.at(i));
+            QCOMPARE(tree->topLevelItem(i)->text(ParameterView::ColumnParameter), coordinates.at(i).toText());
+            QCOMPARE(tree->topLevelItem(i)->childCount(),
+                     parameter->isArray() || parameter->isRecord() ? int(parameter->elementCount()) : 0);
+        }
+
+        // WHEN the device goes away THEN the view empties
+        large.reset();
+        QCOMPARE(tree->topLevelItemCount(), 0);
+    }
+};
 
 QTEST_MAIN(TestParameterView)
 #include "tst_parameterview.moc"
