@@ -2,8 +2,11 @@
 
 #include "DeviceType.h"
 #include "DriveController.h"
+#include "FileStorageView.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "Project.h"
+#include "ProjectFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +94,23 @@ QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir)
     withController.remove(QStringLiteral("types"));
     withController.insert(QStringLiteral("includes"), QJsonArray{types});
     return writeFile(workDir, QStringLiteral("pruefstand.json"), QJsonDocument(withController).toJson());
+}
+
+void editFirstStoredController(const QString& path, const std::function<void(QJsonObject&)>& edit)
+{
+    FileStorageView root;
+    QString error;
+    QVERIFY2(ProjectFile::read(path, &root, &error), qPrintable(error));
+    FileStorageView* own = root.storage(Project::storageName());
+    QJsonObject document = QJsonDocument::fromJson(own->readItem(QStringLiteral("Controllers"))).object();
+    QJsonArray controllers = document.value(QStringLiteral("controllers")).toArray();
+    QVERIFY(!controllers.isEmpty());
+    QJsonObject controller = controllers.first().toObject();
+    edit(controller);
+    controllers.replace(0, controller);
+    document.insert(QStringLiteral("controllers"), controllers);
+    own->writeItem(QStringLiteral("Controllers"), QJsonDocument(document).toJson());
+    QVERIFY2(ProjectFile::write(path, root, &error), qPrintable(error));
 }
 
 QStringList snapshot(const QList<DriveController*>& controllers)

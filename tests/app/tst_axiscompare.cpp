@@ -37,20 +37,10 @@ const QString leftName = QStringLiteral("Prüfstand links");
 const QString rightName = QStringLiteral("Prüfstand rechts");
 const QString middleName = QStringLiteral("Prüfstand Mitte");
 
-// "controller/axis name", as a user reads a side in the dialog.
-struct Side
+// Picks a side given as "controller/axis name", as a user reads it in the dialog.
+void chooseInDialog(CompareAxesDialog* dialog, const QString& suffix, const QString& sideText)
 {
-    QString controller;
-    QString axis;
-};
-
-Side parseSide(const QString& text)
-{
-    return {text.section(QLatin1Char('/'), 0, 0), text.section(QLatin1Char('/'), 1)};
-}
-
-void chooseInDialog(CompareAxesDialog* dialog, const QString& suffix, const Side& side)
-{
+    const struct { QString controller, axis; } side{sideText.section(QLatin1Char('/'), 0, 0), sideText.section(QLatin1Char('/'), 1)};
     auto* controllers = dialog->findChild<QComboBox*>(QStringLiteral("controllerComboBox") + suffix);
     auto* axes = dialog->findChild<QComboBox*>(QStringLiteral("axisComboBox") + suffix);
     for (int i = 0; i < controllers->count(); ++i) {
@@ -167,8 +157,6 @@ void AxisCompareTest::dialogComparesTheChosenAxes()
     QFETCH(QString, sideA);
     QFETCH(QString, sideB);
     QFETCH(int, verdict);
-    const Side a = parseSide(sideA);
-    const Side b = parseSide(sideB);
 
     // GIVEN the application with three controllers, the last axis of the first one shown
     auto window = openThreeControllers();
@@ -182,14 +170,14 @@ void AxisCompareTest::dialogComparesTheChosenAxes()
     const auto picked = whenModalOpens<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
         for (auto side : {CompareAxesDialog::SideA, CompareAxesDialog::SideB})
             offered << dialog->controller(side)->name() + QLatin1Char('/') + dialog->controller(side)->axisName(dialog->axisNumber(side));
-        chooseInDialog(dialog, QStringLiteral("A"), a);
-        chooseInDialog(dialog, QStringLiteral("B"), b);
+        chooseInDialog(dialog, QStringLiteral("A"), sideA);
+        chooseInDialog(dialog, QStringLiteral("B"), sideB);
         dialog->findChild<QDialogButtonBox*>()->button(verdict < 0 ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)->click();
     });
     action->trigger();
 
     // THEN the dialog offered the shown axis and the next one of the project
-    QVERIFY(picked->handled());
+    QVERIFY(picked->handled);
     QCOMPARE(offered, (QStringList{leftName + QStringLiteral("/Drehtisch"), rightName + QStringLiteral("/Achse 1")}));
     // AND one comparison window over the main window compares exactly the chosen axes
     const QList<AxisCompareView*> views = window->findChildren<AxisCompareView*>();
@@ -201,10 +189,9 @@ void AxisCompareTest::dialogComparesTheChosenAxes()
     QCOMPARE(view->axesAreEqual(), verdict == 1);
     const bool same = sideA == sideB;
     QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->isVisible(), same);
-    if (!same) {
-        QCOMPARE(axisCaptions(view), (QStringList{a.controller + QLatin1Char('\n') + a.axis,
-                                                  b.controller + QLatin1Char('\n') + b.axis}));
-    }
+    const auto caption = [](QString side) { return side.replace(QLatin1Char('/'), QLatin1Char('\n')); };
+    if (!same)
+        QCOMPARE(axisCaptions(view), (QStringList{caption(sideA), caption(sideB)}));
 }
 
 void AxisCompareTest::comparisonClosesWhenASideLeavesTheProject_data()
@@ -290,8 +277,8 @@ void AxisCompareTest::writtenReportCanBeOpenedInTheBrowser()
     view->findChild<QPushButton*>(QStringLiteral("exportToHtml"))->click();
 
     // THEN only a report that was written is offered, and the browser gets that file
-    QVERIFY(asked->handled());
-    QCOMPARE(offered->handled(), written);
+    QVERIFY(asked->handled);
+    QCOMPARE(offered->handled, written);
     QCOMPARE(QFile::exists(path), written);
     if (written) {
         QCOMPARE(m_browser.opened, QList<QUrl>{QUrl::fromLocalFile(path)});

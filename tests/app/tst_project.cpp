@@ -13,45 +13,17 @@
 #include "ProjectHost.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
+#include <algorithm>
 
 namespace {
 
 ParameterSetup* setupOf(DriveController* controller, const char* coordinate)
 {
     return controller->parameterProvider()->parameterSetup(ParameterCoordinate(QLatin1String(coordinate))).data();
-}
-
-// Rewrites the stored controller list of a project file in place.
-void editStoredControllers(const QString& path, const std::function<void(QJsonObject&)>& edit)
-{
-    FileStorageView root;
-    QString error;
-    QVERIFY2(ProjectFile::read(path, &root, &error), qPrintable(error));
-    FileStorageView* own = root.storage(Project::storageName());
-    QJsonObject document = QJsonDocument::fromJson(own->readItem(QStringLiteral("Controllers"))).object();
-    QVERIFY(!document.isEmpty());
-    edit(document);
-    own->writeItem(QStringLiteral("Controllers"), QJsonDocument(document).toJson());
-    QVERIFY2(ProjectFile::write(path, root, &error), qPrintable(error));
-}
-
-QJsonObject firstController(const QJsonObject& document)
-{
-    return document.value(QStringLiteral("controllers")).toArray().first().toObject();
-}
-
-void replaceFirstController(QJsonObject& document, const QJsonObject& controller)
-{
-    QJsonArray controllers = document.value(QStringLiteral("controllers")).toArray();
-    controllers.replace(0, controller);
-    document.insert(QStringLiteral("controllers"), controllers);
 }
 
 } // namespace
@@ -72,12 +44,12 @@ private slots:
     void unreadableFileKeepsTheCurrentProject();
     void otherPartsOfTheProjectFileSurviveAndGetTheirHooks();
     void controllerAndAxisChangesNotifyTheHost();
-    void axisNumbersFillGapsAndStopAtTheTypeLimit();
     void modifiedFollowsChangesAndSaving();
 
 private:
     QString typesDirectory() const { return m_typesDir.path(); }
     QString descriptionPath() const { return m_description; }
+    QString workFile(const char* name) const { return QDir(m_work.path()).filePath(QLatin1String(name)); }
 
     QTemporaryDir m_typesDir;
     QTemporaryDir m_work;
@@ -124,42 +96,25 @@ void ProjectTest::saveAndReopenRestoresEverything()
     if (edit) {
         DriveController* first = controllers.first();
         int changed = 0;
-        // one element of every array, every device-wide parameter and every text
+        // the last element of every parameter that takes a change
         for (const ParameterCoordinate& coordinate : first->parameterProvider()->allCoordinates()) {
             ParameterSetup* setup = first->parameterProvider()->parameterSetup(coordinate).data();
-            const QList<eLivingSpace> spaces = setup->livingSpaces();
-            if (spaces.isEmpty())
+            const QList<quint16> elements = setup->valueElementIndices().values();
+            if (setup->livingSpaces().isEmpty() || elements.isEmpty())
                 continue;
-            const eLivingSpace space = spaces.last();
-            QList<quint16> elements = setup->valueElementIndices().values();
-            std::sort(elements.begin(), elements.end());
-            if (elements.isEmpty())
-                continue;
-            const quint16 element = elements.last();
-            if (!setup->isWritable(space, element))
-                continue;
+            const eLivingSpace space = setup->livingSpaces().last();
+            const quint16 element = *std::max_element(elements.begin(), elements.end());
+            const QString old = setup->valueText(space, element, false);
+            const QList<ParameterChoice> choices = setup->choices(element);
             QString text;
             switch (setup->valueKind(element)) {
-            case ValueKindText: text = QStringLiteral("Zeile „ä“ = 1;#[x]"); break;
-            case ValueKindSwitch: text = setup->valueText(space, element, false) == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"); break;
-            case ValueKindChoice: {
-                const QList<ParameterChoice> choices = setup->choices(element);
-                text = QString::number(choices.last().value);
-                if (text == setup->valueText(space, element, false))
-                    text = QString::number(choices.first().value);
-                break;
+            case ValueKindText: text = QStringLiteral("Zeile „ä“ = 1;#[x]").left(int(setup->element(element)->maximum)); break;
+            case ValueKindSwitch: text = old == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"); break;
+            case ValueKindChoice: text = QString::number((old == QString::number(choices.last().value) ? choices.first() : choices.last()).value); break;
+            default: text = QString::number(setup->minimum(element) + (setup->maximum(element) - setup->minimum(element)) * 0.37, 'f',
+                                            setup->element(element)->decimals);
             }
-            default: {
-                const double value = setup->maximum(element) > setup->minimum(element)
-                    ? setup->minimum(element) + (setup->maximum(element) - setup->minimum(element)) * 0.37
-                    : setup->minimum(element);
-                text = QString::number(value, 'f', setup->element(element)->decimals);
-            }
-            }
-            if (text.size() > setup->element(element)->maximum && setup->valueKind(element) == ValueKindText)
-                text.truncate(int(setup->element(element)->maximum));
-            if (setup->setValueText(space, element, text))
-                ++changed;
+            changed += setup->isWritable(space, element) && setup->setValueText(space, element, text) ? 1 : 0;
         }
         QVERIFY2(changed >= 3, "the edit must change several values for the test to mean anything");
         first->setName(first->name() + QStringLiteral(" (umgebaut)"));
@@ -174,7 +129,7 @@ void ProjectTest::saveAndReopenRestoresEverything()
     QVERIFY(before.filter(QStringLiteral("axis|")).size() >= 1);
 
     // WHEN it is saved and opened by another project object
-    const QString file = QDir(m_work.path()).filePath(QStringLiteral("round-trip.kxproj"));
+    const QString file = workFile("round-trip.kxproj");
     QString error;
     QVERIFY2(project.save(file, &error), qPrintable(error));
     QCOMPARE(project.filePath(), QFileInfo(file).absoluteFilePath());
@@ -217,12 +172,11 @@ void ProjectTest::reopenLeavesOutWhatDoesNotFitAndSaysSo()
     QVERIFY(project.addController(AppTest::testTypeName(), QStringLiteral("Zweiter"), 2));
     DriveController* first = project.host()->driveControllers().first();
     QVERIFY(setupOf(first, "A12")->setValueText(1, 2, QStringLiteral("-17")));
-    const QString file = QDir(m_work.path()).filePath(QStringLiteral("tampered.kxproj"));
+    const QString file = workFile("tampered.kxproj");
     QVERIFY(project.save(file));
     const QStringList secondBefore = AppTest::snapshot({project.host()->driveControllers().at(1)});
 
-    editStoredControllers(file, [mutation](QJsonObject& document) {
-        QJsonObject controller = firstController(document);
+    AppTest::editFirstStoredController(file, [mutation](QJsonObject& controller) {
         QJsonArray values = controller.value(QStringLiteral("values")).toArray();
         const auto value = [](const char* coordinate, int space, int element, const QString& text) {
             return QJsonObject{{QStringLiteral("coordinate"), QLatin1String(coordinate)},
@@ -244,7 +198,6 @@ void ProjectTest::reopenLeavesOutWhatDoesNotFitAndSaysSo()
         case 5: values.append(value("A10", 2, 0, QStringLiteral("12"))); break;
         }
         controller.insert(QStringLiteral("values"), values);
-        replaceFirstController(document, controller);
     });
 
     // WHEN it is opened again
@@ -267,7 +220,7 @@ void ProjectTest::typeFromAnOpenedDescriptionIsFoundAgainInANewSession()
     // GIVEN a project saved from a description whose type is not in the types directory
     Project project(typesDirectory());
     QVERIFY(project.open(descriptionPath()).opened);
-    const QString file = QDir(m_work.path()).filePath(QStringLiteral("foreign-type.kxproj"));
+    const QString file = workFile("foreign-type.kxproj");
     QVERIFY(project.save(file));
     const QStringList before = AppTest::snapshot(project.host()->driveControllers());
 
@@ -284,10 +237,8 @@ void ProjectTest::typeFromAnOpenedDescriptionIsFoundAgainInANewSession()
     // AND without that description the controller is reported, not silently lost
     QTemporaryDir elsewhere;
     const QString moved = AppTest::writeFile(QDir(elsewhere.path()), QStringLiteral("p.kxproj"), KxTest::readFile(file));
-    editStoredControllers(moved, [](QJsonObject& document) {
-        QJsonObject controller = firstController(document);
+    AppTest::editFirstStoredController(moved, [](QJsonObject& controller) {
         controller.insert(QStringLiteral("typeFile"), QStringLiteral("/nonexistent/pruefstand.json"));
-        replaceFirstController(document, controller);
     });
     Project lost(typesDirectory());
     const ProjectOpenResult partial = lost.open(moved);
@@ -300,34 +251,27 @@ void ProjectTest::typeFromAnOpenedDescriptionIsFoundAgainInANewSession()
 void ProjectTest::unreadableFileKeepsTheCurrentProject_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("expectedFragment");
+    QTest::addColumn<QByteArray>("content"); // "-": no file; "damaged"/"newer": project with such a controller list
 
-    QTest::newRow("text file with project suffix") << QStringLiteral("notes.kxproj") << QByteArray("just some notes\n")
-                                                   << QStringLiteral("notes.kxproj");
-    QTest::newRow("empty file") << QStringLiteral("empty.kxproj") << QByteArray() << QStringLiteral("empty.kxproj");
-    QTest::newRow("missing file") << QStringLiteral("missing.kxproj") << QByteArray("-") << QStringLiteral("missing.kxproj");
-    QTest::newRow("broken description") << QStringLiteral("broken.json") << QByteArray("{\"format\": \"KxDeviceDescription\",")
-                                        << QStringLiteral("broken.json");
+    QTest::newRow("text file with project suffix") << QStringLiteral("notes.kxproj") << QByteArray("just some notes\n");
+    QTest::newRow("missing file") << QStringLiteral("missing.kxproj") << QByteArray("-");
+    QTest::newRow("broken description") << QStringLiteral("broken.json") << QByteArray("{\"format\": \"KxDeviceDescription\",");
     QTest::newRow("description of a newer version")
-        << QStringLiteral("future.json") << QByteArray(R"({"format": "KxDeviceDescription", "version": 2})")
-        << QStringLiteral("future.json");
-    QTest::newRow("project with a damaged controller list") << QStringLiteral("damaged.kxproj") << QByteArray("damaged")
-                                                            << QStringLiteral("damaged.kxproj");
-    QTest::newRow("project with a controller list of a newer version") << QStringLiteral("newer.kxproj")
-                                                                       << QByteArray("newer") << QStringLiteral("Version 99");
+        << QStringLiteral("future.json") << QByteArray(R"({"format": "KxDeviceDescription", "version": 2})");
+    QTest::newRow("damaged controller list") << QStringLiteral("damaged.kxproj") << QByteArray("damaged");
+    QTest::newRow("controller list of a newer version") << QStringLiteral("newer.kxproj") << QByteArray("newer");
 }
 
 void ProjectTest::unreadableFileKeepsTheCurrentProject()
 {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
-    QFETCH(QString, expectedFragment);
+    const QString expectedFragment = content == "newer" ? QStringLiteral("Version 99") : fileName;
 
     // GIVEN an open, saved project
     Project project(typesDirectory());
     QVERIFY(project.open(descriptionPath()).opened);
-    const QString saved = QDir(m_work.path()).filePath(QStringLiteral("current.kxproj"));
+    const QString saved = workFile("current.kxproj");
     QVERIFY(project.save(saved));
     const QList<DriveController*> controllersBefore = project.host()->driveControllers();
     const QStringList before = AppTest::snapshot(controllersBefore);
@@ -368,7 +312,7 @@ void ProjectTest::otherPartsOfTheProjectFileSurviveAndGetTheirHooks()
     // GIVEN a project file that also holds the storage of another part
     Project project(typesDirectory());
     QVERIFY(project.open(descriptionPath()).opened);
-    const QString file = QDir(m_work.path()).filePath(QStringLiteral("with-lists.kxproj"));
+    const QString file = workFile("with-lists.kxproj");
     QVERIFY(project.save(file));
     {
         FileStorageView root;
@@ -451,26 +395,17 @@ void ProjectTest::controllerAndAxisChangesNotifyTheHost()
     QVERIFY(!project.addController(AppTest::testTypeName(), QStringLiteral("  "), 1, &error));
     QVERIFY(!project.removeAxis(host->driveControllers().first(), 2));
     QCOMPARE(changed.count(), 4);
-}
 
-void ProjectTest::axisNumbersFillGapsAndStopAtTheTypeLimit()
-{
-    Project project(typesDirectory());
-    QVERIFY(project.open(descriptionPath()).opened);
-    DriveController* controller = project.host()->driveControllers().first();
-    QCOMPARE(controller->axisNumbers(), QList<int>({1, 3}));
-
-    QCOMPARE(Project::nextFreeAxisNumber(controller), 2);
-    DriveControllerAxis* axis = project.addAxis(controller, QString());
-    QVERIFY(axis);
-    QCOMPARE(axis->axisNumber(), 2);
-    QCOMPARE(axis->name(), QStringLiteral("Achse 2"));
-
-    QCOMPARE(Project::nextFreeAxisNumber(controller), 0);
-    QString error;
-    QVERIFY(!project.addAxis(controller, QStringLiteral("Vierte"), &error));
+    // AND a new axis fills the gap, named after its number, up to the type's limit
+    DriveController* first = host->driveControllers().first();
+    QCOMPARE(Project::nextFreeAxisNumber(first), 2);
+    DriveControllerAxis* gap = project.addAxis(first, QString());
+    QVERIFY(gap && gap->axisNumber() == 2);
+    QCOMPARE(gap->name(), QStringLiteral("Achse 2"));
+    QCOMPARE(Project::nextFreeAxisNumber(first), 0);
+    QVERIFY(!project.addAxis(first, QStringLiteral("Vierte"), &error));
     QVERIFY2(error.contains(QStringLiteral("3")), qPrintable(error));
-    QCOMPARE(controller->axisNumbers(), QList<int>({1, 2, 3}));
+    QCOMPARE(first->axisNumbers(), QList<int>({1, 2, 3}));
 }
 
 void ProjectTest::modifiedFollowsChangesAndSaving()
@@ -483,7 +418,7 @@ void ProjectTest::modifiedFollowsChangesAndSaving()
 
     QVERIFY(setupOf(controller, "A10")->setValueText(1, 0, QStringLiteral("42")));
     QVERIFY(project.isModified());
-    QVERIFY(project.save(QDir(m_work.path()).filePath(QStringLiteral("modified.kxproj"))));
+    QVERIFY(project.save(workFile("modified.kxproj")));
     QVERIFY(!project.isModified());
     QVERIFY(!controller->needSave());
 
