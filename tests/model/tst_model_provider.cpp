@@ -52,13 +52,11 @@ private slots:
     void cleanup() { m_owner.reset(); }
 
     void valueWriteSignalsAddressAndNeedSave();
-    void valueSignalTravelsThroughQueuedConnections();
     void onlineStateSequence();
     void addReplaceAndRemoveParameters();
     void parameterCoordinatesPerAxis();
 
     void driveChangeInvisibleUntilConsistenceRequest();
-    void consistenceRequestOfflineOnlyCounts();
     void goingOnlineReadsEveryDriveValue();
     void writesReachTheDriveOnlyWhileOnline();
     void simulateDriveValueRefusesInvalidValues_data();
@@ -106,10 +104,8 @@ void TestModelProvider::valueWriteSignalsAddressAndNeedSave()
     m_controller->markSaved();
     QCOMPARE(needSave.count(), 2);
     QCOMPARE(needSave.last().first().toBool(), false);
-}
 
-void TestModelProvider::valueSignalTravelsThroughQueuedConnections()
-{
+    // The signal's address travels through queued connections.
     QList<ParameterAddress> received;
     connect(m_provider, &ParameterProvider::parameterValueChanged, this,
         [&received](ParameterAddress address) { received.append(address); }, Qt::QueuedConnection);
@@ -217,18 +213,6 @@ void TestModelProvider::driveChangeInvisibleUntilConsistenceRequest()
     QCOMPARE(changed.count(), 1);
 }
 
-void TestModelProvider::consistenceRequestOfflineOnlyCounts()
-{
-    // Offline a request is only counted.
-    const ParameterAddress address(A10, 0, 1);
-    QVERIFY(m_provider->simulateDriveValue(address, QStringLiteral("5000")));
-    QSignalSpy changed(m_provider, &ParameterProvider::parameterValueChanged);
-    m_provider->parameterNeedsOnlineConsistenceOnce(address);
-    QCOMPARE(m_provider->consistenceRequestCount(), 1);
-    QCOMPARE(m_provider->parameterSetup(A10)->valueText(1, 0, false), QStringLiteral("3000"));
-    QCOMPARE(changed.count(), 0);
-}
-
 void TestModelProvider::goingOnlineReadsEveryDriveValue()
 {
     // GIVEN drive-side changes while offline, one of them back to the default
@@ -262,6 +246,14 @@ void TestModelProvider::writesReachTheDriveOnlyWhileOnline()
     QVERIFY(setup->setValueText(2, 0, QStringLiteral("2000")));
     QCOMPARE(m_provider->driveValueText(address), QStringLiteral("1500"));
     QVERIFY(m_provider->simulateDriveValue(ParameterAddress(A10, 0, 1), QStringLiteral("1200")));
+    {
+        // Offline a consistence request is only counted.
+        QSignalSpy changed(m_provider, &ParameterProvider::parameterValueChanged);
+        m_provider->parameterNeedsOnlineConsistenceOnce(ParameterAddress(A10, 0, 1));
+        QCOMPARE(m_provider->consistenceRequestCount(), 1);
+        QCOMPARE(setup->valueText(1, 0, false), QStringLiteral("3000"));
+        QCOMPARE(changed.count(), 0);
+    }
     m_controller->setOnline(true);
     QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("2000"));
     QCOMPARE(m_provider->driveValueText(address), QStringLiteral("2000"));
