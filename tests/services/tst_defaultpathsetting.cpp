@@ -9,8 +9,6 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(DefaultPathSetting::eSettingDefaultPaths)
-
 namespace {
 
 using Kind = DefaultPathSetting::eSettingDefaultPaths;
@@ -34,13 +32,9 @@ class DefaultPathSettingTest : public QObject
 private slots:
     void initTestCase();
     void init();
-    void withoutRememberedFile_data();
     void withoutRememberedFile();
-    void kindsHaveDistinctFileNames();
-    void rememberedPathSurvivesRestart_data();
     void rememberedPathSurvivesRestart();
-    void vanishedDirectoryFallsBackToDefault();
-    void relativeAndEmptyNames();
+    void unusableRememberedNames();
 };
 
 void DefaultPathSettingTest::initTestCase()
@@ -58,73 +52,40 @@ void DefaultPathSettingTest::init()
     settings.sync();
 }
 
-void DefaultPathSettingTest::withoutRememberedFile_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("fileName");
-    QTest::newRow("parameter selection files") << DefaultPathSetting::ParameterSelectionFiles << QString();
-    QTest::newRow("comparison reports") << DefaultPathSetting::ComparisonReports << QStringLiteral("Achsvergleich.html");
-    QTest::newRow("project files") << DefaultPathSetting::ProjectFiles << QString();
-    QTest::newRow("number outside the enumeration") << Kind(15) << QString();
-}
-
 void DefaultPathSettingTest::withoutRememberedFile()
 {
-    QFETCH(Kind, kind);
-    QFETCH(QString, fileName);
-
-    // GIVEN nothing remembered WHEN a setting is asked
-    const auto setting = settingOf(kind);
-
-    // THEN dialogs open in the documents directory with the kind's file name
-    QCOMPARE(setting->kind(), kind);
-    QCOMPARE(setting->currentPath(), DefaultPathSetting::defaultDirectory());
+    // GIVEN nothing remembered THEN every kind, and a number outside the
+    // enumeration, opens in the documents directory with a file name of its own
     QVERIFY(!DefaultPathSetting::defaultDirectory().isEmpty());
-    const QFileInfo suggested(setting->suggestedPath());
-    QCOMPARE(suggested.absolutePath(), setting->currentPath());
-    QVERIFY(!suggested.fileName().isEmpty());
-    QCOMPARE(suggested.fileName(), DefaultPathSetting::defaultFileName(kind));
-    if (!fileName.isEmpty())
-        QCOMPARE(suggested.fileName(), fileName);
-}
-
-void DefaultPathSettingTest::kindsHaveDistinctFileNames()
-{
-    // GIVEN every kind THEN each proposes a file name of its own, without a
-    // directory part
     QSet<QString> names;
-    for (int kind = DefaultPathSetting::ProjectFiles; kind <= DefaultPathSetting::ComparisonReports; ++kind) {
-        const QString name = DefaultPathSetting::defaultFileName(Kind(kind));
-        QVERIFY2(!name.isEmpty() && !name.contains(QLatin1Char('/')), qPrintable(QString::number(kind)));
-        names.insert(name);
+    for (int kind = DefaultPathSetting::ProjectFiles; kind <= DefaultPathSetting::ComparisonReports + 1; ++kind) {
+        const auto setting = settingOf(Kind(kind));
+        QCOMPARE(setting->kind(), Kind(kind));
+        QCOMPARE(setting->currentPath(), DefaultPathSetting::defaultDirectory());
+        const QFileInfo suggested(setting->suggestedPath());
+        QCOMPARE(suggested.absolutePath(), setting->currentPath());
+        QVERIFY(!suggested.fileName().isEmpty());
+        QCOMPARE(suggested.fileName(), DefaultPathSetting::defaultFileName(Kind(kind)));
+        if (kind <= DefaultPathSetting::ComparisonReports)
+            names.insert(suggested.fileName());
     }
     QCOMPARE(names.size(), DefaultPathSetting::ComparisonReports + 1);
-}
-
-void DefaultPathSettingTest::rememberedPathSurvivesRestart_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("fileName");
-    QTest::newRow("parameter selection") << DefaultPathSetting::ParameterSelectionFiles << QStringLiteral("Auswahl.txt");
-    QTest::newRow("report with umlauts and blanks")
-        << DefaultPathSetting::ComparisonReports << QStringLiteral("Vergleich Achse 1 – Größen.html");
-    QTest::newRow("number outside the enumeration") << Kind(15) << QStringLiteral("x.bin");
+    QCOMPARE(DefaultPathSetting::defaultFileName(DefaultPathSetting::ComparisonReports), QStringLiteral("Achsvergleich.html"));
 }
 
 void DefaultPathSettingTest::rememberedPathSurvivesRestart()
 {
-    QFETCH(Kind, kind);
-    QFETCH(QString, fileName);
+    // A number outside the enumeration is remembered like any kind.
+    const Kind kind = Kind(15);
     QTemporaryDir directory;
-    const QString file = QDir(directory.path()).filePath(fileName);
+    const QString file = directory.filePath(QStringLiteral("Vergleich Achse 1 – Größen.html"));
 
     // GIVEN a file remembered by a setting that is then destroyed
     settingOf(kind)->rememberPath(file);
 
-    // WHEN a new setting of the same kind is created, as after a restart
+    // WHEN a new setting of the same kind is created THEN dialogs open at that
+    // file, the user's settings hold it, and other kinds are not affected
     const auto setting = settingOf(kind);
-
-    // THEN dialogs open at that file, and the user's settings hold it
     QCOMPARE(setting->currentPath(), directory.path());
     QCOMPARE(setting->suggestedPath(), file);
     QSettings fresh = pathSettings();
@@ -132,37 +93,25 @@ void DefaultPathSettingTest::rememberedPathSurvivesRestart()
     for (const QString& key : fresh.allKeys())
         stored.append(fresh.value(key).toString());
     QCOMPARE(stored, QStringList{file});
-
-    // AND other kinds are not affected
-    const Kind other = kind == DefaultPathSetting::Logs ? DefaultPathSetting::Scripts : DefaultPathSetting::Logs;
-    QCOMPARE(settingOf(other)->currentPath(), DefaultPathSetting::defaultDirectory());
+    QCOMPARE(settingOf(DefaultPathSetting::Logs)->currentPath(), DefaultPathSetting::defaultDirectory());
 }
 
-void DefaultPathSettingTest::vanishedDirectoryFallsBackToDefault()
+void DefaultPathSettingTest::unusableRememberedNames()
 {
     // GIVEN a remembered file whose directory is deleted afterwards
-    QString file;
     {
-        QTemporaryDir directory;
-        file = QDir(directory.path()).filePath(QStringLiteral("Bericht.html"));
-        settingOf(DefaultPathSetting::ComparisonReports)->rememberPath(file);
+        QTemporaryDir gone;
+        settingOf(DefaultPathSetting::ComparisonReports)->rememberPath(gone.filePath(QStringLiteral("Bericht.html")));
     }
+    // THEN the default place is proposed instead
+    QCOMPARE(settingOf(DefaultPathSetting::ComparisonReports)->suggestedPath(),
+             DefaultPathSetting::defaultDirectory() + QStringLiteral("/Achsvergleich.html"));
 
-    // WHEN a setting is asked THEN it proposes the default place instead
-    const auto setting = settingOf(DefaultPathSetting::ComparisonReports);
-    QCOMPARE(setting->currentPath(), DefaultPathSetting::defaultDirectory());
-    QCOMPARE(setting->suggestedPath(), DefaultPathSetting::defaultDirectory() + QStringLiteral("/Achsvergleich.html"));
-}
-
-void DefaultPathSettingTest::relativeAndEmptyNames()
-{
-    // GIVEN a remembered absolute file
+    // GIVEN a remembered file WHEN empty names are remembered THEN they are ignored
     QTemporaryDir directory;
     const auto setting = settingOf(DefaultPathSetting::ParameterSelectionFiles);
-    const QString file = QDir(directory.path()).filePath(QStringLiteral("a.txt"));
+    const QString file = directory.filePath(QStringLiteral("a.txt"));
     setting->rememberPath(file);
-
-    // WHEN an empty name is remembered THEN it is ignored
     setting->rememberPath(QString());
     setting->rememberPath(QStringLiteral("  "));
     QCOMPARE(setting->suggestedPath(), file);
@@ -172,7 +121,7 @@ void DefaultPathSettingTest::relativeAndEmptyNames()
     QVERIFY(QDir::setCurrent(directory.path()));
     setting->rememberPath(QStringLiteral("./unter/../b.txt"));
     QVERIFY(QDir::setCurrent(previous));
-    QCOMPARE(setting->suggestedPath(), QDir(directory.path()).filePath(QStringLiteral("b.txt")));
+    QCOMPARE(setting->suggestedPath(), directory.filePath(QStringLiteral("b.txt")));
 }
 
 QTEST_GUILESS_MAIN(DefaultPathSettingTest)
