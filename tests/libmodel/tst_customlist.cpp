@@ -17,14 +17,11 @@
 #include <memory>
 
 using Axes = QList<QPointer<DriveControllerAxis>>;
-
 using ModelTest::describe;
 
 namespace {
-
-enum Operation { SetName, SetSameName, SetAxes, AddEntry, RemoveMissingEntry, ClearEntries, ImportEmptyText };
-
-} // namespace
+enum Operation { SetSameName, SetAxes, RemoveMissingEntry, ClearEntries, ImportEmptyText };
+}
 
 class TestCustomList : public QObject
 {
@@ -47,14 +44,11 @@ private slots:
         QTest::addColumn<bool>("withAxes");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("whole parameter") << true << QStringList{"A12"} << "A12";
-        QTest::newRow("one element") << true << QStringList{"A12[3]"} << "A12[3]";
         QTest::newRow("second element adds") << true << QStringList{"A12[3]", "A12[5]"} << "A12[3/5]";
         QTest::newRow("element after whole keeps whole") << true << QStringList{"A12", "A12[3]"} << "A12";
         QTest::newRow("whole after element") << true << QStringList{"A12[3]", "A12"} << "A12";
         QTest::newRow("element no axis defines") << true << QStringList{"A12[12]"} << "A12[]";
-        QTest::newRow("lenient text") << true << QStringList{" a12[4] "} << "A12[4]";
-        QTest::newRow("two coordinates in order") << true << QStringList{"B20", "A10"} << "A10 B20";
+        QTest::newRow("lenient text, coordinate order") << true << QStringList{"B20", " a12[4] "} << "A12[4] B20";
         QTest::newRow("without axes nothing stays") << false << QStringList{"A12[3]", "A12[5]"} << "A12[]";
     }
 
@@ -63,12 +57,10 @@ private slots:
         QFETCH(bool, withAxes);
         QFETCH(QStringList, texts);
         QFETCH(QString, expected);
-        // GIVEN a list on the two axes of the first controller (or none)
         ParameterCustomList list;
         if (withAxes)
             list.setAxes(feedAxes());
         QSignalSpy entriesChanged(&list, SIGNAL(listEntriesChanged()));
-        // WHEN the texts are added one after the other
         for (const QString& text : texts)
             list.addEntry(text);
         // THEN the entries hold what the axes define, one posting per call
@@ -77,28 +69,18 @@ private slots:
         QTRY_COMPARE(entriesChanged.count(), texts.size());
     }
 
-    void invalidTextsChangeNothing_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("word") << "Drehzahl";
-        QTest::newRow("letter only") << "A";
-        QTest::newRow("letters as element") << "A12[x]";
-    }
-
     void invalidTextsChangeNothing()
     {
-        QFETCH(QString, text);
         ParameterCustomList list;
         list.setAxes(feedAxes());
         list.addEntry(QStringLiteral("A10"));
         QCoreApplication::processEvents();
         QSignalSpy entriesChanged(&list, SIGNAL(listEntriesChanged()));
-
-        list.addEntry(text);
-        list.removeEntry(text);
+        for (const char* text : {"", "Drehzahl", "A", "A12[x]"}) {
+            list.addEntry(QLatin1String(text));
+            list.removeEntry(QLatin1String(text));
+        }
         QCoreApplication::processEvents();
-
         QCOMPARE(describe(list), QStringLiteral("A10"));
         QCOMPARE(entriesChanged.count(), 0);
     }
@@ -108,13 +90,10 @@ private slots:
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("one element of a selection") << QStringList{"A12[3]", "A12[5]"} << "A12[3]" << "A12[5]";
-        QTest::newRow("element of whole parameter clears whole") << QStringList{"A12"} << "A12[3]"
-                                                                 << "A12[0/1/2/4/5/6/7/8/9]";
+        QTest::newRow("element of whole parameter") << QStringList{"A12"} << "A12[3]" << "A12[0/1/2/4/5/6/7/8/9]";
         QTest::newRow("element not in set keeps whole") << QStringList{"A12"} << "A12[12]" << "A12";
         QTest::newRow("last element leaves empty entry") << QStringList{"A12[3]"} << "A12[3]" << "A12[]";
         QTest::newRow("whole parameter removes entry") << QStringList{"A12[3]", "A10"} << "A12" << "A10";
-        QTest::newRow("coordinate not in list") << QStringList{"A12"} << "A10" << "A12";
     }
 
     void removeEntry()
@@ -128,9 +107,7 @@ private slots:
             list.addEntry(text);
         QCoreApplication::processEvents();
         QSignalSpy entriesChanged(&list, SIGNAL(listEntriesChanged()));
-
         list.removeEntry(removed);
-
         QCOMPARE(describe(list), expected);
         QTRY_COMPARE(entriesChanged.count(), 1);
     }
@@ -139,10 +116,8 @@ private slots:
     {
         QTest::addColumn<int>("operation");
         QTest::addColumn<QByteArray>("signal");
-        QTest::newRow("setName") << int(SetName) << QByteArray(SIGNAL(listNameChanged()));
         QTest::newRow("setName with same name") << int(SetSameName) << QByteArray(SIGNAL(listNameChanged()));
         QTest::newRow("setAxes") << int(SetAxes) << QByteArray(SIGNAL(listAxesChanged()));
-        QTest::newRow("addEntry") << int(AddEntry) << QByteArray(SIGNAL(listEntriesChanged()));
         QTest::newRow("removeEntry of missing") << int(RemoveMissingEntry) << QByteArray(SIGNAL(listEntriesChanged()));
         QTest::newRow("clearEntries") << int(ClearEntries) << QByteArray(SIGNAL(listEntriesChanged()));
         QTest::newRow("importText of nothing") << int(ImportEmptyText) << QByteArray(SIGNAL(listEntriesChanged()));
@@ -154,40 +129,31 @@ private slots:
         QFETCH(QByteArray, signal);
         auto run = [this, operation](ParameterCustomList& list) {
             switch (Operation(operation)) {
-            case SetName: list.setName(QStringLiteral("Achsen")); break;
             case SetSameName: list.setName(list.name()); break;
             case SetAxes: list.setAxes(feedAxes()); break;
-            case AddEntry: list.addEntry(QStringLiteral("A10")); break;
             case RemoveMissingEntry: list.removeEntry(QStringLiteral("A11")); break;
             case ClearEntries: list.clearEntries(); break;
             case ImportEmptyText: list.importText(QByteArray()); break;
             }
         };
-
-        // GIVEN a list without pending postings
         ParameterCustomList list;
         QCoreApplication::processEvents();
         QSignalSpy spy(&list, signal.constData());
-
-        // WHEN the operation runs twice, THEN nothing arrives before the event loop runs
+        // WHEN run twice THEN nothing arrives before the event loop, then two postings
         run(list);
         run(list);
         QCOMPARE(spy.count(), 0);
-        // ... and two separate postings arrive afterwards
         QTRY_COMPARE(spy.count(), 2);
-
-        // WHEN the same happens while the repository's signals are blocked
+        // WHEN the repository's signals are blocked THEN nothing is posted, not even later
         ParameterCustomListRepository::instance().blockSignals(true);
         run(list);
         ParameterCustomListRepository::instance().blockSignals(false);
-        // THEN nothing is posted, not even after the block ends
         QTest::qWait(20);
         QCOMPARE(spy.count(), 2);
     }
 
     void destroyedAxisIsAnnouncedAtOnce()
     {
-        // GIVEN a list on three axes of a project of its own
         ModelTest::Host project(ModelTest::description(R"([
           {"name": "Portal", "type": "KXT-8 Mehrachs",
            "axes": [{"number": 1, "name": "X"}, {"number": 2, "name": "Y"}, {"number": 3, "name": "Z"}]}])"));
@@ -197,15 +163,11 @@ private slots:
         QCoreApplication::processEvents();
         QSignalSpy axesChanged(&list, SIGNAL(listAxesChanged()));
 
-        // WHEN the middle axis goes
         QVERIFY(project.controller(0)->removeAxis(2));
 
         // THEN the list says so at once and no longer hands the axis out
         QCOMPARE(axesChanged.count(), 1);
-        const Axes remaining = list.axes();
-        QCOMPARE(remaining.size(), 2);
-        QCOMPARE(remaining.at(0).data(), project.axis(0, 1));
-        QCOMPARE(remaining.at(1).data(), project.axis(0, 3));
+        QCOMPARE(list.axes(), (Axes{project.axis(0, 1), project.axis(0, 3)}));
         QCOMPARE(list.entries().value(ParameterCoordinate(QStringLiteral("A10")))->valueText(1),
                  ModelTest::setupOf(project.axis(0, 3), QStringLiteral("A10"))->valueText(3, 0, true));
     }
@@ -216,14 +178,11 @@ private slots:
         ParameterCustomList second;
         const QRegularExpression form(QStringLiteral("^\\{[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\}$"));
         QVERIFY(form.match(first.identifier()).hasMatch());
-        QVERIFY(form.match(second.identifier()).hasMatch());
-        QCOMPARE(first.identifier().size(), 38);
         QVERIFY(first.identifier() != second.identifier());
     }
 
     void setCoordinatesReplacesOnlyWhatChanged()
     {
-        // GIVEN a list with a selection of A12 and the whole A10
         ParameterCustomList list;
         list.setAxes(feedAxes());
         list.addEntry(QStringLiteral("A12[3]"));
@@ -232,7 +191,6 @@ private slots:
         QCoreApplication::processEvents();
         QSignalSpy entriesChanged(&list, SIGNAL(listEntriesChanged()));
 
-        // WHEN it is made to hold exactly A11 and A12
         list.setCoordinates({ParameterCoordinate(QStringLiteral("A12")), ParameterCoordinate(QStringLiteral("A11"))});
 
         // THEN A10 is gone, A11 is whole, A12 is the untouched old entry, and nothing is posted
@@ -240,16 +198,6 @@ private slots:
         QCOMPARE(list.entries().value(ParameterCoordinate(QStringLiteral("A12"))), kept);
         QTest::qWait(20);
         QCOMPARE(entriesChanged.count(), 0);
-    }
-
-    void clearEntriesKeepsAxes()
-    {
-        ParameterCustomList list;
-        list.setAxes(feedAxes());
-        list.addEntry(QStringLiteral("A10"));
-        list.clearEntries();
-        QVERIFY(list.entries().isEmpty());
-        QCOMPARE(list.axes(), feedAxes());
     }
 
     void destroyingListStopsObserving()
@@ -266,59 +214,46 @@ private slots:
 
     void exportText()
     {
-        // GIVEN a whole parameter and one limited to elements 1 and 3
         ParameterCustomList list;
         QCOMPARE(list.exportText(), QByteArray());
         list.setAxes(feedAxes());
-        list.addEntry(QStringLiteral("A12[3]"));
-        list.addEntry(QStringLiteral("A12[1]"));
-        list.addEntry(QStringLiteral("A10"));
-        // THEN two lines in coordinate order, each ending in CR LF
+        for (const char* text : {"A12[3]", "A12[1]", "A10"})
+            list.addEntry(QLatin1String(text));
+        // THEN lines in coordinate order, each ending in CR LF
         const QByteArray text = list.exportText();
         QVERIFY2(text == "A10\r\nA12[1/3]\r\n" || text == "A10\r\nA12[3/1]\r\n", text.constData());
     }
 
     void importText_data()
     {
+        QTest::addColumn<QString>("existing");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("exported form") << QByteArray("A10\r\nA12[1/3]\r\n") << "A10 A12[1/3]";
-        QTest::newRow("line feeds only") << QByteArray("A10\nA12[1/3]") << "A10 A12[1/3]";
-        QTest::newRow("blanks and blank lines") << QByteArray("  A10 \t\r\n\r\n\n\tA12[1/3]  \r\n \r\n") << "A10 A12[1/3]";
-        QTest::newRow("empty brackets mean whole") << QByteArray("A12[]") << "A12";
-        QTest::newRow("empty part is element 0") << QByteArray("A12[2//4]") << "A12[0/2/4]";
-        QTest::newRow("letters in brackets mean whole") << QByteArray("A12[2/x]") << "A12";
-        QTest::newRow("last of duplicate lines wins") << QByteArray("A12[1]\r\nA12[2/5]\r\n") << "A12[2/5]";
-        QTest::newRow("elements no axis defines dropped") << QByteArray("A12[3/15]") << "A12[3]";
-        QTest::newRow("text after brackets ignored") << QByteArray("A12[1/2] Sollwerte") << "A12[1/2]";
-        QTest::newRow("lines starting with a bracket skipped") << QByteArray("[3]\n]A10\n") << "";
-        QTest::newRow("lower case coordinate") << QByteArray("a12[7]") << "A12[7]";
+        QTest::newRow("line feeds, blanks, blank lines") << "" << QByteArray("  A10 \t\r\n\r\n\n\tA12[1/3]  \n \r\n") << "A10 A12[1/3]";
+        QTest::newRow("empty brackets mean whole") << "" << QByteArray("A12[]") << "A12";
+        QTest::newRow("empty part is element 0") << "" << QByteArray("A12[2//4]") << "A12[0/2/4]";
+        QTest::newRow("letters in brackets mean whole") << "" << QByteArray("A12[2/x]") << "A12";
+        QTest::newRow("last of duplicate lines wins") << "" << QByteArray("A12[1]\r\nA12[2/5]\r\n") << "A12[2/5]";
+        QTest::newRow("elements no axis defines dropped") << "" << QByteArray("A12[3/15]") << "A12[3]";
+        QTest::newRow("text after brackets ignored") << "" << QByteArray("A12[1/2] Sollwerte") << "A12[1/2]";
+        QTest::newRow("lines starting with a bracket skipped") << "" << QByteArray("[3]\n]A10\n") << "";
+        QTest::newRow("merges into existing entries") << "A10 A12[1] A12[3]" << QByteArray("A12[5]\r\nB20\r\n") << "A10 A12[5] B20";
     }
 
     void importText()
     {
+        QFETCH(QString, existing);
         QFETCH(QByteArray, text);
         QFETCH(QString, expected);
         ParameterCustomList list;
         list.setAxes(feedAxes());
+        for (const QString& entry : existing.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            list.addEntry(entry);
         QCoreApplication::processEvents();
         QSignalSpy entriesChanged(&list, SIGNAL(listEntriesChanged()));
-
         list.importText(text);
-
         QCOMPARE(describe(list), expected);
         QTRY_COMPARE(entriesChanged.count(), 1);
-    }
-
-    void importMergesIntoExistingEntries()
-    {
-        ParameterCustomList list;
-        list.setAxes(feedAxes());
-        list.addEntry(QStringLiteral("A10"));
-        list.addEntry(QStringLiteral("A12[1]"));
-        list.addEntry(QStringLiteral("A12[3]"));
-        list.importText("A12[5]\r\nB20\r\n");
-        QCOMPARE(describe(list), QStringLiteral("A10 A12[5] B20"));
     }
 
     void exportImportRoundTrip_data()
@@ -337,8 +272,6 @@ private slots:
         source.setAxes(feedAxes());
         for (const char* text : {"G01", "A11[0]", "A11[2]", "B20", "A10"})
             source.addEntry(QString::fromLatin1(text));
-        QCOMPARE(describe(source), QStringLiteral("A10 A11[0/2] B20 G01"));
-
         ParameterCustomList target;
         if (sameAxes)
             target.setAxes(feedAxes());
