@@ -39,13 +39,6 @@ KeyValues sectionOf(const QByteArray& ini, const QByteArray& name)
     return result;
 }
 
-QList<QByteArray> sectionNames(const QByteArray& ini)
-{
-    RnIniParser::IniParser parser;
-    parser.setIniText(ini);
-    return parser.sectionNames();
-}
-
 QByteArray iniText(const QList<QPair<QByteArray, KeyValues>>& sections)
 {
     RnIniParser::IniParser parser;
@@ -111,7 +104,9 @@ private slots:
         ParameterCustomList* list = newList();
         list->setName(QStringLiteral("Leer"));
         const QByteArray ini = list->saveData();
-        QCOMPARE(sectionNames(ini), (QList<QByteArray>{"List", "Axes", "Parameter", "States"}));
+        RnIniParser::IniParser parser;
+        parser.setIniText(ini);
+        QCOMPARE(parser.sectionNames(), (QList<QByteArray>{"List", "Axes", "Parameter", "States"}));
         QCOMPARE(sectionOf(ini, "List"), (KeyValues{{"Value", list->identifier().toUtf8()}, {"Name", "Leer"}}));
         for (const char* section : {"Axes", "Parameter", "States"})
             QVERIFY(sectionOf(ini, section).isEmpty());
@@ -338,7 +333,7 @@ private slots:
         QCOMPARE(items->itemNames(), QStringList());
     }
 
-    void createListEmitsAtOnceAndLater()
+    void createdListEmitsAtOnceAndLater()
     {
         ParameterCustomListInformation* existing = repository().createList();
         QCoreApplication::processEvents();
@@ -351,20 +346,13 @@ private slots:
         QVERIFY(list->identifier() != existing->identifier());
         QCOMPARE(repository().content(), (QList<ParameterCustomListInformation*>{existing, list}));
         QCOMPARE(repository().list(list->identifier()), list);
-        // the posted name change follows through the event queue
+        // the posted name change follows through the event queue, and so do later list changes
         QTRY_COMPARE(contentChanged.count(), 2);
-    }
-
-    void listChangesReachRepository()
-    {
-        ParameterCustomList* list = newList();
-        QCoreApplication::processEvents();
-        QSignalSpy contentChanged(&repository(), SIGNAL(repositoryContentChanged()));
-        list->setName(QStringLiteral("Achsen"));
-        list->setAxes(axes(QStringLiteral("0:1")));
+        static_cast<ParameterCustomList*>(list)->setName(QStringLiteral("Achsen"));
+        static_cast<ParameterCustomList*>(list)->setAxes(axes(QStringLiteral("0:1")));
         list->addEntry(QStringLiteral("A10"));
-        QCOMPARE(contentChanged.count(), 0);
-        QTRY_COMPARE(contentChanged.count(), 3);
+        QCOMPARE(contentChanged.count(), 2);
+        QTRY_COMPARE(contentChanged.count(), 5);
     }
 
     void deleteListIgnoresForeignPointers()
