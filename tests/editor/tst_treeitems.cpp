@@ -50,7 +50,6 @@ private slots:
     void headerPlacesCaptionsByLogicalIndex();
     void axisIconFollowsOnlineAndFaultState_data();
     void axisIconFollowsOnlineAndFaultState();
-    void destroyedAxisHasNoIcon();
     void markingBarIsInsetOnWideSections_data();
     void markingBarIsInsetOnWideSections();
     void noMarkingBarWithoutColour();
@@ -128,11 +127,6 @@ void TestTreeItems::axisIconFollowsOnlineAndFaultState()
     QCOMPARE(iconImage(headerRow(f.tree)->icon(1)), resourceImage(first));
     QCOMPARE(iconImage(headerRow(f.tree)->icon(2)), resourceImage(second));
     QCOMPARE(iconImage(ParameterCustomListHeaderItem::axisIcon(f.axes.at(1))), resourceImage(second));
-}
-
-void TestTreeItems::destroyedAxisHasNoIcon()
-{
-    QVERIFY(ParameterCustomListHeaderItem::axisIcon(nullptr).isNull());
 }
 
 void TestTreeItems::markingBarIsInsetOnWideSections_data()
