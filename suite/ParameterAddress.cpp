@@ -108,7 +108,9 @@ QString ParameterAddress::toSortableText() const
 {
     if (!m_valid)
         return QString();
-    const QString space = m_livingSpace == LivingSpaceNone ? QStringLiteral("-") : QString::number(m_livingSpace);
+    // Two digits, so that axes 10 to 16 sort after axis 9.
+    const QString space = m_livingSpace == LivingSpaceNone ? QStringLiteral("-")
+                                                           : QString::number(m_livingSpace).rightJustified(2, QLatin1Char('0'));
     return space + QLatin1Char('.') + m_coordinate.letter()
         + QString::number(m_coordinate.index()).rightJustified(3, QLatin1Char('0'))
         + QLatin1Char('[') + QString::number(m_element).rightJustified(5, QLatin1Char('0')) + QLatin1Char(']');

@@ -12,7 +12,7 @@
 /// Text forms read by the parsing constructor:
 ///  - "A12", "A12[3]" (as typed by a user; element 0 when there are no brackets)
 ///  - "2.A12[3]", "0.A12" (with living space, as the suite's parameter views produce)
-///  - the sortable form "2.A012[00003]" (see toSortableText())
+///  - the sortable form "02.A012[00003]" (see toSortableText())
 /// The element is decimal, 0..65535. With lenient = true, surrounding blanks
 /// and a lower-case letter are accepted too; with false only the exact forms.
 class KXSUITE_EXPORT ParameterAddress

@@ -30,7 +30,7 @@ public:
     void clear();
 
     /// `sortableAddress` is ParameterAddress::toSortableText() form
-    /// ("2.A012[00003]"; "-" as living space for none, which shows a per-axis
+    /// ("02.A012[00003]"; "-" as living space for none, which shows a per-axis
     /// parameter in its first axis). All three show the parameter as the
     /// device defines it; the addressed element's group is opened and current.
     /// An unknown address, an element the parameter does not have, an axis it

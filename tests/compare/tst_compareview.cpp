@@ -330,7 +330,7 @@ private slots:
         QWidget* colorWidget = view->findChild<QWidget*>(QStringLiteral("colorWidget"));
         QCOMPARE(colorWidget->palette().color(QPalette::Window), QColor(QStringLiteral("#c03060")));
         auto* properties = view->findChild<ParameterPropertyList*>(QStringLiteral("propertyWidget"));
-        QVERIFY2(properties->shownAddress().startsWith(QLatin1String("2.A010")), qPrintable(properties->shownAddress()));
+        QVERIFY2(properties->shownAddress().startsWith(QLatin1String("02.A010")), qPrintable(properties->shownAddress()));
         QVERIFY(properties->isParameterAvailable());
 
         // WHEN it is closed again

@@ -133,7 +133,8 @@ void TestModelAddress::addressSortableTextOrdersLikeAddresses()
     const ParameterCoordinate a20(QStringLiteral("A20"));
     const QList<ParameterAddress> ordered{ParameterAddress(a20, 0, LivingSpaceNone), ParameterAddress(a20, 0, 1),
         ParameterAddress(a20, 2, 1), ParameterAddress(a20, 10, 1), ParameterAddress(ParameterCoordinate(QStringLiteral("A100")), 0, 1),
-        ParameterAddress(ParameterCoordinate(QStringLiteral("B01")), 0, 1), ParameterAddress(ParameterCoordinate(QStringLiteral("A05")), 0, 2)};
+        ParameterAddress(ParameterCoordinate(QStringLiteral("B01")), 0, 1), ParameterAddress(ParameterCoordinate(QStringLiteral("A05")), 0, 2),
+        ParameterAddress(ParameterCoordinate(QStringLiteral("A05")), 0, 10)};
     QStringList sortable;
     for (const ParameterAddress& a : ordered)
         sortable.append(a.toSortableText());
@@ -142,7 +143,7 @@ void TestModelAddress::addressSortableTextOrdersLikeAddresses()
     QStringList sorted = sortable;
     sorted.sort();
     QCOMPARE(sorted, sortable);
-    QCOMPARE(sortable.at(2), QStringLiteral("1.A020[00002]"));
+    QCOMPARE(sortable.at(2), QStringLiteral("01.A020[00002]"));
     QCOMPARE(sortable.at(0), QStringLiteral("-.A020[00000]"));
 }
 

@@ -88,11 +88,11 @@ private slots:
         QTest::addColumn<QString>("expectedValue");
 
         QTest::newRow("number in the axis that changed it")
-            << "2.D012[00000]" << "2.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "312.5 N";
+            << "02.D012[00000]" << "2.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "312.5 N";
         QTest::newRow("per-axis parameter without axis shows the first axis")
             << "-.D012[00000]" << "1.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "100.0 N";
         QTest::newRow("device-wide text without English name asked for in an axis")
-            << "2.E001[00000]" << "0.E01[0]" << "Werksnummer" << "Gerät (für alle Achsen gemeinsam)" << "";
+            << "02.E001[00000]" << "0.E01[0]" << "Werksnummer" << "Gerät (für alle Achsen gemeinsam)" << "";
     }
 
     void simpleParameter()
@@ -134,9 +134,9 @@ private slots:
         QTest::addColumn<QStringList>("expectedWritable");
         QTest::addColumn<QStringList>("expectedActive");
 
-        QTest::newRow("array, second element addressed") << "1.D020[00001]" << "Feld" << "0, 1, 2"
+        QTest::newRow("array, second element addressed") << "01.D020[00001]" << "Feld" << "0, 1, 2"
             << QStringList{ "0 mm", "10 mm", "20 mm" } << QStringList{ "Ja", "Ja", "Nein" } << QStringList{ "Ja", "Ja", "Ja" };
-        QTest::newRow("record with a gap in its indices") << "3.D030[00004]" << "Struktur" << "0, 4"
+        QTest::newRow("record with a gap in its indices") << "03.D030[00004]" << "Struktur" << "0, 4"
             << QStringList{ "Rechtslauf", "R1" } << QStringList{ "Ja", "Ja" } << QStringList{ "Ja", "Nein" };
     }
 
@@ -176,12 +176,12 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("provider");
 
-        QTest::newRow("coordinate the device does not know") << "1.D099[00000]" << "present";
-        QTest::newRow("element the array does not have") << "1.D020[00003]" << "present";
-        QTest::newRow("axis the record is not defined in") << "2.D030[00000]" << "present";
+        QTest::newRow("coordinate the device does not know") << "01.D099[00000]" << "present";
+        QTest::newRow("element the array does not have") << "01.D020[00003]" << "present";
+        QTest::newRow("axis the record is not defined in") << "02.D030[00000]" << "present";
         QTest::newRow("text that is no address") << "Zugkraft" << "present";
-        QTest::newRow("no provider") << "1.D012[00000]" << "none";
-        QTest::newRow("controller destroyed while shown") << "1.D012[00000]" << "destroyed";
+        QTest::newRow("no provider") << "01.D012[00000]" << "none";
+        QTest::newRow("controller destroyed while shown") << "01.D012[00000]" << "destroyed";
     }
 
     void notAvailable()
@@ -190,7 +190,7 @@ private slots:
         QFETCH(QString, provider);
 
         // GIVEN a list that shows a parameter
-        m_list->showParameterProperties(QStringLiteral("1.D012[00000]"));
+        m_list->showParameterProperties(QStringLiteral("01.D012[00000]"));
         QVERIFY(m_list->isParameterAvailable());
         if (provider == QLatin1String("none"))
             m_list->setParameterProvider(nullptr);
@@ -221,7 +221,7 @@ private slots:
     void followsTheDeviceAndTheLanguage()
     {
         // GIVEN the record's second element shown, the first group opened by the user
-        m_list->showRecordParameterProperties(QStringLiteral("1.D030[00004]"));
+        m_list->showRecordParameterProperties(QStringLiteral("01.D030[00004]"));
         QTreeWidget* tree = m_list->treeWidget();
         groupsOf(tree).at(0)->setExpanded(true);
         ParameterSetup* record = KxWidgetTest::setupOf(m_controller, QStringLiteral("D30"));
@@ -244,7 +244,7 @@ private slots:
         // WHEN the parameter is removed from the device THEN it is no longer available
         QVERIFY(m_controller->parameterProvider()->removeParameter(ParameterCoordinate(QStringLiteral("D30"))));
         QVERIFY(!m_list->isParameterAvailable());
-        QCOMPARE(m_list->shownAddress(), QStringLiteral("1.D030[00004]"));
+        QCOMPARE(m_list->shownAddress(), QStringLiteral("01.D030[00004]"));
     }
 };
 
