@@ -944,28 +944,27 @@ QList<DriveController*> DeviceDescription::createControllers(QObject* parent) co
     return controllers;
 }
 
+namespace {
+
+QList<DriveController*> controllersOf(const DeviceDescription& description, bool loaded, QObject* parent, QString* error)
+{
+    if (error)
+        *error = loaded ? QString() : description.errorMessage();
+    return loaded ? description.createControllers(parent) : QList<DriveController*>();
+}
+
+} // namespace
+
 QList<DriveController*> DeviceDescription::controllersFromBytes(const QByteArray& json, QObject* parent, QString* error)
 {
     DeviceDescription description;
-    if (!description.loadBytes(json)) {
-        if (error)
-            *error = description.errorMessage();
-        return {};
-    }
-    if (error)
-        error->clear();
-    return description.createControllers(parent);
+    const bool loaded = description.loadBytes(json);
+    return controllersOf(description, loaded, parent, error);
 }
 
 QList<DriveController*> DeviceDescription::controllersFromFile(const QString& path, QObject* parent, QString* error)
 {
     DeviceDescription description;
-    if (!description.loadFile(path)) {
-        if (error)
-            *error = description.errorMessage();
-        return {};
-    }
-    if (error)
-        error->clear();
-    return description.createControllers(parent);
+    const bool loaded = description.loadFile(path);
+    return controllersOf(description, loaded, parent, error);
 }
