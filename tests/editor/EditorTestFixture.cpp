@@ -79,6 +79,14 @@ QString compactType()
     return QStringLiteral("KXE-2 Kompaktregler");
 }
 
+QList<ControllerSpec> layout(const QString& text)
+{
+    QList<ControllerSpec> specs;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        specs << ControllerSpec{part.startsWith(QLatin1Char('M')) ? multiAxisType() : compactType(), part.mid(1).toInt()};
+    return specs;
+}
+
 QColor markingColor(int controller, int axis)
 {
     return QColor::fromHsv((controller * 97 + axis * 29) % 360, 220, 200);

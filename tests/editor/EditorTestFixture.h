@@ -32,6 +32,8 @@ struct ControllerSpec
 
 QString multiAxisType();
 QString compactType();
+// "M2,E1": a KXM-12 controller with two axes and a KXE-2 controller with one.
+QList<ControllerSpec> layout(const QString& text);
 
 // Controllers "Regler 1", "Regler 2", ... with axes "Achse 1", ... and a
 // marking colour per axis (see markingColor()).

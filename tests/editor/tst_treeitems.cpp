@@ -52,14 +52,10 @@ private slots:
     void axisIconFollowsOnlineAndFaultState();
     void markingBarIsInsetOnWideSections_data();
     void markingBarIsInsetOnWideSections();
-    void noMarkingBarWithoutColour();
 
     void missingParameterReadsNotAvailable_data();
     void missingParameterReadsNotAvailable();
-    void valueColourFollowsActivity();
     void elementRowsAreReconciledInPlace();
-    void rowsSortByCoordinateNumber();
-    void elementRowsStayInAscendingOrder();
 };
 
 void TestTreeItems::initTestCase()
@@ -101,7 +97,6 @@ void TestTreeItems::axisIconFollowsOnlineAndFaultState_data()
     QTest::addColumn<QString>("suffix");
 
     QTest::newRow("offline") << false << false << QString();
-    QTest::newRow("offline with a fault shows the plain icon") << false << true << QString();
     QTest::newRow("online") << true << false << QStringLiteral("Online");
     QTest::newRow("online with a fault") << true << true << QStringLiteral("OnlineFault");
 }
@@ -137,7 +132,6 @@ void TestTreeItems::markingBarIsInsetOnWideSections_data()
     QTest::newRow("wide section") << 120 << 10;
     QTest::newRow("just wider than 30") << 31 << 10;
     QTest::newRow("30 pixels wide") << 30 << 0;
-    QTest::newRow("narrow section") << 24 << 0;
 }
 
 void TestTreeItems::markingBarIsInsetOnWideSections()
@@ -172,30 +166,6 @@ void TestTreeItems::markingBarIsInsetOnWideSections()
     QVERIFY(colourAt(left + width / 2, bottom - 2) != marking);
 }
 
-void TestTreeItems::noMarkingBarWithoutColour()
-{
-    // GIVEN an axis whose controller gives no marking colour
-    Fixture f({{multiAxisType(), 2}});
-    f.controllers.first()->setMarkingColor(2, QColor());
-    QHeaderView* header = f.tree->header();
-    header->resizeSection(2, 100);
-
-    // WHEN the header paints
-    const QImage image = header->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    const qreal ratio = image.devicePixelRatio();
-
-    // THEN the bottom of that section looks like the bottom of the parameter
-    // column, which never has a bar; the other axis keeps its bar
-    const int bottom = header->height() - 1;
-    auto bottomMiddle = [&](int logical) {
-        return image.pixel(int((header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2) * ratio),
-                           int(bottom * ratio));
-    };
-    QCOMPARE(bottomMiddle(2), bottomMiddle(0));
-    QVERIFY(bottomMiddle(2) != markingColor(1, 2).rgb());
-    QCOMPARE(image.pixel(int((header->sectionViewportPosition(1) + 50) * ratio), int(bottom * ratio)),
-             markingColor(1, 1).rgb());
-}
 
 void TestTreeItems::missingParameterReadsNotAvailable_data()
 {
@@ -242,20 +212,6 @@ void TestTreeItems::missingParameterReadsNotAvailable()
     QVERIFY(!item->toolTip(present).isEmpty());
 }
 
-void TestTreeItems::valueColourFollowsActivity()
-{
-    // GIVEN an active and an inactive parameter
-    Fixture f({{multiAxisType(), 2}});
-    f.add({QStringLiteral("A10"), QStringLiteral("A60")});
-
-    // THEN the inactive value is drawn in the disabled colour, the active one not
-    const QPalette palette = f.tree->palette();
-    QVERIFY(palette.color(QPalette::Active, QPalette::ButtonText)
-            != palette.color(QPalette::Disabled, QPalette::ButtonText));
-    QCOMPARE(f.row(QStringLiteral("A10"))->foreground(1).color(), palette.color(QPalette::Active, QPalette::ButtonText));
-    QCOMPARE(f.row(QStringLiteral("A60"))->foreground(1).color(), palette.color(QPalette::Disabled, QPalette::ButtonText));
-    QCOMPARE(f.row(QStringLiteral("A60"))->text(1), f.setup(0, QStringLiteral("A60"))->valueText(1, 0, true));
-}
 
 void TestTreeItems::elementRowsAreReconciledInPlace()
 {
@@ -295,41 +251,7 @@ void TestTreeItems::elementRowsAreReconciledInPlace()
     QCOMPARE(entryRow->child(3), kept3);
 }
 
-void TestTreeItems::rowsSortByCoordinateNumber()
-{
-    // GIVEN entries added in an order that differs from number and text order
-    Fixture f({{multiAxisType(), 1}});
-    f.add({QStringLiteral("B10"), QStringLiteral("A100")});
-    f.add({QStringLiteral("A20"), QStringLiteral("A10")});
 
-    // THEN the rows are ordered by coordinate number: A20 before A100, every A before B
-    QStringList order;
-    for (int i = 0; i < f.tree->topLevelItemCount(); ++i) {
-        const quint16 number = quint16(f.tree->topLevelItem(i)->data(0, ParameterCustomListEntryItem::role).toUInt());
-        order << ParameterCoordinate(number).toText();
-    }
-    QCOMPARE(order, QStringList({"A10", "A20", "A100", "B10"}));
-    QVERIFY(f.row(QStringLiteral("A100"))->text(0).startsWith(QLatin1String("A100")));
-}
-
-void TestTreeItems::elementRowsStayInAscendingOrder()
-{
-    // GIVEN a record whose element indices are 0, 1 and 4, selected out of order
-    Fixture f({{multiAxisType(), 1}});
-    f.add({QStringLiteral("A30[4]"), QStringLiteral("A30[0]")});
-    f.add({QStringLiteral("A30[1]")});
-
-    // THEN the element rows are ordered by element index
-    QTreeWidgetItem* entryRow = f.row(QStringLiteral("A30"));
-    QCOMPARE(entryRow->childCount(), 3);
-    QList<uint> order;
-    for (int i = 0; i < entryRow->childCount(); ++i) {
-        order << entryRow->child(i)->data(0, ParameterCustomListElementItem::role).toUInt();
-        QVERIFY(entryRow->child(i)->flags().testFlag(Qt::ItemNeverHasChildren));
-    }
-    QCOMPARE(order, QList<uint>({0, 1, 4}));
-    QVERIFY(entryRow->isExpanded());
-}
 
 QTEST_MAIN(TestTreeItems)
 #include "tst_treeitems.moc"

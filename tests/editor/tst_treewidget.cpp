@@ -34,29 +34,11 @@ Q_DECLARE_METATYPE(Trigger)
 
 namespace {
 
-// "M2,E1": a KXM-12 controller with two axes and a KXE-2 controller with one.
-QList<ControllerSpec> layout(const QString& text)
-{
-    QList<ControllerSpec> specs;
-    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        ControllerSpec spec;
-        spec.type = part.startsWith(QLatin1Char('M')) ? multiAxisType() : compactType();
-        spec.axes = part.mid(1).toInt();
-        specs << spec;
-    }
-    return specs;
-}
-
 const QString NotAvailable = QStringLiteral("<nicht vorhanden>");
 
 bool definedOn(ParameterSetup* setup, int axisNumber)
 {
     return setup && (setup->isGlobal() || setup->isDefinedIn(axisNumber));
-}
-
-QImage iconImage(const QIcon& icon)
-{
-    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -71,13 +53,9 @@ private slots:
 
     void rowsAndColumnsFollowTheList_data();
     void rowsAndColumnsFollowTheList();
-    void listWithoutAxesHasOnlyTheParameterColumn();
-    void lastAddedRowBecomesCurrent();
     void refreshFollowsSignals_data();
     void refreshFollowsSignals();
-    void changedValueShowsInItsCell();
     void accessLevelUpdatesHoldTheRows();
-    void removedAxisDropsItsColumn();
     void replacingTheListDropsTheOldRows();
 
     void editorOpensOnlyOnWritableCells_data();
@@ -87,7 +65,6 @@ private slots:
 
     void currentCellIsRoutedToTheSideWidgets_data();
     void currentCellIsRoutedToTheSideWidgets();
-    void stripStaysBlankWithoutMarkingColour();
     void headerStateIsKeptInTheList();
 
     void destroyingWhileAnEditorIsOpen_data();
@@ -112,9 +89,7 @@ void TestTreeWidget::rowsAndColumnsFollowTheList_data()
     QTest::addColumn<QString>("controllers");
 
     QTest::newRow("two axes of one controller") << QStringLiteral("M2");
-    QTest::newRow("two compact axes") << QStringLiteral("E2");
     QTest::newRow("three axes of two controller types") << QStringLiteral("E2,M1");
-    QTest::newRow("twelve axes of one controller") << QStringLiteral("M12");
     QTest::newRow("twelve axes of four controllers") << QStringLiteral("M4,E2,M4,E2");
 }
 
@@ -182,36 +157,7 @@ void TestTreeWidget::rowsAndColumnsFollowTheList()
     }
 }
 
-void TestTreeWidget::listWithoutAxesHasOnlyTheParameterColumn()
-{
-    // GIVEN a list whose axes were all taken away
-    Fixture f(layout(QStringLiteral("M2")));
-    f.list->setAxes({});
-    f.add({QStringLiteral("A10")});
 
-    // THEN the tree has the parameter column only, and no cell opens an editor
-    QCOMPARE(f.tree->columnCount(), 1);
-    QCOMPARE(f.tree->topLevelItemCount(), 1);
-    QTreeWidgetItem* row = f.tree->topLevelItem(0);
-    f.doubleClickCell(row, 0);
-    f.tree->openItemEditor(row, 1);
-    QVERIFY(!f.tree->itemEditor());
-}
-
-void TestTreeWidget::lastAddedRowBecomesCurrent()
-{
-    // GIVEN a list with one parameter
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A40")});
-
-    // WHEN two more are added in one go, the first one after the other in number
-    f.list->addEntry(QStringLiteral("A100"));
-    f.list->addEntry(QStringLiteral("A10"));
-    deliver();
-
-    // THEN the row added last (in coordinate order) is current
-    QCOMPARE(f.tree->currentItem(), f.row(QStringLiteral("A100")));
-}
 
 void TestTreeWidget::refreshFollowsSignals_data()
 {
@@ -231,24 +177,16 @@ void TestTreeWidget::refreshFollowsSignals_data()
         << Trigger([=](Fixture& f) { controller(f, 0)->setOnline(true); }) << true;
     QTest::newRow("axis reports a fault")
         << Trigger([=](Fixture& f) { controller(f, 1)->setAxisFault(1, true); }) << true;
-    QTest::newRow("marking colour changes")
-        << Trigger([=](Fixture& f) { controller(f, 1)->setMarkingColor(1, Qt::darkCyan); }) << true;
-    QTest::newRow("controller was saved")
-        << Trigger([=](Fixture& f) { controller(f, 0)->markSaved(); }) << true;
     QTest::newRow("device becomes read-only")
         << Trigger([=](Fixture& f) { provider(f, 1)->setReadOnly(true); }) << true;
     QTest::newRow("device loses a parameter")
         << Trigger([=](Fixture& f) { provider(f, 0)->removeParameter(ParameterCoordinate(QStringLiteral("A60"))); }) << true;
     QTest::newRow("value of a listed parameter")
         << Trigger([=](Fixture& f) { write(f, 0, "A10", 0, "1234"); }) << true;
-    QTest::newRow("value of a listed array element")
-        << Trigger([=](Fixture& f) { write(f, 1, "A20", 2, "-7"); }) << true;
     QTest::newRow("active language")
         << Trigger([](Fixture&) { LanguageManager::instance()->setActiveLanguage(LanguageManager::English); }) << true;
     QTest::newRow("value of a parameter not in the list")
         << Trigger([=](Fixture& f) { write(f, 0, "A100", 0, "77"); }) << false;
-    QTest::newRow("listed parameter on a controller not in the list")
-        << Trigger([=](Fixture& f) { write(f, 2, "A10", 0, "1500"); }) << false;
     QTest::newRow("controller not in the list goes online")
         << Trigger([=](Fixture& f) { controller(f, 2)->setOnline(true); }) << false;
 }
@@ -284,25 +222,6 @@ void TestTreeWidget::refreshFollowsSignals()
     QCOMPARE(f.tree->topLevelItemCount(), 3);
 }
 
-void TestTreeWidget::changedValueShowsInItsCell()
-{
-    // GIVEN a parameter at its reference value
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A10")});
-    QTreeWidgetItem* row = f.row(QStringLiteral("A10"));
-    ParameterSetup* setup = f.setup(1, QStringLiteral("A10"));
-    QCOMPARE(iconImage(row->icon(2)), iconImage(QIcon(QStringLiteral(":/Resources/standard.png"))));
-
-    // WHEN the value of axis 2 changes
-    QVERIFY(setup->setValueText(2, 0, QStringLiteral("4500")));
-
-    // THEN its cell shows the new value with the changed mark at once; axis 1 stays
-    QCOMPARE(row->text(2), setup->valueText(2, 0, true));
-    QVERIFY(row->text(2).contains(QLatin1String("4500")));
-    QCOMPARE(iconImage(row->icon(2)), iconImage(QIcon(QStringLiteral(":/Resources/changed.png"))));
-    QCOMPARE(row->text(1), setup->valueText(1, 0, true));
-    QCOMPARE(iconImage(row->icon(1)), iconImage(QIcon(QStringLiteral(":/Resources/standard.png"))));
-}
 
 void TestTreeWidget::accessLevelUpdatesHoldTheRows()
 {
@@ -338,23 +257,6 @@ void TestTreeWidget::accessLevelUpdatesHoldTheRows()
     QVERIFY(!inserted.first().at(0).value<QModelIndex>().isValid());
 }
 
-void TestTreeWidget::removedAxisDropsItsColumn()
-{
-    // GIVEN a list of three axes
-    Fixture f(layout(QStringLiteral("M3")));
-    f.add({QStringLiteral("A10")});
-    QCOMPARE(f.tree->columnCount(), 4);
-
-    // WHEN the middle axis is destroyed
-    QVERIFY(f.controllers.first()->removeAxis(2));
-
-    // THEN its column is gone at once and the others follow on
-    QCOMPARE(f.tree->columnCount(), 3);
-    QTreeWidgetItem* caption = static_cast<QTreeWidget*>(f.tree)->headerItem();
-    QVERIFY(caption->text(1).endsWith(QLatin1String("Achse 1")));
-    QVERIFY(caption->text(2).endsWith(QLatin1String("Achse 3")));
-    QCOMPARE(f.row(QStringLiteral("A10"))->text(2), f.setup(2, QStringLiteral("A10"))->valueText(3, 0, true));
-}
 
 void TestTreeWidget::replacingTheListDropsTheOldRows()
 {
@@ -391,14 +293,10 @@ void TestTreeWidget::editorOpensOnlyOnWritableCells_data()
     const QString combo = QStringLiteral("ParameterItemComboBox");
     QTest::newRow("parameter column") << "A10" << -1 << 0 << false << QString();
     QTest::newRow("writable number") << "A10" << -1 << 1 << false << edit;
-    QTest::newRow("device-wide number on axis 2") << "B10" << -1 << 2 << false << edit;
     QTest::newRow("selection list") << "A40" << -1 << 2 << false << combo;
-    QTest::newRow("switch") << "C70" << -1 << 1 << false << combo;
-    QTest::newRow("array element") << "A20" << 3 << 1 << false << edit;
     QTest::newRow("record element") << "A30" << 4 << 2 << false << edit;
     QTest::newRow("array row itself") << "A20" << -1 << 1 << false << QString();
     QTest::newRow("read-only parameter") << "A50" << -1 << 1 << false << QString();
-    QTest::newRow("read-only device") << "A10" << -1 << 1 << true << QString();
     QTest::newRow("axis without the parameter") << "C70" << -1 << 2 << false << QString();
 }
 
@@ -532,7 +430,6 @@ void TestTreeWidget::currentCellIsRoutedToTheSideWidgets_data()
     QTest::newRow("help page") << "A10" << -1 << 1 << "speed-limit" << "Obere Grenze der Drehzahl";
     QTest::newRow("help given as HTML") << "A11" << -1 << 2 << QString() << "Zeit bis zur Nenndrehzahl";
     QTest::newRow("array element") << "A20" << 2 << 2 << QString() << QString();
-    QTest::newRow("record row") << "A30" << -1 << 1 << QString() << QString();
     QTest::newRow("parameter column") << "A11" << -1 << 0 << QString() << QString();
 }
 
@@ -593,23 +490,6 @@ void TestTreeWidget::currentCellIsRoutedToTheSideWidgets()
     }
 }
 
-void TestTreeWidget::stripStaysBlankWithoutMarkingColour()
-{
-    // GIVEN a colour strip showing the colour of axis 1
-    Fixture f(layout(QStringLiteral("M2")));
-    auto* strip = new QWidget(f.window);
-    f.tree->setColorWidget(strip);
-    f.add({QStringLiteral("A10")});
-    f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 1);
-    QCOMPARE(strip->palette().color(QPalette::Window).rgba(), markingColor(1, 1).rgba());
-
-    // WHEN the current cell moves to an axis that has no marking colour
-    f.controllers.first()->setMarkingColor(2, QColor());
-    f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 2);
-
-    // THEN the strip is transparent
-    QCOMPARE(strip->palette().color(QPalette::Window).alpha(), 0);
-}
 
 void TestTreeWidget::headerStateIsKeptInTheList()
 {
@@ -649,14 +529,10 @@ void TestTreeWidget::destroyingWhileAnEditorIsOpen_data()
     // The list shows axes 1..3 of controller 1 and axis 1 of controller 2.
     QTest::newRow("the editor's axis") << Trigger([](Fixture& f) { f.controllers.at(0)->removeAxis(2); })
                                        << 2 << 4 << false;
-    QTest::newRow("an axis left of the editor") << Trigger([](Fixture& f) { f.controllers.at(0)->removeAxis(1); })
-                                                << 3 << 4 << false;
     QTest::newRow("an axis right of the editor") << Trigger([](Fixture& f) { f.controllers.at(1)->removeAxis(1); })
                                                  << 2 << 4 << true;
     QTest::newRow("the editor's controller") << Trigger([](Fixture& f) { delete f.controllers.takeAt(0); })
                                              << 1 << 2 << false;
-    QTest::newRow("another controller") << Trigger([](Fixture& f) { delete f.controllers.takeAt(1); })
-                                        << 1 << 4 << true;
     QTest::newRow("the list") << Trigger([](Fixture& f) { ParameterCustomListRepository::instance().deleteList(f.list); })
                               << 1 << 1 << false;
 }
