@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -64,8 +63,6 @@ Project::Project(const QByteArray& json)
         QTest::qFail(qPrintable(QStringLiteral("device description refused: ") + error), __FILE__, __LINE__);
 }
 
-Project::~Project() = default;
-
 DriveController* Project::controller(const QString& name) const
 {
     for (const QPointer<DriveController>& controller : m_controllers) {
@@ -102,16 +99,26 @@ QString rowKey(const QTreeWidgetItem* row)
     return row->text(0).section(QLatin1Char(' '), 0, 0);
 }
 
-QTreeWidgetItem* findRow(QTreeWidget* tree, const QString& key)
+QList<QTreeWidgetItem*> allRows(QTreeWidget* tree, bool visibleOnly)
 {
+    QList<QTreeWidgetItem*> rows;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = tree->topLevelItem(i);
+        if (!visibleOnly || !row->isHidden())
+            rows.append(row);
+        for (int j = 0; j < row->childCount(); ++j) {
+            if (!visibleOnly || (!row->isHidden() && !row->child(j)->isHidden()))
+                rows.append(row->child(j));
+        }
+    }
+    return rows;
+}
+
+QTreeWidgetItem* findRow(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItem* row : allRows(tree)) {
         if (rowKey(row) == key)
             return row;
-        for (int j = 0; j < row->childCount(); ++j) {
-            if (rowKey(row->child(j)) == key)
-                return row->child(j);
-        }
     }
     return nullptr;
 }
@@ -119,15 +126,8 @@ QTreeWidgetItem* findRow(QTreeWidget* tree, const QString& key)
 QStringList rowKeys(QTreeWidget* tree, bool visibleOnly)
 {
     QStringList keys;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = tree->topLevelItem(i);
-        if (!visibleOnly || !row->isHidden())
-            keys.append(rowKey(row));
-        for (int j = 0; j < row->childCount(); ++j) {
-            if (!visibleOnly || (!row->isHidden() && !row->child(j)->isHidden()))
-                keys.append(rowKey(row->child(j)));
-        }
-    }
+    for (QTreeWidgetItem* row : allRows(tree, visibleOnly))
+        keys.append(rowKey(row));
     return keys;
 }
 
@@ -151,7 +151,6 @@ void answerWhenShown(const QString& fileName, FileDialogAnswer* answer, int atte
     }
     QObject::connect(dialog, &QFileDialog::fileSelected,
                      [answer](const QString& selected) { answer->selected = selected; });
-    // Typed like a user would, so that the dialog takes the name as it stands.
     if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         edit->setText(fileName);
     else

@@ -12,13 +12,9 @@ class QTreeWidgetItem;
 
 namespace CompareTest {
 
-// An invented catalogue: the two-axis type "KXC-2 Doppelachse" and the
-// one-axis "KXC-1 Einzelachse", and three controllers:
-//   "Portal"      KXC-2, axes 1 "X" and 2 "Y"; axis 2 runs faster (A10) and
-//                 with a higher current on phase V (A11[1]); C20 of axis 1 is
-//                 "Achse <1> & Co".
-//   "Portal Süd"  KXC-2, axes 1 "X2" and 2 "Y2"; the same values as "Portal".
-//   "Einzel"      KXC-1, axis 1 "S".
+// Types "KXC-2 Doppelachse" (2 axes) and "KXC-1 Einzelachse" (1 axis);
+// controllers "Portal" (KXC-2, axes "X"/"Y"; axis 2 differs in A10, A11[1],
+// C20), "Portal Süd" (KXC-2, same values as "Portal") and "Einzel" (KXC-1).
 // H30 exists on axis 2 of a KXC-2 only, P50 on the KXC-1 only.
 QByteArray portalProject();
 
@@ -27,7 +23,6 @@ class Project
 {
 public:
     explicit Project(const QByteArray& json = portalProject());
-    ~Project();
     DriveController* controller(const QString& name) const;
     QList<DriveController*> controllers() const;
 
@@ -36,31 +31,25 @@ private:
     QList<QPointer<DriveController>> m_controllers;
 };
 
-// Writes a value as the user would through an in-place editor. `assignment`
-// is "A10=4500" or "A11[2]=7".
+// Writes "A10=4500" or "A11[2]=7" as an in-place editor would.
 void writeValue(DriveController* controller, int axisNumber, const QString& assignment);
 
-// The coordinate part of a row's label ("A10", "A11[2]"), which names a row
-// in the tests independently of the parameter's name.
+// A row's coordinate ("A10", "A11[2]"); keys of all (or visible) rows in tree order.
 QString rowKey(const QTreeWidgetItem* row);
+QList<QTreeWidgetItem*> allRows(QTreeWidget* tree, bool visibleOnly = false);
 QTreeWidgetItem* findRow(QTreeWidget* tree, const QString& key);
-// Keys of every row (top-level and element rows), in tree order, optionally
-// only the visible ones.
 QStringList rowKeys(QTreeWidget* tree, bool visibleOnly = false);
 
-// What the file dialog showed and what it was answered with.
 struct FileDialogAnswer
 {
     bool seen = false;
     QString title;
     QStringList nameFilters;
     QString directory;
-    QString selected;   // as the dialog reported it on accepting
+    QString selected;
 };
 
-// From the event loop, answers the next modal file dialog: enters `fileName`
-// and accepts, or cancels when `fileName` is empty. Gives up after a few
-// seconds so that a test never waits for ever.
+// Answers the next modal file dialog with `fileName`, or cancels it when empty.
 void answerNextFileDialog(const QString& fileName, FileDialogAnswer* answer);
 
 } // namespace CompareTest

@@ -101,73 +101,32 @@ private slots:
         const auto restoreCodec = qScopeGuard([localeCodec] { QTextCodec::setCodecForLocale(localeCodec); });
         const FileDialogAnswer answer = exportReport(fileName);
 
-        // THEN the dialog asked for an HTML file, the file holds exactly the
-        // expected document (hidden rows and highlights included), and the
-        // next report is proposed at the same place
+        // THEN the file is exactly the expected document; its path is remembered
         QVERIFY(answer.seen);
         QCOMPARE(answer.title, QStringLiteral("Parameterübersicht als HTML exportieren"));
         QCOMPARE(answer.nameFilters, QStringList{QStringLiteral("HTML-dateien (*.html)")});
         const QByteArray expected = KxTest::readFile(QStringLiteral(KX_SOURCE_DIR "/tests/compare/expected-small-report.html"));
         const QByteArray written = KxTest::readFile(fileName);
-        QCOMPARE(QString::fromUtf8(written), QString::fromUtf8(expected));
         QCOMPARE(written, expected);
         QCOMPARE(reportPathSetting()->suggestedPath(), fileName);
     }
 
-    void largeReportStructure()
+    void largeReportHasEveryRow()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         const QString fileName = dir.filePath(QStringLiteral("gross.html"));
-
-        // GIVEN two axes of a catalogue with thousands of parameters, with
-        // only the differences on screen
+        // GIVEN thousands of parameters compared, only differences on screen
         project.reset(new Project(syntheticDeviceDescription(2500, 2, 2, 11)));
         const QList<DriveController*> controllers = project->controllers();
         QCOMPARE(controllers.size(), 2);
         compare(controllers.at(0), 1, controllers.at(1), 2, true);
-        QVERIFY(tree()->topLevelItemCount() > 2000);
-
-        // WHEN the report is exported
+        // WHEN exported THEN the whole document is written, hidden rows included
         QVERIFY(exportReport(fileName).seen);
-        const QByteArray bytes = KxTest::readFile(fileName);
-
-        // THEN it is UTF-8 without byte-order mark, framed by the document's
-        // fixed parts, with every placeholder filled
-        QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
-        QTextCodec::ConverterState state;
-        const QString html = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-        QCOMPARE(state.invalidChars, 0);
-        QVERIFY(html.startsWith(QStringLiteral("<html>\n<meta charset=\"UTF-8\"><body>\n<br><br>\n<form><fieldset><legend>Projektierung</legend>")));
+        const QString html = QString::fromUtf8(KxTest::readFile(fileName));
         QVERIFY(html.endsWith(QStringLiteral("</tbody></table></fieldset></form></fieldset></form></body>\n</html>\n")));
         QVERIFY(!html.contains(QRegularExpression(QStringLiteral("%[A-Z]+%"))));
-
-        // AND after the header row it has one row per row of the tree, hidden
-        // ones too, in tree order: parameters with elements marked, element
-        // rows indented, differing rows yellow
-        int rows = 0, elementRows = 0, marked = 0, differing = 0, hidden = 0;
-        int position = html.indexOf(QStringLiteral("<tr><td>&nbsp;</td>"));
-        QVERIFY(position > 0);
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = tree()->topLevelItem(i);
-            const QString label = (row->childCount() > 0 ? QStringLiteral("\u25BE ") : QString()) + row->text(0);
-            position = html.indexOf(QStringLiteral(";\">%1</td>").arg(label), position);
-            QVERIFY2(position > 0, qPrintable(label));
-            rows += 1 + row->childCount();
-            elementRows += row->childCount();
-            marked += row->childCount() > 0;
-            hidden += row->isHidden();
-            differing += row->text(1) != row->text(2);
-            for (int j = 0; j < row->childCount(); ++j)
-                differing += row->child(j)->text(1) != row->child(j)->text(2);
-        }
-        QVERIFY(hidden > 0 && differing > 0 && marked > 0);
-        QCOMPARE(html.count(QStringLiteral("<tr style=\"height: 18px;\">")), rows);
-        QCOMPARE(html.count(QStringLiteral("padding-left: 40px;")), elementRows);
-        QCOMPARE(html.count(QStringLiteral("\u25BE ")), marked);
-        const QTreeWidgetItem* header = tree()->headerItem();
-        const int headerCells = header->text(1) != header->text(2) ? 2 : 0;
-        QCOMPARE(html.count(QStringLiteral("#ffff00;")), 3 * differing + headerCells);
+        QVERIFY(tree()->topLevelItemCount() > 2000);
+        QCOMPARE(html.count(QStringLiteral("<tr style=\"height: 18px;\">")), allRows(tree()).size());
     }
 
     void failedExportWritesNothing_data()
@@ -195,12 +154,11 @@ private slots:
         earlierFile.close();
         reportPathSetting()->rememberPath(earlier);
 
-        // WHEN the export is cancelled or aims at a place that cannot be written
+        // WHEN cancelled or aimed at an unwritable place
         const QString fileName = target.isEmpty() ? QString() : dir.filePath(target);
         const FileDialogAnswer answer = exportReport(fileName);
 
-        // THEN the dialog opened where the last report went, nothing was
-        // written, nothing was said, and the remembered report stays
+        // THEN the dialog opened at the last report, nothing was written or said
         QVERIFY(answer.seen);
         QCOMPARE(QDir(answer.directory), QDir(dir.path()));
         QCOMPARE(answer.selected, fileName);

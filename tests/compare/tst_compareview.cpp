@@ -20,17 +20,6 @@ using namespace CompareTest;
 
 namespace {
 
-struct Side
-{
-    QString controller;
-    int axis;
-};
-
-Side parseSide(const QString& text)
-{
-    return {text.section(QLatin1Char(':'), 0, 0), text.section(QLatin1Char(':'), 1).toInt()};
-}
-
 bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
 {
     for (int column = 0; column <= 2; ++column) {
@@ -40,18 +29,11 @@ bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
     return true;
 }
 
-// Keys of the rows drawn yellow in all three columns; every other row must
-// be white in all three, else the row's key is reported with a "?".
+// Keys of yellow rows; a row neither yellow nor white is reported with "?".
 QStringList highlightedRows(QTreeWidget* tree)
 {
     QStringList keys;
-    QList<QTreeWidgetItem*> rows;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        rows.append(tree->topLevelItem(i));
-        for (int j = 0; j < tree->topLevelItem(i)->childCount(); ++j)
-            rows.append(tree->topLevelItem(i)->child(j));
-    }
-    for (QTreeWidgetItem* row : qAsConst(rows)) {
+    for (QTreeWidgetItem* row : allRows(tree)) {
         if (isHighlighted(row, Qt::yellow))
             keys.append(rowKey(row));
         else if (!isHighlighted(row, Qt::white))
@@ -73,12 +55,13 @@ private:
     QTreeWidget* tree() const { return view->findChild<ParameterCustomListTreeWidget*>(QStringLiteral("parameterTreeWidget")); }
     QCheckBox* differencesOnly() const { return view->findChild<QCheckBox*>(QStringLiteral("differencesOnly")); }
 
+    // Sides are "controller:axis".
+    DriveController* side(const QString& text) const { return project->controller(text.section(QLatin1Char(':'), 0, 0)); }
+    static int axis(const QString& text) { return text.section(QLatin1Char(':'), 1).toInt(); }
     void compare(const QString& a, const QString& b)
     {
-        const Side sideA = parseSide(a);
-        const Side sideB = parseSide(b);
-        view->setAxisA(project->controller(sideA.controller), sideA.axis);
-        view->setAxisB(project->controller(sideB.controller), sideB.axis);
+        view->setAxisA(side(a), axis(a));
+        view->setAxisB(side(b), axis(b));
         view->compare();
     }
 
@@ -92,8 +75,6 @@ private slots:
     {
         project.reset(new Project);
         view.reset(AxisCompareView::createAxisCompareView());
-        QVERIFY(view);
-        QVERIFY(!view->parent());
     }
 
     void cleanup()
@@ -113,8 +94,6 @@ private slots:
         const QStringList portalRows{"A10", "A11", "A11[0]", "A11[1]", "A11[2]", "C20", "G01"};
         QTest::newRow("identical axes of two controllers")
             << "Portal:1" << "Portal Süd:1" << QStringList() << portalRows << QStringList();
-        QTest::newRow("one value differs")
-            << "Portal:1" << "Portal Süd:1" << QStringList{"A10=2500"} << portalRows << QStringList{"A10"};
         QTest::newRow("one array element differs")
             << "Portal:1" << "Portal Süd:1" << QStringList{"A11[2]=7"} << portalRows << QStringList{"A11[2]"};
         QTest::newRow("text differing in case only")
@@ -122,12 +101,6 @@ private slots:
         QTest::newRow("device-wide value shared by both axes")
             << "Portal:1" << "Portal:2" << QStringList{"G01=60"} << (portalRows + QStringList{"H30"})
             << QStringList{"A10", "A11[1]", "C20", "H30"};
-        QTest::newRow("parameter only on side B")
-            << "Portal:1" << "Portal:2" << QStringList() << (portalRows + QStringList{"H30"})
-            << QStringList{"A10", "A11[1]", "C20", "H30"};
-        QTest::newRow("parameter only on side A")
-            << "Portal Süd:2" << "Portal Süd:1" << QStringList() << (portalRows + QStringList{"H30"})
-            << QStringList{"A10", "A11[1]", "H30"};
         QTest::newRow("two controller types")
             << "Portal:1" << "Einzel:1" << QStringList()
             << QStringList{"A10", "A11", "A11[0]", "A11[1]", "A11[2]", "A11[3]", "C20", "G01", "P50"}
@@ -142,38 +115,28 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, differing);
 
-        // GIVEN two axes whose values were changed as the row says
-        const Side b = parseSide(sideB);
         for (const QString& edit : qAsConst(editsOnB))
-            writeValue(project->controller(b.controller), b.axis, edit);
+            writeValue(side(sideB), axis(sideB), edit);
 
-        // WHEN they are compared
         compare(sideA, sideB);
 
-        // THEN there is one row per parameter of either axis and element rows
-        // below arrays, the differing ones in yellow, and the verdict follows
+        // THEN one row per parameter/element of either axis, differing ones yellow
         QCOMPARE(tree()->columnCount(), 3);
         QCOMPARE(rowKeys(tree()), rows);
         QCOMPARE(highlightedRows(tree()), differing);
         QCOMPARE(view->axesAreEqual(), differing.isEmpty());
-        QCOMPARE(rowKeys(tree(), true), rows);
 
         // WHEN only the differences are asked for
         differencesOnly()->setChecked(true);
-        // THEN only differing rows stay, with the parameter row of a differing
-        // element, and nothing is highlighted
+        // THEN only differing rows (and parents of differing elements) stay, unhighlighted
         QStringList visible;
         for (const QString& key : qAsConst(rows)) {
-            const QString parent = key.section(QLatin1Char('['), 0, 0);
-            const bool elementDiffers = std::any_of(differing.cbegin(), differing.cend(), [&](const QString& d) {
-                return d.startsWith(key + QLatin1Char('['));
-            });
-            if (differing.contains(key) || (key == parent && elementDiffers))
+            if (std::any_of(differing.cbegin(), differing.cend(),
+                            [&](const QString& d) { return d == key || d.startsWith(key + QLatin1Char('[')); }))
                 visible.append(key);
         }
         QCOMPARE(rowKeys(tree(), true), visible);
         QCOMPARE(highlightedRows(tree()), QStringList());
-        QCOMPARE(view->axesAreEqual(), differing.isEmpty());
 
         // WHEN the filter is switched off again
         differencesOnly()->setChecked(false);
@@ -189,8 +152,6 @@ private slots:
         QTest::addColumn<QString>("equalValue");
         QTest::addColumn<QString>("otherValue");
         QTest::newRow("simple parameter, all rows") << false << "A10" << "3000" << "4200";
-        QTest::newRow("simple parameter, differences only") << true << "A10" << "3000" << "4200";
-        QTest::newRow("array element, all rows") << false << "A11[1]" << "10" << "14";
         QTest::newRow("array element, differences only") << true << "A11[1]" << "10" << "14";
     }
 
@@ -201,7 +162,7 @@ private slots:
         QFETCH(QString, equalValue);
         QFETCH(QString, otherValue);
 
-        // GIVEN the two axes of one controller, which differ in the row
+        // GIVEN the two axes of "Portal", which differ in the row
         DriveController* portal = project->controller(QStringLiteral("Portal"));
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
         differencesOnly()->setChecked(diffOnly);
@@ -217,8 +178,7 @@ private slots:
         QCOMPARE(row->isHidden(), diffOnly);
         QVERIFY(isHighlighted(row, Qt::white));
 
-        // WHEN the view is refreshed, which hides a parameter row whose
-        // elements are all equal now, and axis B gets a value of its own again
+        // WHEN refreshed (hiding an all-equal parent) and axis B differs again
         if (diffOnly) {
             differencesOnly()->setChecked(false);
             differencesOnly()->setChecked(true);
@@ -226,8 +186,7 @@ private slots:
                 QVERIFY(parent->isHidden());
         }
         writeValue(portal, 2, key + QLatin1Char('=') + otherValue);
-        // THEN the row shows again (with its parameter row); it is yellow
-        // unless only differences show
+        // THEN the row (and its parent) shows again, yellow unless filtered
         QVERIFY(!row->isHidden());
         if (parent)
             QVERIFY(!parent->isHidden());
@@ -236,15 +195,13 @@ private slots:
 
     void verdictFollowsEditsOnRefresh()
     {
-        // GIVEN two axes that differ in one value only
+        // GIVEN axes differing in one value, WHEN it is edited away and the
+        // view refreshed THEN they count as equal and no row shows
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
-        writeValue(project->controller(QStringLiteral("Portal Süd")), 1, QStringLiteral("A10=2800"));
+        writeValue(side(QStringLiteral("Portal Süd:1")), 1, QStringLiteral("A10=2800"));
         QVERIFY(!view->axesAreEqual());
-
-        // WHEN the difference is edited away and the view is refreshed
-        writeValue(project->controller(QStringLiteral("Portal Süd")), 1, QStringLiteral("A10=3000"));
+        writeValue(side(QStringLiteral("Portal Süd:1")), 1, QStringLiteral("A10=3000"));
         differencesOnly()->setChecked(true);
-        // THEN the axes count as equal and the tree shows no row
         QVERIFY(view->axesAreEqual());
         QCOMPARE(rowKeys(tree(), true), QStringList());
     }
@@ -254,7 +211,6 @@ private slots:
         QTest::addColumn<QString>("sideB");
         QTest::addColumn<bool>("same");
         QTest::newRow("same controller and axis") << "Portal:1" << true;
-        QTest::newRow("same controller, other axis") << "Portal:2" << false;
         QTest::newRow("other controller, same number") << "Portal Süd:1" << false;
     }
 
@@ -263,13 +219,10 @@ private slots:
         QFETCH(QString, sideB);
         QFETCH(bool, same);
 
-        // GIVEN a comparison of other axes shown before
+        // GIVEN other axes compared before, WHEN side B names the row's axis
         compare(QStringLiteral("Portal:1"), QStringLiteral("Einzel:1"));
         QVERIFY(!view->axesAreEqual());
-
-        // WHEN side B names the row's axis
         compare(QStringLiteral("Portal:1"), sideB);
-
         // THEN an axis compared with itself shows only the label and is equal
         QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->isHidden(), !same);
         QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->text(),
@@ -284,8 +237,7 @@ private slots:
 
     void comparingAgainFollowsTheNewSides()
     {
-        // GIVEN the comparison of two axes of one type, whose values the
-        // rows keep observed
+        // GIVEN two axes of one type compared, their values observed
         DriveController* portal = project->controller(QStringLiteral("Portal"));
         QPointer<ParameterSetup> onlyOnAxisTwo = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("H30")));
         QPointer<ParameterSetup> speedLimit = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")));
@@ -295,9 +247,7 @@ private slots:
 
         // WHEN side B is replaced by an axis of another type
         compare(QStringLiteral("Portal:1"), QStringLiteral("Einzel:1"));
-
-        // THEN the rows are the union of the new sides, the columns show
-        // them, and a parameter left behind is no longer observed
+        // THEN rows and headers follow the new sides; H30 is no longer observed
         QVERIFY(!rowKeys(tree()).contains(QStringLiteral("H30")));
         QVERIFY(rowKeys(tree()).contains(QStringLiteral("P50")));
         QCOMPARE(tree()->headerItem()->text(1), QStringLiteral("Portal\nX"));
@@ -325,8 +275,7 @@ private slots:
         QVERIFY(!bottomWidget->isHidden());
         tree()->setCurrentItem(findRow(tree(), QStringLiteral("A10")), 2);
 
-        // THEN the colour strip shows axis B's marking and the property list
-        // the parameter on that axis
+        // THEN colour strip and property list show axis B
         QWidget* colorWidget = view->findChild<QWidget*>(QStringLiteral("colorWidget"));
         QCOMPARE(colorWidget->palette().color(QPalette::Window), QColor(QStringLiteral("#c03060")));
         auto* properties = view->findChild<ParameterPropertyList*>(QStringLiteral("propertyWidget"));
@@ -340,9 +289,8 @@ private slots:
 
     void controllerGoneBeforeComparing()
     {
-        // GIVEN a view that compared nothing yet, which has found no difference
+        // GIVEN a fresh view (equal) with sides named, then one controller deleted
         QVERIFY(view->axesAreEqual());
-        // AND sides named, then one controller deleted by the application
         view->setAxisA(project->controller(QStringLiteral("Portal")), 1);
         view->setAxisB(project->controller(QStringLiteral("Einzel")), 1);
         delete project->controller(QStringLiteral("Einzel"));
