@@ -41,14 +41,6 @@ QList<QAction*> commands(QMenu* menu)
     return result;
 }
 
-// Moves the section of a logical column to a visual position, as a restored
-// header state may have done.
-void moveColumn(Fixture& f, int logical, int visual)
-{
-    QHeaderView* header = f.tree->header();
-    header->moveSection(header->visualIndex(logical), visual);
-}
-
 QString valueOn(Fixture& f, int axisIndex, const QString& coordinate, quint16 element = 0)
 {
     return f.setup(axisIndex, coordinate)->valueText(f.axes.at(axisIndex)->axisNumber(), element, false);
@@ -147,7 +139,7 @@ void TestCommands::contextMenuOffersTheWritableAxes()
     if (readOnlyController >= 0)
         f.controllers.at(readOnlyController)->parameterProvider()->setReadOnly(true);
     for (int v = 0; v < visualOrder.size(); ++v)
-        moveColumn(f, visualOrder.at(v), v + 1);
+        f.tree->header()->moveSection(f.tree->header()->visualIndex(visualOrder.at(v)), v + 1);
     QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
     QVERIFY(item);
 
@@ -311,7 +303,7 @@ void TestCommands::copyKeysFollowTheVisualOrder()
     f.controllers.at(1)->parameterProvider()->setReadOnly(true);
     setValueOn(f, 1, QStringLiteral("A10"), QStringLiteral("2468"));
     for (int v = 0; v < visualOrder.size(); ++v)
-        moveColumn(f, visualOrder.at(v), v + 1);
+        f.tree->header()->moveSection(f.tree->header()->visualIndex(visualOrder.at(v)), v + 1);
     f.tree->setCurrentItem(f.row(QStringLiteral("A10")), column);
 
     // WHEN Ctrl and the digit are pressed
