@@ -11,10 +11,12 @@ namespace KxParameterValues {
 
 namespace {
 
-QString tr(const char* text, int n = -1)
+// The checks speak for ParameterSetup, which reports their refusals; a class
+// of their own keeps the translation tools and the lookup on that context.
+struct Texts
 {
-    return QCoreApplication::translate("ParameterSetup", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(ParameterSetup)
+};
 
 QString quoted(const QString& text)
 {
@@ -35,18 +37,18 @@ QString checkNumber(const ParameterElementDescription& element, const QString& t
     bool ok = false;
     const double value = number.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return tr("%1 ist keine Zahl.").arg(quoted(text));
+        return Texts::tr("%1 ist keine Zahl.").arg(quoted(text));
     const int decimals = qBound(0, element.decimals, 6);
     const double scale = std::pow(10.0, decimals);
     double rounded = std::round(value * scale) / scale;
     if (std::abs(value - rounded) > 1e-9 * std::max(1.0, std::abs(value))) {
         if (decimals == 0)
-            return tr("Es sind nur ganze Zahlen erlaubt.");
-        return tr("H\u00F6chstens %n Nachkommastelle(n) erlaubt.", decimals);
+            return Texts::tr("Es sind nur ganze Zahlen erlaubt.");
+        return Texts::tr("Höchstens %n Nachkommastelle(n) erlaubt.", nullptr, decimals);
     }
     const double tolerance = 1e-9 * std::max(1.0, std::max(std::abs(element.minimum), std::abs(element.maximum)));
     if (rounded < element.minimum - tolerance || rounded > element.maximum + tolerance)
-        return tr("Der Wert muss zwischen %1 und %2 liegen.")
+        return Texts::tr("Der Wert muss zwischen %1 und %2 liegen.")
             .arg(formatNumber(element.minimum, decimals), withUnit(formatNumber(element.maximum, decimals), element.unit));
     if (rounded == 0)
         rounded = 0;   // no "-0"
@@ -72,15 +74,15 @@ QString checkChoice(const ParameterElementDescription& element, const QString& t
         }
     }
     if (element.kind == ValueKindSwitch)
-        return tr("%1 ist kein Schaltzustand (Aus oder Ein).").arg(quoted(text));
-    return tr("%1 ist nicht in der Auswahlliste.").arg(quoted(text));
+        return Texts::tr("%1 ist kein Schaltzustand (Aus oder Ein).").arg(quoted(text));
+    return Texts::tr("%1 ist nicht in der Auswahlliste.").arg(quoted(text));
 }
 
 QString checkText(const ParameterElementDescription& element, const QString& text, QString* canonical)
 {
     const int maximum = int(element.maximum);
     if (maximum > 0 && text.size() > maximum)
-        return tr("Der Text ist zu lang (h\u00F6chstens %1 Zeichen).").arg(maximum);
+        return Texts::tr("Der Text ist zu lang (höchstens %1 Zeichen).").arg(maximum);
     if (canonical)
         *canonical = text;
     return QString();
@@ -116,7 +118,7 @@ QString formatNumber(double value, int decimals)
 QString check(const ParameterElementDescription& element, const QString& text, QString* canonical)
 {
     if (!element.hasValue)
-        return tr("Das Element hat keinen Wert.");
+        return Texts::tr("Das Element hat keinen Wert.");
     switch (element.kind) {
     case ValueKindNumber:
         return checkNumber(element, text, canonical);
@@ -126,7 +128,7 @@ QString check(const ParameterElementDescription& element, const QString& text, Q
     case ValueKindText:
         return checkText(element, text, canonical);
     }
-    return tr("Unbekannte Werteart.");
+    return Texts::tr("Unbekannte Werteart.");
 }
 
 QString defaultValue(const ParameterElementDescription& element)
@@ -177,10 +179,10 @@ QList<ParameterChoice> choices(const ParameterElementDescription& element)
         return {};
     ParameterChoice off;
     off.value = 0;
-    off.text = ParameterText(tr("Aus"), QStringLiteral("Off"));
+    off.text = ParameterText(Texts::tr("Aus"), QStringLiteral("Off"));
     ParameterChoice on;
     on.value = 1;
-    on.text = ParameterText(tr("Ein"), QStringLiteral("On"));
+    on.text = ParameterText(Texts::tr("Ein"), QStringLiteral("On"));
     return {off, on};
 }
 
