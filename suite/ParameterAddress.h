@@ -36,10 +36,9 @@ public:
     /// The brackets are left out when the address was parsed from a text
     /// without them ("A12", "0.A12"). Empty for an invalid address.
     QString toText() const;
-    /// Fixed-width form that sorts like the addresses: living space (or "-" when
-    /// none), ".", letter, three digits, "[", five digits, "]": "2.A012[00003]".
-    /// Living spaces from 10 on take two digits, so texts of living spaces
-    /// below and above 10 do not sort against each other.
+    /// Fixed-width form that sorts like the addresses: living space in two
+    /// digits (or "-" when none), ".", letter, three digits, "[", five digits,
+    /// "]": "02.A012[00003]", so that axes 10 to 16 sort after axis 9.
     QString toSortableText() const;
 
     /// hasElement() does not count: "A12" and "A12[0]" are the same address.
