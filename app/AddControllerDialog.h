@@ -21,6 +21,9 @@ public:
     QString controllerName() const;
     int axisCount() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private slots:
     void onTypeChanged();
     void onInputChanged();

@@ -5,8 +5,10 @@
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
+#include "Project.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -17,9 +19,14 @@ namespace {
 // The object name of the report button in the comparison's form.
 const char* const exportButtonName = "exportToHtml";
 
-QString sideText(const DriveController* controller, int axisNumber)
+QString sideText(const DriveController* controller, int axisNumber, const Project* project)
 {
-    return AxisComparisons::tr("%1, %2").arg(controller->name(), controller->axisName(axisNumber));
+    if (!controller)
+        return QString();
+    const QString file = project ? project->sourceFileName() : QString();
+    if (file.isEmpty())
+        return AxisComparisons::tr("%1, %2").arg(controller->name(), controller->axisName(axisNumber));
+    return AxisComparisons::tr("%1 (%2), %3").arg(controller->name(), file, controller->axisName(axisNumber));
 }
 
 } // namespace
@@ -36,7 +43,7 @@ AxisComparisons::~AxisComparisons()
 }
 
 AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
-                                       int axisNumberB)
+                                       int axisNumberB, const std::shared_ptr<Project>& projectB)
 {
     DriveControllerAxis* axisA = controllerA ? controllerA->axis(axisNumberA) : nullptr;
     DriveControllerAxis* axisB = controllerB ? controllerB->axis(axisNumberB) : nullptr;
@@ -46,8 +53,9 @@ AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNum
     AxisCompareView* view = AxisCompareView::createAxisCompareView();
     view->setParent(m_mainWindow, Qt::Window);
     view->setAttribute(Qt::WA_DeleteOnClose);
-    view->setWindowTitle(tr("Achsvergleich – A: %1 – B: %2")
-                             .arg(sideText(controllerA, axisNumberA), sideText(controllerB, axisNumberB)));
+    const Comparison comparison{view, controllerA, axisNumberA, controllerB, axisNumberB, projectB};
+    updateTitle(comparison);
+    view->installEventFilter(this);
     view->setWindowIcon(AppIcons::icon(QStringLiteral("CompareAxes")));
     // Two value columns beside long parameter names need more than the form's size.
     view->resize(view->size().expandedTo(QSize(960, 640)));
@@ -65,8 +73,8 @@ AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNum
         connect(button, &QAbstractButton::clicked, this, &AxisComparisons::onExportClicked);
     }
 
-    m_views.removeAll(nullptr);
-    m_views.append(view);
+    connect(view, &QObject::destroyed, this, &AxisComparisons::releaseClosedViews, Qt::QueuedConnection);
+    m_comparisons.append(comparison);
     view->show();
     view->raise();
     view->activateWindow();
@@ -76,9 +84,9 @@ AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNum
 QList<AxisCompareView*> AxisComparisons::views() const
 {
     QList<AxisCompareView*> open;
-    for (const QPointer<AxisCompareView>& view : m_views) {
-        if (view)
-            open.append(view);
+    for (const Comparison& comparison : m_comparisons) {
+        if (comparison.view)
+            open.append(comparison.view);
     }
     return open;
 }
@@ -86,8 +94,38 @@ QList<AxisCompareView*> AxisComparisons::views() const
 void AxisComparisons::closeAll()
 {
     const QList<AxisCompareView*> open = views();
-    m_views.clear();
     qDeleteAll(open);
+    m_comparisons.clear();
+}
+
+bool AxisComparisons::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (const Comparison& comparison : qAsConst(m_comparisons)) {
+            if (comparison.view == watched)
+                updateTitle(comparison);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AxisComparisons::updateTitle(const Comparison& comparison)
+{
+    if (comparison.view)
+        comparison.view->setWindowTitle(tr("Achsvergleich – A: %1 – B: %2")
+                                            .arg(sideText(comparison.controllerA, comparison.axisNumberA, nullptr),
+                                                 sideText(comparison.controllerB, comparison.axisNumberB,
+                                                          comparison.projectB.get())));
+}
+
+// Queued after a window is destroyed: a project released inside the window's
+// destruction would destroy controllers the half-destroyed window still watches.
+void AxisComparisons::releaseClosedViews()
+{
+    for (int i = m_comparisons.size() - 1; i >= 0; --i) {
+        if (!m_comparisons.at(i).view)
+            m_comparisons.removeAt(i);
+    }
 }
 
 // The view writes its report on its own and does not say where; the remembered

@@ -21,6 +21,7 @@
 #include "ProjectCustomLists.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
+#include "RecentProjects.h"
 #include "System.h"
 
 #include <QAction>
@@ -65,12 +66,16 @@ public:
     void reportProblem(const QString& title, const QString& message, const QStringList& details = {});
     bool confirm(const QString& title, const QString& question);
     bool maybeSave();
+    QString withPath(const QString& reason, const QString& path) const;
+    QString projectFileFilter() const;
     QString suggestedSavePath() const;
     QString projectDisplayName() const;
     void offerToOpenReport(const QString& path);
 
     MainWindow* const q;
+    QString typesDirectory;
     Project* project = nullptr;
+    RecentProjects* recentProjects = nullptr;
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
     // The list view once it was given its first size and place.
@@ -85,6 +90,7 @@ public:
     bool interactive = true;
 
     QMenu* fileMenu = nullptr;
+    QMenu* recentMenu = nullptr;
     QMenu* projectMenu = nullptr;
     QMenu* extrasMenu = nullptr;
     QMenu* languageMenu = nullptr;
@@ -196,7 +202,11 @@ void MainWindowPrivate::createMenusAndToolBar()
 {
     fileMenu = q->menuBar()->addMenu(QString());
     fileMenu->setObjectName(QStringLiteral("menuFile"));
-    fileMenu->addActions({newAction, openAction, saveAction, saveAsAction});
+    fileMenu->addActions({newAction, openAction});
+    recentMenu = fileMenu->addMenu(QString());
+    recentProjects = new RecentProjects(recentMenu);
+    QObject::connect(recentProjects, &RecentProjects::fileChosen, q, &MainWindow::onRecentProjectChosen);
+    fileMenu->addActions({saveAction, saveAsAction});
     fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
 
@@ -239,6 +249,8 @@ void MainWindowPrivate::retranslate()
     toolBar->setWindowTitle(MainWindow::tr("Werkzeugleiste"));
     newAction->setText(MainWindow::tr("&Neu"));
     openAction->setText(MainWindow::tr("Ö&ffnen ..."));
+    recentMenu->setTitle(MainWindow::tr("&Zuletzt geöffnet"));
+    recentProjects->refreshMenu();
     saveAction->setText(MainWindow::tr("&Speichern"));
     saveAsAction->setText(MainWindow::tr("Speichern &unter ..."));
     quitAction->setText(MainWindow::tr("&Beenden"));
@@ -327,6 +339,8 @@ bool MainWindowPrivate::confirm(const QString& title, const QString& question)
 
 bool MainWindowPrivate::maybeSave()
 {
+    if (customLists && customLists->hasUnstoredChanges())
+        project->markModified();
     if (!interactive || !project->isModified())
         return true;
     const QMessageBox::StandardButton answer = QMessageBox::warning(
@@ -340,6 +354,21 @@ bool MainWindowPrivate::maybeSave()
         return true;
     q->onSave();
     return !project->isModified();
+}
+
+// The loaders usually name the file; where they do not, the user still learns which one.
+QString MainWindowPrivate::withPath(const QString& reason, const QString& path) const
+{
+    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (reason.contains(native) || reason.contains(QDir::toNativeSeparators(path)))
+        return reason;
+    return MainWindow::tr("%1 (Datei: %2)").arg(reason, native);
+}
+
+QString MainWindowPrivate::projectFileFilter() const
+{
+    return MainWindow::tr("Projektdateien (*.%1);;Gerätebeschreibungen (*.json);;Alle Dateien (*)")
+        .arg(Project::fileSuffix());
 }
 
 QString MainWindowPrivate::suggestedSavePath() const
@@ -374,6 +403,7 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     : QMainWindow(parent)
     , d(new MainWindowPrivate(this))
 {
+    d->typesDirectory = typesDirectory;
     AppIcons::initialize();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(AppIcons::icon(QStringLiteral("KxSuite")));
@@ -470,12 +500,13 @@ bool MainWindow::openFile(const QString& path)
     const QString fileName = QFileInfo(path).fileName();
     const ProjectOpenResult result = d->project->open(path);
     if (!result.opened) {
-        d->reportProblem(tr("Öffnen fehlgeschlagen"), result.error);
+        d->reportProblem(tr("Öffnen fehlgeschlagen"), d->withPath(result.error, path));
         return false;
     }
     if (!result.fromDescription) {
         const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
         setting->rememberPath(d->project->filePath());
+        d->recentProjects->add(d->project->filePath());
     }
     if (const int unreadable = d->customLists->unreadableListCount()) {
         d->reportProblem(tr("Variable Parameterlisten"),
@@ -484,9 +515,12 @@ bool MainWindow::openFile(const QString& path)
                             nullptr, unreadable)
                              .arg(fileName));
     }
+    const QString counts = tr("%1, %2").arg(
+        tr("%n Regler", nullptr, d->project->host()->driveControllers().size()),
+        tr("%n variable Parameterliste(n)", nullptr, d->customLists->listCount()));
     const QString loaded = result.fromDescription
-        ? tr("Gerätebeschreibung „%1“ als neues, ungespeichertes Projekt geladen.").arg(fileName)
-        : tr("Projekt „%1“ geladen.").arg(fileName);
+        ? tr("Gerätebeschreibung „%1“ als neues, ungespeichertes Projekt geladen: %2.").arg(fileName, counts)
+        : tr("Projekt „%1“ geladen: %2.").arg(fileName, counts);
     if (result.skipped.isEmpty()) {
         d->report(loaded);
     } else {
@@ -503,11 +537,12 @@ bool MainWindow::saveFile(const QString& path)
 {
     QString error;
     if (!d->project->save(path, &error)) {
-        d->reportProblem(tr("Speichern fehlgeschlagen"), error);
+        d->reportProblem(tr("Speichern fehlgeschlagen"), d->withPath(error, path));
         return false;
     }
     const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
     setting->rememberPath(d->project->filePath());
+    d->recentProjects->add(d->project->filePath());
     d->report(tr("Projekt gespeichert unter „%1“.").arg(QDir::toNativeSeparators(d->project->filePath())));
     return true;
 }
@@ -540,10 +575,21 @@ void MainWindow::onOpen()
     if (!d->maybeSave())
         return;
     const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Projekt öffnen"), setting->currentPath(),
-        tr("Projektdateien (*.%1);;Gerätebeschreibungen (*.json);;Alle Dateien (*)").arg(Project::fileSuffix()));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Projekt öffnen"), setting->currentPath(), d->projectFileFilter());
     if (!path.isEmpty())
+        openFile(path);
+}
+
+void MainWindow::onRecentProjectChosen(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        d->recentProjects->remove(path);
+        d->report(tr("„%1“ gibt es nicht mehr; der Eintrag wurde aus „Zuletzt geöffnet“ entfernt.")
+                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (d->maybeSave())
         openFile(path);
 }
 
@@ -694,16 +740,52 @@ void MainWindow::onCompareAxes()
     const auto& next = axes.at((current + 1) % axes.size());
     dialog.select(CompareAxesDialog::SideA, axes.at(current).first, axes.at(current).second);
     dialog.select(CompareAxesDialog::SideB, next.first, next.second);
+    connect(&dialog, &CompareAxesDialog::otherProjectRequested, this, &MainWindow::onOtherProjectRequested);
     if (dialog.exec() != QDialog::Accepted)
         return;
     compareAxes(dialog.controller(CompareAxesDialog::SideA), dialog.axisNumber(CompareAxesDialog::SideA),
-                dialog.controller(CompareAxesDialog::SideB), dialog.axisNumber(CompareAxesDialog::SideB));
+                dialog.controller(CompareAxesDialog::SideB), dialog.axisNumber(CompareAxesDialog::SideB),
+                dialog.otherProject(CompareAxesDialog::SideB));
+}
+
+void MainWindow::onOtherProjectRequested()
+{
+    auto* dialog = qobject_cast<CompareAxesDialog*>(sender());
+    if (!dialog)
+        return;
+    const std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ProjectFiles));
+    const QString path = QFileDialog::getOpenFileName(dialog, tr("Projektdatei zum Vergleichen öffnen"),
+                                                      setting->currentPath(), d->projectFileFilter());
+    if (path.isEmpty())
+        return;
+    if (const std::shared_ptr<Project> other = openForComparison(path))
+        dialog->addOtherProject(other);
+}
+
+std::shared_ptr<Project> MainWindow::openForComparison(const QString& path)
+{
+    QString error;
+    QStringList skipped;
+    std::shared_ptr<Project> other = Project::openForReading(path, d->typesDirectory, &error, &skipped);
+    if (!other) {
+        d->reportProblem(tr("Vergleich mit anderer Projektdatei"), d->withPath(error, path));
+        return nullptr;
+    }
+    const QString fileName = QFileInfo(path).fileName();
+    if (skipped.isEmpty())
+        d->report(tr("„%1“ zum Vergleichen geladen: %n Regler, nur lesbar.", nullptr,
+                     other->host()->driveControllers().size())
+                      .arg(fileName));
+    else
+        d->report(tr("„%1“ zum Vergleichen geladen, %n Angabe(n) weggelassen.", nullptr, skipped.size())
+                      .arg(fileName));
+    return other;
 }
 
 AxisCompareView* MainWindow::compareAxes(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
-                                         int axisNumberB)
+                                         int axisNumberB, const std::shared_ptr<Project>& projectB)
 {
-    AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB);
+    AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB, projectB);
     if (view)
         d->report(view->axesAreEqual() ? tr("Die verglichenen Achsen sind gleich.")
                                        : tr("Die verglichenen Achsen unterscheiden sich."));
@@ -724,6 +806,7 @@ void MainWindow::onActiveLanguageChanged(int language)
 {
     for (QAction* action : d->languageGroup->actions())
         action->setChecked(action->data().toInt() == language);
+    d->report(tr("Sprache: %1.").arg(LanguageManager::instance()->languageName(language)));
 }
 
 void MainWindow::onLevelSelected(int index)

@@ -51,9 +51,15 @@ public:
     bool saveFile(const QString& path);
 
     /// Shows the two axes side by side in a new comparison window over this
-    /// one; null when a controller does not have the axis named.
+    /// one; null when a controller does not have the axis named. @p projectB:
+    /// the other project @p controllerB comes from, if it is not this one's.
     AxisCompareView* compareAxes(DriveController* controllerA, int axisNumberA, DriveController* controllerB,
-                                 int axisNumberB);
+                                 int axisNumberB, const std::shared_ptr<Project>& projectB = nullptr);
+
+    /// Reads a project file or device description to compare with, apart
+    /// from the open project and never saved; null when it cannot be read,
+    /// which is reported like a file that cannot be opened.
+    std::shared_ptr<Project> openForComparison(const QString& path);
 
 signals:
     void problemReported(const QString& message);
@@ -65,6 +71,7 @@ protected:
 private slots:
     void onNew();
     void onOpen();
+    void onRecentProjectChosen(const QString& path);
     void onSave();
     void onSaveAs();
     void onAddController();
@@ -74,6 +81,7 @@ private slots:
     void onToggleOnline();
     void onShowParameterCustomLists();
     void onCompareAxes();
+    void onOtherProjectRequested();
     void onComparisonReportWritten(const QString& path);
     void onLanguageTriggered(QAction* action);
     void onActiveLanguageChanged(int language);

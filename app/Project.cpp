@@ -162,6 +162,11 @@ QString Project::descriptionPath() const
     return d->descriptionPath;
 }
 
+QString Project::sourceFileName() const
+{
+    return QFileInfo(d->filePath.isEmpty() ? d->descriptionPath : d->filePath).fileName();
+}
+
 bool Project::isModified() const
 {
     return d->modified;
@@ -203,6 +208,29 @@ bool Project::save(const QString& path, QString* errorMessage)
     d->setModified(false);
     emit projectSaved(d->filePath);
     return true;
+}
+
+std::shared_ptr<Project> Project::openForReading(const QString& path, const QString& typesDirectory,
+                                                QString* errorMessage, QStringList* skipped)
+{
+    auto project = std::make_shared<Project>(typesDirectory);
+    const ProjectOpenResult result = project->open(path);
+    QString error = result.error;
+    bool anyAxis = false;
+    for (DriveController* controller : project->host()->driveControllers()) {
+        controller->parameterProvider()->setReadOnly(true);
+        anyAxis = anyAxis || !controller->axisNumbers().isEmpty();
+    }
+    if (result.opened && !anyAxis)
+        error = tr("„%1“ enthält keinen Regler mit einer Achse.").arg(QFileInfo(path).fileName());
+    if (!error.isEmpty()) {
+        if (errorMessage)
+            *errorMessage = error;
+        return nullptr;
+    }
+    if (skipped)
+        *skipped = result.skipped;
+    return project;
 }
 
 DriveController* Project::addController(const QString& typeName, const QString& name, int axisCount,

@@ -57,6 +57,9 @@ public:
     QString filePath() const;
     /// The device description a new project was made from; empty otherwise.
     QString descriptionPath() const;
+    /// The name (without directory) of the project file, else of the
+    /// description the project was made from; empty for a new project.
+    QString sourceFileName() const;
     bool isModified() const;
     /// For parts that keep their data in the storage tree: something of
     /// theirs changed that the next save must write. Ignored while a project
@@ -70,6 +73,13 @@ public:
     ProjectOpenResult open(const QString& path);
     /// Stores the project in @p path, which becomes the project's file.
     bool save(const QString& path, QString* errorMessage = nullptr);
+
+    /// Opens @p path into a project of its own, only to be looked at: every
+    /// controller refuses value changes, and nothing of it is ever saved.
+    /// Null on failure, with the reason in @p errorMessage; what was left out
+    /// goes to @p skipped.
+    static std::shared_ptr<Project> openForReading(const QString& path, const QString& typesDirectory,
+                                                   QString* errorMessage, QStringList* skipped = nullptr);
 
     /// A new controller of a library type with axes 1..@p axisCount, appended.
     DriveController* addController(const QString& typeName, const QString& name, int axisCount,

@@ -5,9 +5,29 @@
 #include "Project.h"
 #include "ProjectHost.h"
 
+#include <QMap>
+
+#include <algorithm>
+
 namespace {
 
 ProjectCustomLists* activeBinding = nullptr;
+
+// Item name -> its lines in sorted order: the window states of a list are
+// written in no fixed order, which must not count as a change.
+QMap<QString, QByteArrayList> comparableItems(const FileStorageView* lists)
+{
+    QMap<QString, QByteArrayList> items;
+    for (const QString& name : lists ? lists->itemNames() : QStringList()) {
+        QByteArrayList lines = lists->readItem(name).split('\n');
+        for (QByteArray& line : lines)
+            line = line.trimmed();
+        lines.removeAll(QByteArray());
+        std::sort(lines.begin(), lines.end());
+        items.insert(name, lines);
+    }
+    return items;
+}
 
 } // namespace
 
@@ -49,6 +69,21 @@ bool ProjectCustomLists::isActive() const
 int ProjectCustomLists::unreadableListCount() const
 {
     return isActive() ? ParameterCustomListRepository::instance().unreadableListCount() : 0;
+}
+
+int ProjectCustomLists::listCount() const
+{
+    return isActive() ? ParameterCustomListRepository::instance().content().size() : 0;
+}
+
+bool ProjectCustomLists::hasUnstoredChanges() const
+{
+    if (!isActive() || !m_project)
+        return false;
+    FileStorageView scratch;
+    ParameterCustomListRepository::instance().save(&scratch);
+    return comparableItems(scratch.subStorage(storageName()))
+        != comparableItems(m_project->storage()->subStorage(storageName()));
 }
 
 void ProjectCustomLists::onProjectLoaded(FileStorageView* storage)

@@ -34,6 +34,14 @@ public:
     /// written back unchanged on save.
     int unreadableListCount() const;
 
+    /// The lists of the open project.
+    int listCount() const;
+
+    /// Whether saving now would store the lists differently from the project
+    /// tree as last read or written. Also sees what no list signal tells
+    /// about, such as the window state the list windows keep in their lists.
+    bool hasUnstoredChanges() const;
+
 private slots:
     void onProjectLoaded(FileStorageView* storage);
     void onProjectAboutToBeSaved(FileStorageView* storage);

@@ -5,6 +5,7 @@
 #include "DriveControllerAxis.h"
 #include "ProjectHost.h"
 
+#include <QEvent>
 #include <QHeaderView>
 
 ProjectTreeWidget::ProjectTreeWidget(QWidget* parent)
@@ -142,6 +143,13 @@ void ProjectTreeWidget::refresh()
             fillAxis(item->child(c), controllers.at(i), item->child(c)->data(0, AxisNumberRole).toInt());
     }
     emit refreshed();
+}
+
+void ProjectTreeWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+    QTreeWidget::changeEvent(event);
 }
 
 void ProjectTreeWidget::onCurrentItemChanged()

@@ -47,6 +47,9 @@ public slots:
     void rebuild();
     void refresh();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private slots:
     void onCurrentItemChanged();
 

@@ -12,7 +12,13 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(KX_APP_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QApplication::translate("main", "Projekte mit Antriebsreglern bearbeiten"));
+    // QSettings keeps its files below XDG_CONFIG_HOME, so setting it gives a
+    // run of its own settings (remembered folders, recent projects).
+    parser.setApplicationDescription(
+        QApplication::translate("main",
+                                "Projekte mit Antriebsreglern bearbeiten.\n\n"
+                                "Einstellungen (zuletzt geöffnete Projekte, Verzeichnisse der Dateidialoge) liegen "
+                                "unter $XDG_CONFIG_HOME/KxSuite, ohne XDG_CONFIG_HOME unter ~/.config/KxSuite."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("datei"),
