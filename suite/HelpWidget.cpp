@@ -3,6 +3,7 @@
 #include "HelpSystem.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -89,6 +90,14 @@ QString HelpWidget::currentIdentifier() const
 QString HelpWidget::plainText() const
 {
     return d->browser->toPlainText();
+}
+
+void HelpWidget::changeEvent(QEvent* event)
+{
+    // Pages are the help system's business; the note about a missing page is ours.
+    if (event->type() == QEvent::LanguageChange && !d->currentIdentifier.isEmpty())
+        showHelpForId(d->currentIdentifier);
+    QWidget::changeEvent(event);
 }
 
 void HelpWidget::onAnchorClicked(const QUrl& url)

@@ -46,6 +46,9 @@ public:
     /// The text that the browser shows.
     QString plainText() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private slots:
     void onAnchorClicked(const QUrl& url);
     void onPagesChanged();

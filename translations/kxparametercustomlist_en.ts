@@ -5,214 +5,214 @@
     <name>AxisCompareReport</name>
     <message>
         <source>Projektierung</source>
-        <translation type="unfinished"></translation>
+        <translation>Project</translation>
     </message>
     <message>
         <source>Antriebsregler A</source>
-        <translation type="unfinished"></translation>
+        <translation>Drive controller A</translation>
     </message>
     <message>
         <source>Antriebsregler B</source>
-        <translation type="unfinished"></translation>
+        <translation>Drive controller B</translation>
     </message>
     <message>
         <source>Antriebsregler</source>
-        <translation type="unfinished"></translation>
+        <translation>Drive controller</translation>
     </message>
     <message>
         <source>Achse</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis</translation>
     </message>
 </context>
 <context>
     <name>AxisCompareView</name>
     <message>
         <source>AxisCompareView</source>
-        <translation type="unfinished"></translation>
+        <translation>AxisCompareView</translation>
     </message>
     <message>
         <source>Ausgewähle Achsen sind gleich.</source>
-        <translation type="unfinished"></translation>
+        <translation>The selected axes are identical.</translation>
     </message>
     <message>
         <source>Nur Unterschiede anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show differences only</translation>
     </message>
     <message>
         <source>Als Bericht exportieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Export as Report</translation>
     </message>
 </context>
 <context>
     <name>AxisCompareViewImplementation</name>
     <message>
         <source>Parameterübersicht als HTML exportieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Parameter Overview as HTML</translation>
     </message>
     <message>
         <source>HTML-dateien (*.html)</source>
-        <translation type="unfinished"></translation>
+        <translation>HTML files (*.html)</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListEntryItem</name>
     <message>
         <source>&lt;nicht vorhanden&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;not available&gt;</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListEntryPrivate</name>
     <message>
         <source>&lt;nicht eindeutig&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;ambiguous&gt;</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListRepositoryPrivate</name>
     <message>
         <source>neue Parameterliste</source>
-        <translation type="unfinished"></translation>
+        <translation>new parameter list</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListRepositoryView</name>
     <message>
         <source>Variable Parameterlisten</source>
-        <translation type="unfinished"></translation>
+        <translation>Variable Parameter Lists</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Löschen</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Wollen Sie die variable Parameterliste unwiderruflich löschen?</source>
-        <translation type="unfinished"></translation>
+        <translation>Do you want to delete the variable parameter list permanently?</translation>
     </message>
     <message>
         <source>&lt;neue Liste&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;new list&gt;</translation>
     </message>
     <message>
         <source>Öffnen</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Umbenennen</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Neue Liste</source>
-        <translation type="unfinished"></translation>
+        <translation>New List</translation>
     </message>
     <message>
         <source>Liste importieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Import List</translation>
     </message>
     <message>
         <source>Parameterzusammenstellung importieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Import Parameter Selection</translation>
     </message>
     <message>
         <source>Textdateien (*.txt)</source>
-        <translation type="unfinished"></translation>
+        <translation>Text files (*.txt)</translation>
     </message>
     <message>
         <source>Die Datei %1 kann nicht geöffnet werden</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 cannot be opened</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListTreeWidget</name>
     <message>
         <source>Kopiere Wert nach &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy Value to &quot;%1&quot;</translation>
     </message>
     <message>
         <source>Ctrl+%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+%1</translation>
     </message>
     <message>
         <source>Kopiere Wert an alle Achsen</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy Value to All Axes</translation>
     </message>
 </context>
 <context>
     <name>ParameterCustomListWidget</name>
     <message>
         <source>Variable Pararameterliste</source>
-        <translation type="unfinished"></translation>
+        <translation>Variable Parameter List</translation>
     </message>
     <message>
         <source>Parameter hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add parameter</translation>
     </message>
     <message>
         <source>Koordinate eingeben</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a coordinate</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Variable Pararameterliste - %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Variable Parameter List - %1</translation>
     </message>
     <message>
         <source>Parameterzusammenstellung exportieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Parameter Selection</translation>
     </message>
     <message>
         <source>Textdateien (*.txt)</source>
-        <translation type="unfinished"></translation>
+        <translation>Text files (*.txt)</translation>
     </message>
     <message>
         <source>Die Datei %1 kann nicht geschrieben werden</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 cannot be written</translation>
     </message>
     <message>
         <source>Parameterzusammenstellung importieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Import Parameter Selection</translation>
     </message>
     <message>
         <source>Die Datei %1 kann nicht geöffnet werden</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 cannot be opened</translation>
     </message>
     <message>
         <source>Antriebsregler auswählen ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Select Drive Controllers ...</translation>
     </message>
     <message>
         <source>Liste leeren</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear List</translation>
     </message>
     <message>
         <source>Exportieren ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Export ...</translation>
     </message>
     <message>
         <source>Importieren ...</source>
-        <translation type="unfinished"></translation>
+        <translation>Import ...</translation>
     </message>
 </context>
 <context>
     <name>SelectDeviceWidget</name>
     <message>
         <source>Alle auswählen</source>
-        <translation type="unfinished"></translation>
+        <translation>Select All</translation>
     </message>
     <message>
         <source>Alle abwählen</source>
-        <translation type="unfinished"></translation>
+        <translation>Deselect All</translation>
     </message>
     <message>
         <source>Antriebsregler auswählen</source>
-        <translation type="unfinished"></translation>
+        <translation>Select Drive Controllers</translation>
     </message>
 </context>
 </TS>

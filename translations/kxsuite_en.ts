@@ -5,442 +5,438 @@
     <name>DefaultPathSetting</name>
     <message>
         <source>Projekt.kxproj</source>
-        <translation type="unfinished"></translation>
+        <translation>Project.kxproj</translation>
     </message>
     <message>
         <source>Gerätebeschreibung.json</source>
-        <translation type="unfinished"></translation>
+        <translation>DeviceDescription.json</translation>
     </message>
     <message>
         <source>Parameterexport.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>ParameterExport.csv</translation>
     </message>
     <message>
         <source>Firmware.bin</source>
-        <translation type="unfinished"></translation>
+        <translation>Firmware.bin</translation>
     </message>
     <message>
         <source>Protokoll.log</source>
-        <translation type="unfinished"></translation>
+        <translation>EventLog.log</translation>
     </message>
     <message>
         <source>Parameterauswahl.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>ParameterSelection.txt</translation>
     </message>
     <message>
         <source>Scope-Einstellungen.ini</source>
-        <translation type="unfinished"></translation>
+        <translation>Scope-Settings.ini</translation>
     </message>
     <message>
         <source>Oszilloskop-Aufzeichnung.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>Oscilloscope-Recording.csv</translation>
     </message>
     <message>
         <source>Bildschirmfoto.png</source>
-        <translation type="unfinished"></translation>
+        <translation>Screenshot.png</translation>
     </message>
     <message>
         <source>Sicherung.kxbak</source>
-        <translation type="unfinished"></translation>
+        <translation>Backup.kxbak</translation>
     </message>
     <message>
         <source>Skript.js</source>
-        <translation type="unfinished"></translation>
+        <translation>Script.js</translation>
     </message>
     <message>
         <source>Lizenz.lic</source>
-        <translation type="unfinished"></translation>
+        <translation>License.lic</translation>
     </message>
     <message>
         <source>Rezeptur.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>Recipe.csv</translation>
     </message>
     <message>
         <source>Achsvergleich.html</source>
-        <translation type="unfinished"></translation>
+        <translation>AxisComparison.html</translation>
     </message>
     <message>
         <source>Unbenannt</source>
-        <translation type="unfinished"></translation>
+        <translation>Untitled</translation>
     </message>
 </context>
 <context>
     <name>DeviceDescription</name>
     <message>
         <source>Achse %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis %1</translation>
     </message>
 </context>
 <context>
     <name>HelpWidget</name>
     <message>
         <source>Keine Hilfe zu „%1“ vorhanden.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>KxParameterValues</name>
-    <message>
-        <source>%1 ist keine Zahl.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Es sind nur ganze Zahlen erlaubt.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Hཬhstens %n Nachkommastelle(n) erlaubt.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Der Wert muss zwischen %1 und %2 liegen.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 ist kein Schaltzustand (Aus oder Ein).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 ist nicht in der Auswahlliste.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Der Text ist zu lang (hཬhstens %1 Zeichen).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Das Element hat keinen Wert.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unbekannte Werteart.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Aus</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Ein</source>
-        <translation type="unfinished"></translation>
+        <translation>No help available for “%1”.</translation>
     </message>
 </context>
 <context>
     <name>ParameterItemComboBox</name>
     <message>
         <source>Der Wert wurde nicht übernommen.</source>
-        <translation type="unfinished"></translation>
+        <translation>The value was not accepted.</translation>
     </message>
 </context>
 <context>
     <name>ParameterItemEdit</name>
     <message>
         <source>Der Wert wurde nicht übernommen.</source>
-        <translation type="unfinished"></translation>
+        <translation>The value was not accepted.</translation>
     </message>
 </context>
 <context>
     <name>ParameterPropertyList</name>
     <message>
         <source>Eigenschaft</source>
-        <translation type="unfinished"></translation>
+        <translation>Property</translation>
     </message>
     <message>
         <source>Wert</source>
-        <translation type="unfinished"></translation>
+        <translation>Value</translation>
     </message>
     <message>
         <source>Adresse</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>Name (deutsch)</source>
-        <translation type="unfinished"></translation>
+        <translation>Name (German)</translation>
     </message>
     <message>
         <source>Name (englisch)</source>
-        <translation type="unfinished"></translation>
+        <translation>Name (English)</translation>
     </message>
     <message>
         <source>Art</source>
-        <translation type="unfinished"></translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>Gültigkeit</source>
-        <translation type="unfinished"></translation>
+        <translation>Scope</translation>
     </message>
     <message>
         <source>Gezeigte Achse</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis shown</translation>
     </message>
     <message>
         <source>Anzahl Elemente</source>
-        <translation type="unfinished"></translation>
+        <translation>Number of elements</translation>
     </message>
     <message>
         <source>Element-Indizes</source>
-        <translation type="unfinished"></translation>
+        <translation>Element indices</translation>
     </message>
     <message>
         <source>Element %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Element %1</translation>
     </message>
     <message>
         <source>Parameter %1 ist nicht verfügbar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter %1 is not available.</translation>
     </message>
     <message>
         <source>Werteart</source>
-        <translation type="unfinished"></translation>
+        <translation>Value type</translation>
     </message>
     <message>
         <source>Referenz</source>
-        <translation type="unfinished"></translation>
+        <translation>Reference</translation>
     </message>
     <message>
         <source>Standardwert</source>
-        <translation type="unfinished"></translation>
+        <translation>Default value</translation>
     </message>
     <message>
         <source>(kein Wert)</source>
-        <translation type="unfinished"></translation>
+        <translation>(no value)</translation>
     </message>
     <message>
         <source>Einheit</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit</translation>
     </message>
     <message>
         <source>Grenzen</source>
-        <translation type="unfinished"></translation>
+        <translation>Limits</translation>
     </message>
     <message>
         <source>%1 … %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 … %2</translation>
     </message>
     <message>
         <source>Nachkommastellen</source>
-        <translation type="unfinished"></translation>
+        <translation>Decimal places</translation>
     </message>
     <message>
         <source>Auswahlliste</source>
-        <translation type="unfinished"></translation>
+        <translation>Choices</translation>
     </message>
     <message>
         <source>Maximale Länge</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximum length</translation>
     </message>
     <message>
         <source>unbegrenzt</source>
-        <translation type="unfinished"></translation>
+        <translation>unlimited</translation>
     </message>
     <message>
         <source>Beschreibbar</source>
-        <translation type="unfinished"></translation>
+        <translation>Writable</translation>
     </message>
     <message>
         <source>Aktiv</source>
-        <translation type="unfinished"></translation>
+        <translation>Active</translation>
     </message>
     <message>
         <source>Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Level</translation>
     </message>
     <message>
         <source>Kategorie</source>
-        <translation type="unfinished"></translation>
+        <translation>Category</translation>
     </message>
     <message>
         <source>Ja</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>Nein</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>Feld</source>
-        <translation type="unfinished"></translation>
+        <translation>Array</translation>
     </message>
     <message>
         <source>Struktur</source>
-        <translation type="unfinished"></translation>
+        <translation>Structure</translation>
     </message>
     <message>
         <source>Einfacher Parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>Simple parameter</translation>
     </message>
     <message>
         <source>Zahl</source>
-        <translation type="unfinished"></translation>
+        <translation>Number</translation>
     </message>
     <message>
         <source>Auswahl</source>
-        <translation type="unfinished"></translation>
+        <translation>Choice</translation>
     </message>
     <message>
         <source>Schalter</source>
-        <translation type="unfinished"></translation>
+        <translation>Switch</translation>
     </message>
     <message>
         <source>Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>Gerät (für alle Achsen gemeinsam)</source>
-        <translation type="unfinished"></translation>
+        <translation>Device (shared by all axes)</translation>
     </message>
     <message>
         <source>Je Achse (alle Achsen)</source>
-        <translation type="unfinished"></translation>
+        <translation>Per axis (all axes)</translation>
     </message>
     <message>
         <source>Je Achse (Achsen %1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Per axis (axes %1)</translation>
     </message>
 </context>
 <context>
     <name>ParameterSetup</name>
     <message>
         <source>Der Parameter %1 hat kein Element %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter %1 has no element %2.</translation>
     </message>
     <message>
         <source>Das Element hat keinen Wert.</source>
-        <translation type="unfinished"></translation>
+        <translation>The element has no value.</translation>
     </message>
     <message>
         <source>Der Parameter %1 ist für Achse %2 nicht vorhanden.</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter %1 does not exist for axis %2.</translation>
     </message>
     <message>
         <source>Das Gerät ist schreibgeschützt.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device is write-protected.</translation>
     </message>
     <message>
         <source>Der Parameter ist schreibgeschützt.</source>
-        <translation type="unfinished"></translation>
+        <translation>The parameter is write-protected.</translation>
+    </message>
+    <message>
+        <source>%1 ist keine Zahl.</source>
+        <translation>%1 is not a number.</translation>
+    </message>
+    <message>
+        <source>Es sind nur ganze Zahlen erlaubt.</source>
+        <translation>Only whole numbers are allowed.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Höchstens %n Nachkommastelle(n) erlaubt.</source>
+        <translation>
+            <numerusform>At most %n decimal place is allowed.</numerusform>
+            <numerusform>At most %n decimal places are allowed.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Der Wert muss zwischen %1 und %2 liegen.</source>
+        <translation>The value must be between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>%1 ist kein Schaltzustand (Aus oder Ein).</source>
+        <translation>%1 is not a switch state (Off or On).</translation>
+    </message>
+    <message>
+        <source>%1 ist nicht in der Auswahlliste.</source>
+        <translation>%1 is not one of the choices.</translation>
+    </message>
+    <message>
+        <source>Der Text ist zu lang (höchstens %1 Zeichen).</source>
+        <translation>The text is too long (at most %1 characters).</translation>
+    </message>
+    <message>
+        <source>Unbekannte Werteart.</source>
+        <translation>Unknown value type.</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Ein</source>
+        <translation>On</translation>
     </message>
 </context>
 <context>
     <name>ParameterView</name>
     <message>
         <source>Parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Wert</source>
-        <translation type="unfinished"></translation>
+        <translation>Value</translation>
     </message>
     <message>
         <source>Referenz</source>
-        <translation type="unfinished"></translation>
+        <translation>Reference</translation>
     </message>
     <message>
         <source>Einheit</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit</translation>
     </message>
     <message>
         <source>Geändert</source>
-        <translation type="unfinished"></translation>
+        <translation>Modified</translation>
     </message>
     <message>
         <source>Element %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Element %1</translation>
     </message>
     <message>
         <source>Zur Liste hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add to List</translation>
     </message>
     <message>
         <source>Aus Liste entfernen</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove from List</translation>
     </message>
 </context>
 <context>
     <name>ProjectFile</name>
     <message>
         <source>unbekannter Datenbankfehler</source>
-        <translation type="unfinished"></translation>
+        <translation>unknown database error</translation>
     </message>
     <message>
         <source>ungültige Formatversion „%1“</source>
-        <translation type="unfinished"></translation>
+        <translation>invalid format version “%1”</translation>
     </message>
     <message>
         <source>Tabellen fehlen</source>
-        <translation type="unfinished"></translation>
+        <translation>tables are missing</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ existiert nicht.</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” does not exist.</translation>
     </message>
     <message>
         <source>„%1“ ist keine Datei und daher keine Projektdatei.</source>
-        <translation type="unfinished"></translation>
+        <translation>“%1” is not a file and therefore not a project file.</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ kann nicht gelesen werden: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” cannot be read: %2</translation>
     </message>
     <message>
         <source>Die Datei „%1“ ist leer und daher keine Projektdatei.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file “%1” is empty and therefore not a project file.</translation>
     </message>
     <message>
         <source>Die Datei „%1“ ist keine Projektdatei (sie ist keine SQLite-Datenbank).</source>
-        <translation type="unfinished"></translation>
+        <translation>The file “%1” is not a project file (it is not an SQLite database).</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ ist beschädigt: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” is corrupt: %2</translation>
     </message>
     <message>
         <source>Die Datei „%1“ ist eine SQLite-Datenbank, aber keine Projektdatei dieses Programms.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file “%1” is an SQLite database, but not a project file of this program.</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ wurde mit einer neueren Programmversion gespeichert (Format %2); dieses Programm kennt nur Projekte bis Format %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” was saved by a newer version of the program (format %2); this program only knows projects up to format %3.</translation>
     </message>
     <message>
         <source>die Wurzel des Speicherbaums fehlt oder ist mehrfach vorhanden</source>
-        <translation type="unfinished"></translation>
+        <translation>the root of the storage tree is missing or present more than once</translation>
     </message>
     <message>
         <source>ein Eintrag gehört zu keinem Speicher</source>
-        <translation type="unfinished"></translation>
+        <translation>an item belongs to no storage</translation>
     </message>
     <message>
         <source>Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)</source>
-        <translation type="unfinished"></translation>
+        <translation>writing aborted after %1 items (simulated failure)</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ kann nicht gelesen werden: Der SQLite-Treiber fehlt.</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” cannot be read: the SQLite driver is missing.</translation>
     </message>
     <message>
         <source>Die Projektdatei „%1“ konnte nicht gespeichert werden: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The project file “%1” could not be saved: %2</translation>
     </message>
     <message>
         <source>Der SQLite-Treiber fehlt.</source>
-        <translation type="unfinished"></translation>
+        <translation>The SQLite driver is missing.</translation>
     </message>
     <message>
         <source>Sie wird nicht überschrieben.</source>
-        <translation type="unfinished"></translation>
+        <translation>It will not be overwritten.</translation>
     </message>
     <message>
         <source>Im Verzeichnis „%1“ kann keine Datei angelegt werden (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>No file can be created in the directory “%1” (%2).</translation>
     </message>
     <message>
         <source>Die fertige Datei kann nicht umbenannt werden (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The finished file cannot be renamed (%1).</translation>
     </message>
 </context>
 </TS>

@@ -128,6 +128,18 @@ QString AxisCompareViewImplementation::reportDocument() const
                                                                AxisCompareReport::side(controllerB, axisNumberB)));
 }
 
+void AxisCompareViewImplementation::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The application names the window after the two axes; the form's
+        // title is only a placeholder.
+        const QString title = windowTitle();
+        ui.retranslateUi(this);
+        setWindowTitle(title);
+    }
+    AxisCompareView::changeEvent(event);
+}
+
 void AxisCompareViewImplementation::showEvent(QShowEvent* event)
 {
     for (int column = 0; column <= 2; ++column)

@@ -32,6 +32,7 @@ public:
     QString reportDocument() const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private slots:

@@ -267,6 +267,15 @@ void ParameterCustomListTreeWidget::updateAxes()
     headerItem->updateHeader();
 }
 
+void ParameterCustomListTreeWidget::changeEvent(QEvent* event)
+{
+    // The rows' own texts (an axis without the parameter) are translated;
+    // the context menu is built anew for every request anyway.
+    if (event->type() == QEvent::LanguageChange)
+        onContentChanged();
+    QTreeWidget::changeEvent(event);
+}
+
 bool ParameterCustomListTreeWidget::editorFollowsItsColumn() const
 {
     ParameterCustomList* customList = this->customList();

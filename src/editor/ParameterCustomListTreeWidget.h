@@ -51,6 +51,7 @@ public:
     QWidget* itemEditor() const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -58,6 +58,21 @@ void ParameterCustomListWidgetPrivate::storeStates()
     list->setState(bottomVisibleKey, ui.bottomButton->isChecked() ? QByteArrayLiteral("1") : QByteArrayLiteral("0"));
 }
 
+void ParameterCustomListWidgetPrivate::retranslate()
+{
+    // The form would also empty the add field, which may hold what the user
+    // is typing.
+    const QString typed = ui.parameterAddLineEdit->text();
+    ui.retranslateUi(q);
+    ui.parameterAddLineEdit->setText(typed);
+    selectDevicesAction->setText(ParameterCustomListWidget::tr("Antriebsregler auswählen ..."));
+    clearAction->setText(ParameterCustomListWidget::tr("Liste leeren"));
+    exportAction->setText(ParameterCustomListWidget::tr("Exportieren ..."));
+    importAction->setText(ParameterCustomListWidget::tr("Importieren ..."));
+    // The form's title is only a placeholder for the list's.
+    updateName();
+}
+
 void ParameterCustomListWidgetPrivate::updateName()
 {
     if (list)
@@ -197,12 +212,13 @@ ParameterCustomListWidget::ParameterCustomListWidget()
     connect(d->ui.menuButton, &QPushButton::clicked, d, &ParameterCustomListWidgetPrivate::onMenuClicked);
     connect(d->ui.bottomButton, &QPushButton::toggled, d, &ParameterCustomListWidgetPrivate::onBottomVisibleToggled);
 
-    d->menu->addAction(tr("Antriebsregler auswählen ..."), d, &ParameterCustomListWidgetPrivate::onSelectDevicesClicked);
+    d->selectDevicesAction = d->menu->addAction(QString(), d, &ParameterCustomListWidgetPrivate::onSelectDevicesClicked);
     d->menu->addSeparator();
-    d->menu->addAction(tr("Liste leeren"), d, &ParameterCustomListWidgetPrivate::onClear);
+    d->clearAction = d->menu->addAction(QString(), d, &ParameterCustomListWidgetPrivate::onClear);
     d->menu->addSeparator();
-    d->menu->addAction(tr("Exportieren ..."), d, &ParameterCustomListWidgetPrivate::onExport);
-    d->menu->addAction(tr("Importieren ..."), d, &ParameterCustomListWidgetPrivate::onImport);
+    d->exportAction = d->menu->addAction(QString(), d, &ParameterCustomListWidgetPrivate::onExport);
+    d->importAction = d->menu->addAction(QString(), d, &ParameterCustomListWidgetPrivate::onImport);
+    d->retranslate();
 }
 
 ParameterCustomListWidget::~ParameterCustomListWidget() = default;
@@ -238,6 +254,13 @@ void ParameterCustomListWidget::setParameterCustomList(ParameterCustomListInform
     d->updateName();
     d->updateContent();
     restoreGeometry(d->list->state(windowKey));
+}
+
+void ParameterCustomListWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        d->retranslate();
+    QWidget::changeEvent(event);
 }
 
 void ParameterCustomListWidget::closeEvent(QCloseEvent* event)

@@ -25,6 +25,7 @@ public:
     void setParameterCustomList(ParameterCustomListInformation* list);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

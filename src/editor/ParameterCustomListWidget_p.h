@@ -7,6 +7,7 @@
 
 class ParameterCustomList;
 class ParameterCustomListWidget;
+class QAction;
 class QMenu;
 
 class ParameterCustomListWidgetPrivate : public QObject
@@ -19,11 +20,16 @@ public:
 
     void restoreStates();
     void storeStates();
+    void retranslate();
 
     Ui::ParameterCustomListWidget ui;
     ParameterCustomListWidget* const q;
     ParameterCustomList* list = nullptr;
     QMenu* const menu;
+    QAction* selectDevicesAction = nullptr;
+    QAction* clearAction = nullptr;
+    QAction* exportAction = nullptr;
+    QAction* importAction = nullptr;
 
     static QList<ParameterCustomListWidget*> openWidgets;
 

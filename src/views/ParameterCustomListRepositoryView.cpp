@@ -38,11 +38,10 @@ ParameterCustomListRepositoryViewPrivate::ParameterCustomListRepositoryViewPriva
 void ParameterCustomListRepositoryViewPrivate::setUp()
 {
     q->setParent(System::instance().mainWindow(), Qt::Dialog);
-    q->setWindowTitle(ParameterCustomListRepositoryView::tr("Variable Parameterlisten"));
     q->setWindowIcon(QIcon(QStringLiteral(":/Resources/ParameterCustomList_16x16.png")));
     q->setWindowFlags(q->windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    setHeaderLabels({ParameterCustomListRepositoryView::tr("Name")});
+    retranslate();
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setFrameStyle(0);
@@ -143,6 +142,23 @@ void ParameterCustomListRepositoryViewPrivate::updateNewListItem()
     item->setFont(0, font);
     item->setDisabled(repository->driveControllerAxes().isEmpty());
     blockSignals(wasBlocked);
+}
+
+void ParameterCustomListRepositoryViewPrivate::retranslate()
+{
+    q->setWindowTitle(ParameterCustomListRepositoryView::tr("Variable Parameterlisten"));
+    setHeaderLabels({ParameterCustomListRepositoryView::tr("Name")});
+}
+
+// The tree inside the window gets the window's event as well, so the
+// exported window class needs no handler of its own.
+void ParameterCustomListRepositoryViewPrivate::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        updateNewListItem();
+    }
+    QTreeWidget::changeEvent(event);
 }
 
 void ParameterCustomListRepositoryViewPrivate::keyPressEvent(QKeyEvent* event)

@@ -22,11 +22,13 @@ public:
     void confirmAndDeleteList(const QString& identifier);
     void activateItem(QTreeWidgetItem* item);
     void updateNewListItem();
+    void retranslate();
 
     ParameterCustomListRepositoryView* const q;
     ParameterCustomListRepository* const repository;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -71,10 +72,28 @@ void SelectDeviceWidgetPrivate::onCustomContextMenuRequested(QPoint point)
 {
     if (!contextMenu) {
         contextMenu = new QMenu(q);
-        contextMenu->addAction(SelectDeviceWidget::tr("Alle auswählen"), this, &SelectDeviceWidgetPrivate::checkAllEntries);
-        contextMenu->addAction(SelectDeviceWidget::tr("Alle abwählen"), this, &SelectDeviceWidgetPrivate::uncheckAllEntries);
+        checkAllAction = contextMenu->addAction(QString(), this, &SelectDeviceWidgetPrivate::checkAllEntries);
+        uncheckAllAction = contextMenu->addAction(QString(), this, &SelectDeviceWidgetPrivate::uncheckAllEntries);
+        retranslate();
     }
     contextMenu->popup(mapToGlobal(point) + QPoint(0, header()->height()));
+}
+
+void SelectDeviceWidgetPrivate::retranslate()
+{
+    if (contextMenu) {
+        checkAllAction->setText(SelectDeviceWidget::tr("Alle auswählen"));
+        uncheckAllAction->setText(SelectDeviceWidget::tr("Alle abwählen"));
+    }
+    if (dialog)
+        dialog->setWindowTitle(SelectDeviceWidget::tr("Antriebsregler auswählen"));
+}
+
+void SelectDeviceWidgetPrivate::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QTreeWidget::changeEvent(event);
 }
 
 void SelectDeviceWidgetPrivate::checkAllEntries()
@@ -165,7 +184,8 @@ bool SelectDeviceWidget::exec()
     // Heap-allocated and guarded: the main window may take the dialog with it
     // while it runs.
     QPointer<QDialog> dialog = new QDialog(System::instance().mainWindow());
-    dialog->setWindowTitle(tr("Antriebsregler auswählen"));
+    d->dialog = dialog;
+    d->retranslate();
     dialog->setLayout(layout);
     dialog->resize(300, 400);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QTreeWidget>
 
 class DriveController;
 class DriveControllerAxis;
+class QAction;
+class QDialog;
 class QMenu;
 class SelectDeviceWidget;
 
@@ -21,13 +24,22 @@ public:
     static DriveController* itemController(const QTreeWidgetItem* item);
     static DriveControllerAxis* itemAxis(const QTreeWidgetItem* item);
 
+    void retranslate();
+
     SelectDeviceWidget* const q;
     QMenu* contextMenu = nullptr;
+    QAction* checkAllAction = nullptr;
+    QAction* uncheckAllAction = nullptr;
+    // The dialog of a running exec(), which is not the widget's parent before.
+    QPointer<QDialog> dialog;
 
 public slots:
     void onCustomContextMenuRequested(QPoint point);
     void checkAllEntries();
     void uncheckAllEntries();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void setAllAxisItems(Qt::CheckState state);
