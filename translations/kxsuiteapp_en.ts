@@ -360,14 +360,6 @@
         <translation>Controller “%1” is offline.</translation>
     </message>
     <message>
-        <source>Die verglichenen Achsen sind gleich.</source>
-        <translation>The compared axes are identical.</translation>
-    </message>
-    <message>
-        <source>Die verglichenen Achsen unterscheiden sich.</source>
-        <translation>The compared axes differ.</translation>
-    </message>
-    <message>
         <source>Zugriffsebene %1.</source>
         <translation>Access level %1.</translation>
     </message>
@@ -434,6 +426,14 @@
     <message>
         <source>Sprache: %1.</source>
         <translation>Language: %1.</translation>
+    </message>
+    <message>
+        <source>%1: die Achsen sind gleich.</source>
+        <translation>%1: the axes are identical.</translation>
+    </message>
+    <message>
+        <source>%1: die Achsen unterscheiden sich.</source>
+        <translation>%1: the axes differ.</translation>
     </message>
 </context>
 <context>
