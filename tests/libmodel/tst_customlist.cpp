@@ -1,5 +1,4 @@
-#include "ListDescription.h"
-#include "ModelTestSupport.h"
+#include "ListTestSupport.h"
 #include "TestSupport.h"
 
 #include "ParameterCustomList.h"
@@ -17,7 +16,7 @@
 #include <memory>
 
 using Axes = QList<QPointer<DriveControllerAxis>>;
-using ModelTest::describe;
+using KxTest::describe;
 
 namespace {
 enum Operation { SetSameName, SetAxes, RemoveMissingEntry, ClearEntries, ImportEmptyText };
@@ -28,14 +27,14 @@ class TestCustomList : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ModelTest::Host> host;
+    std::unique_ptr<KxTest::Host> host;
     Axes feedAxes() const { return {host->axis(0, 1), host->axis(0, 2)}; }
 
 private slots:
     void initTestCase()
     {
         KxTest::initTestEnvironment();
-        host.reset(new ModelTest::Host);
+        host.reset(new KxTest::Host);
         ParameterCustomListRepository::instance().initialize(host.get());
     }
 
@@ -154,9 +153,7 @@ private slots:
 
     void destroyedAxisIsAnnouncedAtOnce()
     {
-        ModelTest::Host project(ModelTest::description(R"([
-          {"name": "Portal", "type": "KXT-8 Mehrachs",
-           "axes": [{"number": 1, "name": "X"}, {"number": 2, "name": "Y"}, {"number": 3, "name": "Z"}]}])"));
+        KxTest::Host project(KxTest::controllersWithAxes({{QStringLiteral("KXT-8 Mehrachs"), 3}}));
         ParameterCustomList list;
         list.setAxes({project.axis(0, 1), project.axis(0, 2), project.axis(0, 3)});
         list.addEntry(QStringLiteral("A10"));
@@ -169,7 +166,7 @@ private slots:
         QCOMPARE(axesChanged.count(), 1);
         QCOMPARE(list.axes(), (Axes{project.axis(0, 1), project.axis(0, 3)}));
         QCOMPARE(list.entries().value(ParameterCoordinate(QStringLiteral("A10")))->valueText(1),
-                 ModelTest::setupOf(project.axis(0, 3), QStringLiteral("A10"))->valueText(3, 0, true));
+                 KxTest::setupOf(project.axis(0, 3), QStringLiteral("A10"))->valueText(3, 0, true));
     }
 
     void identifiersAreFreshBracedUuids()
@@ -202,7 +199,7 @@ private slots:
 
     void destroyingListStopsObserving()
     {
-        ParameterSetup* setup = ModelTest::setupOf(host->axis(0, 2), QStringLiteral("A11"));
+        ParameterSetup* setup = KxTest::setupOf(host->axis(0, 2), QStringLiteral("A11"));
         auto list = std::make_unique<ParameterCustomList>();
         list->setAxes(feedAxes());
         list->addEntry(QStringLiteral("A11"));
@@ -256,28 +253,6 @@ private slots:
         QTRY_COMPARE(entriesChanged.count(), 1);
     }
 
-    void exportImportRoundTrip_data()
-    {
-        QTest::addColumn<bool>("sameAxes");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("same axes") << true << "A10 A11[0/2] B20 G01";
-        QTest::newRow("no axes") << false << "A10 A11[] B20 G01";
-    }
-
-    void exportImportRoundTrip()
-    {
-        QFETCH(bool, sameAxes);
-        QFETCH(QString, expected);
-        ParameterCustomList source;
-        source.setAxes(feedAxes());
-        for (const char* text : {"G01", "A11[0]", "A11[2]", "B20", "A10"})
-            source.addEntry(QString::fromLatin1(text));
-        ParameterCustomList target;
-        if (sameAxes)
-            target.setAxes(feedAxes());
-        target.importText(source.exportText());
-        QCOMPARE(describe(target), expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCustomList)

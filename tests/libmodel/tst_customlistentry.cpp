@@ -1,4 +1,4 @@
-#include "ModelTestSupport.h"
+#include "ListTestSupport.h"
 #include "TestSupport.h"
 
 #include "ParameterCustomListEntry.h"
@@ -46,8 +46,8 @@ class TestCustomListEntry : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ModelTest::Host> host;
-    Axes axes(const QString& names) const { return ModelTest::axesOf(*host, names); }
+    std::unique_ptr<KxTest::Host> host;
+    Axes axes(const QString& names) const { return host->axes(names); }
 
 private slots:
     void initTestCase()
@@ -57,7 +57,7 @@ private slots:
 
     void init()
     {
-        host.reset(new ModelTest::Host);
+        host.reset(new KxTest::Host);
     }
 
     void elementSetFollowsAxes_data()
@@ -99,17 +99,6 @@ private slots:
         // THEN it shows what the new axes define
         QCOMPARE(e.entry.elementIndices(), after);
         QCOMPARE(e.entry.allElements(), allElements);
-    }
-
-    void removeElementOfWholeParameter()
-    {
-        EntryOnAxes e(QStringLiteral("A11"), axes(QStringLiteral("0:1")));
-        e.entry.setAllElements(true);
-        e.entry.removeElement(7); // outside the set: stays whole
-        QVERIFY(e.entry.allElements());
-        e.entry.removeElement(2);
-        QVERIFY(!e.entry.allElements());
-        QCOMPARE(e.entry.elementIndices(), (Elements{0, 1, 3}));
     }
 
     void entryText_data()
@@ -273,7 +262,7 @@ private slots:
         DriveController* controller = host->controller(0);
         ParameterProvider* provider = controller->parameterProvider();
         controller->setOnline(true);
-        ParameterSetup* setup = ModelTest::setupOf(host->axis(0, 2), QStringLiteral("A10"));
+        ParameterSetup* setup = KxTest::setupOf(host->axis(0, 2), QStringLiteral("A10"));
         QVERIFY(provider->simulateDriveValue(setup->address(2, 0), QStringLiteral("2222")));
         QVERIFY(setup->valueText(2, 0, false) != QLatin1String("2222"));
         EntryOnAxes e(QStringLiteral("A10"), axes(QStringLiteral("0:1 0:2 1:1")));
@@ -294,7 +283,7 @@ private slots:
 
     void followingAxes()
     {
-        ParameterSetup* feed = ModelTest::setupOf(host->axis(0, 1), QStringLiteral("B22"));
+        ParameterSetup* feed = KxTest::setupOf(host->axis(0, 1), QStringLiteral("B22"));
         EntryOnAxes e(QStringLiteral("B22"), axes(QStringLiteral("0:1 0:2")));
 
         // attaching twice observes each value element once per axis; the header element carries no value
@@ -318,7 +307,7 @@ private slots:
     {
         EntryOnAxes e(QStringLiteral("G01"), axes(QStringLiteral("0:2")));
         e.entry.attachAxes();
-        QCOMPARE(ModelTest::setupOf(host->axis(0, 1), QStringLiteral("G01"))->observedCount(0, 0), 1);
+        QCOMPARE(KxTest::setupOf(host->axis(0, 1), QStringLiteral("G01"))->observedCount(0, 0), 1);
     }
 
     void lifetime_data()

@@ -1,5 +1,4 @@
-#include "ListDescription.h"
-#include "ModelTestSupport.h"
+#include "ListTestSupport.h"
 #include "TestSupport.h"
 
 #include "ParameterCustomList.h"
@@ -52,7 +51,7 @@ QByteArray iniText(const QList<QPair<QByteArray, KeyValues>>& sections)
 
 ParameterCustomList* newList() { return static_cast<ParameterCustomList*>(repository().createList()); }
 
-QString describe(ParameterCustomList* list) { return ModelTest::describe(*list); }
+QString describe(ParameterCustomList* list) { return KxTest::describe(*list); }
 
 QStringList axisIdentifiers(ParameterCustomList* list)
 {
@@ -77,12 +76,12 @@ class TestCustomListStorage : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ModelTest::Host> host;
-    Axes axes(const QString& names) const { return ModelTest::axesOf(*host, names); }
+    std::unique_ptr<KxTest::Host> host;
+    Axes axes(const QString& names) const { return host->axes(names); }
 
     void useHost(const QByteArray& json)
     {
-        host.reset(new ModelTest::Host(json));
+        host.reset(new KxTest::Host(json));
         repository().initialize(host.get());
     }
 
@@ -94,22 +93,9 @@ private slots:
 
     void init()
     {
-        useHost(ModelTest::standardProject());
+        useHost(KxTest::project("feed"));
         repository().clear();
         QCoreApplication::processEvents();
-    }
-
-    void emptyListHasFourSections()
-    {
-        ParameterCustomList* list = newList();
-        list->setName(QStringLiteral("Leer"));
-        const QByteArray ini = list->saveData();
-        RnIniParser::IniParser parser;
-        parser.setIniText(ini);
-        QCOMPARE(parser.sectionNames(), (QList<QByteArray>{"List", "Axes", "Parameter", "States"}));
-        QCOMPARE(sectionOf(ini, "List"), (KeyValues{{"Value", list->identifier().toUtf8()}, {"Name", "Leer"}}));
-        for (const char* section : {"Axes", "Parameter", "States"})
-            QVERIFY(sectionOf(ini, section).isEmpty());
     }
 
     void savedSections()
@@ -487,7 +473,7 @@ private slots:
 
     void saveIdentifierOfUnlistedController()
     {
-        ModelTest::Host other;
+        KxTest::Host other;
         QCOMPARE(repository().driveControllerAxisSaveIdentifier(other.axis(0, 2)), QByteArray("-1:2"));
         QCOMPARE(repository().driveControllerAxisSaveIdentifier(nullptr), QByteArray());
     }

@@ -1,4 +1,4 @@
-#include "ModelTestSupport.h"
+#include "ListTestSupport.h"
 #include "TestSupport.h"
 
 #include "ParameterCustomListEntry.h"
@@ -57,8 +57,8 @@ class TestEntryStrategy : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ModelTest::Host> host;
-    Axes axes(const QString& names) const { return ModelTest::axesOf(*host, names); }
+    std::unique_ptr<KxTest::Host> host;
+    Axes axes(const QString& names) const { return host->axes(names); }
 
 private slots:
     void initTestCase()
@@ -68,24 +68,8 @@ private slots:
 
     void init()
     {
-        host.reset(new ModelTest::Host);
+        host.reset(new KxTest::Host);
         System::instance().setCurrentLevel(1);
-    }
-
-    void stateIconResources()
-    {
-        // four distinct 16x16 images; only the standard one is empty, it just keeps the icon space
-        QList<QImage> seen;
-        for (const char* name : {"standard.png", "changed.png", "locked.png", "changed locked.png"}) {
-            const QImage image = resourceImage(QLatin1String(name));
-            QCOMPARE(image.size(), QSize(16, 16));
-            bool anyVisible = false;
-            for (int i = 0; i < 16 * 16; ++i)
-                anyVisible = anyVisible || qAlpha(image.pixel(i % 16, i / 16)) > 0;
-            QCOMPARE(anyVisible, !seen.isEmpty());
-            QVERIFY(!seen.contains(image));
-            seen.append(image);
-        }
     }
 
     void rowLabels_data()

@@ -1,6 +1,6 @@
 // Uses the library only as the application does: through the shared library
 // and the headers it installs.
-#include "ModelTestSupport.h"
+#include "ListTestSupport.h"
 #include "TestSupport.h"
 
 #include "ParameterCustomListInformation.h"
@@ -31,7 +31,7 @@ private slots:
     void applicationRoad()
     {
         // GIVEN the application's host handed to the singleton
-        ModelTest::Host host;
+        KxTest::Host host;
         ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
         QCOMPARE(&repository, &ParameterCustomListRepository::instance());
         repository.initialize(&host);

@@ -2,7 +2,6 @@
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "HelpSystem.h"
-#include "ModelFixture.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "System.h"
@@ -10,14 +9,71 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
-using ModelFixture::withValue;
-
 namespace {
+
+// The test bench controllers on their own type of the shared catalogue.
+QJsonObject descriptionObject()
+{
+    QJsonObject object = QJsonDocument::fromJson(KxTest::description(KxTest::project("bench"))).object();
+    QJsonArray types;
+    for (const QJsonValue& type : object.value(QStringLiteral("types")).toArray()) {
+        if (type.toObject().value(QStringLiteral("name")).toString() == QLatin1String("KXT-2 Testantrieb"))
+            types.append(type);
+    }
+    object.insert(QStringLiteral("types"), types);
+    return object;
+}
+
+// Replaces the value at a path like "types[0].parameters[7].count";
+// an undefined value removes the key.
+inline QJsonValue withValue(const QJsonValue& node, const QStringList& steps, const QJsonValue& value)
+{
+    if (steps.isEmpty())
+        return value;
+    const QString step = steps.first();
+    const QStringList rest = steps.mid(1);
+    static const QRegularExpression indexStep(QStringLiteral("^\\[(\\d+)\\]$"));
+    const QRegularExpressionMatch match = indexStep.match(step);
+    if (match.hasMatch()) {
+        QJsonArray array = node.toArray();
+        const int index = match.captured(1).toInt();
+        while (array.size() <= index)
+            array.append(QJsonValue());
+        array[index] = withValue(array.at(index), rest, value);
+        return array;
+    }
+    QJsonObject object = node.toObject();
+    if (rest.isEmpty() && value.isUndefined())
+        object.remove(step);
+    else
+        object.insert(step, withValue(object.value(step), rest, value));
+    return object;
+}
+
+inline QJsonObject withValue(const QJsonObject& root, const QString& path, const QJsonValue& value)
+{
+    QStringList steps;
+    static const QRegularExpression token(QStringLiteral("[^.\\[\\]]+|\\[\\d+\\]"));
+    auto it = token.globalMatch(path);
+    while (it.hasNext())
+        steps.append(it.next().captured(0));
+    return withValue(QJsonValue(root), steps, value).toObject();
+}
+
+inline QByteArray toJson(const QJsonObject& object)
+{
+    return QJsonDocument(object).toJson();
+}
+
 
 const QString TypeName = QStringLiteral("KXT-2 Testantrieb");
 
@@ -38,9 +94,9 @@ void writeFile(const QString& path, const QByteArray& content)
 
 QByteArray catalogueOnly()
 {
-    QJsonObject object = ModelFixture::descriptionObject();
+    QJsonObject object = descriptionObject();
     object.remove(QStringLiteral("controllers"));
-    return ModelFixture::toJson(object);
+    return toJson(object);
 }
 
 } // namespace
@@ -65,7 +121,7 @@ private slots:
 void TestModelDescription::createsControllersWithTheirState()
 {
     DeviceDescription description;
-    QVERIFY2(description.loadBytes(ModelFixture::description(), QStringLiteral("sample.json")), qPrintable(description.errorMessage()));
+    QVERIFY2(description.loadBytes(toJson(descriptionObject()), QStringLiteral("sample.json")), qPrintable(description.errorMessage()));
     QVERIFY(description.errorMessage().isEmpty());
     const QSharedPointer<const DeviceType> type = description.type(TypeName);
     QVERIFY(type);
@@ -104,9 +160,9 @@ void TestModelDescription::malformedDescriptionsAreRefused_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message");
 
-    const QJsonObject base = ModelFixture::descriptionObject();
+    const QJsonObject base = descriptionObject();
     auto row = [&base](const char* name, const QString& path, const QJsonValue& value, const QString& message) {
-        QTest::newRow(name) << ModelFixture::toJson(withValue(base, path, value)) << message;
+        QTest::newRow(name) << toJson(withValue(base, path, value)) << message;
     };
     const QJsonValue remove(QJsonValue::Undefined);
 
@@ -168,13 +224,13 @@ void TestModelDescription::refusedDescriptionKeepsWhatWasReadBefore()
 {
     // GIVEN a description that was read
     DeviceDescription description;
-    QVERIFY(description.loadBytes(ModelFixture::description(), QStringLiteral("first.json")));
+    QVERIFY(description.loadBytes(toJson(descriptionObject()), QStringLiteral("first.json")));
 
     // WHEN a second one is refused (its first type is fine, its second one is not)
-    QJsonObject second = ModelFixture::descriptionObject();
+    QJsonObject second = descriptionObject();
     second = withValue(second, QStringLiteral("types[0].name"), QStringLiteral("KXT-3"));
     second = withValue(second, QStringLiteral("types[1]"), QJsonObject{{"name", "KXT-4"}, {"maxAxes", 0}, {"parameters", QJsonArray()}});
-    QVERIFY(!description.loadBytes(ModelFixture::toJson(second), QStringLiteral("second.json")));
+    QVERIFY(!description.loadBytes(toJson(second), QStringLiteral("second.json")));
 
     // THEN the first one's types and controllers are all there is
     QVERIFY(description.errorMessage().startsWith(QStringLiteral("second.json: types[1]: \"maxAxes\"")));
@@ -184,9 +240,9 @@ void TestModelDescription::refusedDescriptionKeepsWhatWasReadBefore()
     QCOMPARE(description.createControllers(&owner).size(), 2);
 
     // AND a valid third one adds to them; its controllers may use the earlier types
-    QJsonObject third = withValue(ModelFixture::descriptionObject(), QStringLiteral("types"), QJsonArray{
+    QJsonObject third = withValue(descriptionObject(), QStringLiteral("types"), QJsonArray{
         QJsonObject{{"name", "KXT-3"}, {"maxAxes", 1}, {"parameters", QJsonArray()}}});
-    QVERIFY2(description.loadBytes(ModelFixture::toJson(third), QStringLiteral("third.json")), qPrintable(description.errorMessage()));
+    QVERIFY2(description.loadBytes(toJson(third), QStringLiteral("third.json")), qPrintable(description.errorMessage()));
     QVERIFY(description.errorMessage().isEmpty());
     QCOMPARE(description.types().size(), 2);
     QCOMPARE(description.createControllers(&owner).size(), 4);
@@ -232,11 +288,11 @@ void TestModelDescription::includesAreReadFirstAndOnce()
         R"({"format": "KxDeviceDescription", "version": 1, "includes": ["kxt.json"],
             "types": [{"name": "KXT-3", "maxAxes": 1, "parameters": []}],
             "controllers": [{"name": "ignored", "type": "KXT-3", "axes": []}]})");
-    QJsonObject project = ModelFixture::descriptionObject();
+    QJsonObject project = descriptionObject();
     project.remove(QStringLiteral("types"));
     project.insert(QStringLiteral("includes"), QJsonArray{QStringLiteral("types/kxt.json"), QStringLiteral("types/extra.json")});
     const QString projectPath = d.filePath(QStringLiteral("project.json"));
-    writeFile(projectPath, ModelFixture::toJson(project));
+    writeFile(projectPath, toJson(project));
 
     // WHEN read THEN every type is there once and an include's controllers are not read
     DeviceDescription description;

@@ -1,7 +1,6 @@
 #include "DeviceDescription.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
-#include "ModelFixture.h"
 #include "ParameterDefinition.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
@@ -49,7 +48,7 @@ class TestModelProvider : public QObject
 private slots:
     void initTestCase() { KxTest::initTestEnvironment(); }
     void init();
-    void cleanup() { m_owner.reset(); }
+    void cleanup() { m_devices.reset(); }
 
     void valueWriteSignalsAddressAndNeedSave();
     void onlineStateSequence();
@@ -70,15 +69,14 @@ private:
     DriveController* m_controller = nullptr;   // "Prüfstand", offline, axes 1 and 2
     DriveController* m_online = nullptr;       // "Labor", online and read-only
     ParameterProvider* m_provider = nullptr;
-    std::unique_ptr<QObject> m_owner;
+    std::unique_ptr<KxTest::Devices> m_devices;
 };
 
 void TestModelProvider::init()
 {
-    m_owner.reset(new QObject);
-    QString error;
-    const QList<DriveController*> controllers = DeviceDescription::controllersFromBytes(ModelFixture::description(), m_owner.get(), &error);
-    QVERIFY2(controllers.size() == 2, qPrintable(error));
+    m_devices.reset(new KxTest::Devices(KxTest::project("bench")));
+    const QList<DriveController*> controllers = m_devices->controllers();
+    QCOMPARE(controllers.size(), 2);
     m_controller = controllers.at(0);
     m_online = controllers.at(1);
     m_provider = m_controller->parameterProvider();

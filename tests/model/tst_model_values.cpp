@@ -1,7 +1,6 @@
 #include "DeviceDescription.h"
 #include "DriveController.h"
 #include "LanguageManager.h"
-#include "ModelFixture.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "TestSupport.h"
@@ -38,22 +37,21 @@ private:
         return m_controller->parameterProvider()->parameterSetup(ParameterCoordinate(QString::fromLatin1(coordinate))).data();
     }
 
-    std::unique_ptr<QObject> m_owner;
+    std::unique_ptr<KxTest::Devices> m_devices;
     DriveController* m_controller = nullptr;
 };
 
 void TestModelValues::init()
 {
-    m_owner.reset(new QObject);
-    QString error;
-    const QList<DriveController*> controllers = DeviceDescription::controllersFromBytes(ModelFixture::description(), m_owner.get(), &error);
-    QVERIFY2(controllers.size() == 2, qPrintable(error));
+    m_devices.reset(new KxTest::Devices(KxTest::project("bench")));
+    const QList<DriveController*> controllers = m_devices->controllers();
+    QCOMPARE(controllers.size(), 2);
     m_controller = controllers.first();
 }
 
 void TestModelValues::cleanup()
 {
-    m_owner.reset();
+    m_devices.reset();
     LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
 }
 
