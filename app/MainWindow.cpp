@@ -787,8 +787,8 @@ AxisCompareView* MainWindow::compareAxes(DriveController* controllerA, int axisN
 {
     AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB, projectB);
     if (view)
-        d->report(view->axesAreEqual() ? tr("Die verglichenen Achsen sind gleich.")
-                                       : tr("Die verglichenen Achsen unterscheiden sich."));
+        d->report(view->axesAreEqual() ? tr("%1: die Achsen sind gleich.").arg(view->windowTitle())
+                                       : tr("%1: die Achsen unterscheiden sich.").arg(view->windowTitle()));
     return view;
 }
 

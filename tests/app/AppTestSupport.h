@@ -35,7 +35,8 @@ void editFirstStoredController(const QString& path, const std::function<void(QJs
 // Every fact a project file must bring back, one line each, in project order.
 QStringList snapshot(const QList<DriveController*>& controllers);
 
-// Handles the next modal dialog of type T once it opens; stops looking when destroyed.
+// Handles the next modal dialog of type T once it opens (and @p ready says so);
+// stops looking when destroyed.
 class ModalHandler
 {
 public:
@@ -44,12 +45,13 @@ public:
 };
 
 template<typename T>
-std::unique_ptr<ModalHandler> whenModalOpens(std::function<void(T*)> handle)
+std::unique_ptr<ModalHandler> whenModalOpens(std::function<void(T*)> handle, std::function<bool()> ready = {})
 {
     auto handler = std::make_unique<ModalHandler>();
     ModalHandler* self = handler.get();
-    QObject::connect(&self->timer, &QTimer::timeout, &self->timer, [self, handle] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+    QObject::connect(&self->timer, &QTimer::timeout, &self->timer, [self, handle, ready] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog && (!ready || ready())) {
             self->timer.stop();
             self->handled = true;
             handle(dialog);

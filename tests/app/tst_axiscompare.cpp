@@ -8,6 +8,8 @@
 #include "CompareAxesDialog.h"
 #include "DriveController.h"
 #include "MainWindow.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
 #include "Project.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
@@ -23,10 +25,12 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 
 using AppTest::whenModalOpens;
@@ -97,6 +101,8 @@ private slots:
     void dialogComparesTheChosenAxes();
     void comparisonClosesWhenASideLeavesTheProject_data();
     void comparisonClosesWhenASideLeavesTheProject();
+    void axisOfAnotherProjectFileIsComparedReadOnly_data();
+    void axisOfAnotherProjectFileIsComparedReadOnly();
     void writtenReportCanBeOpenedInTheBrowser_data();
     void writtenReportCanBeOpenedInTheBrowser();
 
@@ -231,6 +237,100 @@ void AxisCompareTest::comparisonClosesWhenASideLeavesTheProject()
         QTRY_VERIFY(unrelated.isNull());
     else
         QVERIFY(unrelated && unrelated->isVisible());
+}
+
+void AxisCompareTest::axisOfAnotherProjectFileIsComparedReadOnly_data()
+{
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("project file with the axis changed") << true;
+    QTest::newRow("file that is no project") << false;
+}
+
+void AxisCompareTest::axisOfAnotherProjectFileIsComparedReadOnly()
+{
+    QFETCH(bool, readable);
+
+    // GIVEN another project file in which the Drehtisch axis has speed 2222 (1234.5 here)
+    const QString otherFile = QDir(m_work.path()).filePath(QStringLiteral("anderer.kxproj"));
+    {
+        Project other(m_types.path());
+        QVERIFY(other.open(m_description).opened);
+        const QPointer<ParameterSetup> speed = other.host()->driveControllers().first()->parameterProvider()->parameterSetup(
+            ParameterCoordinate(QStringLiteral("A10")));
+        QVERIFY(speed && speed->setValueText(3, 0, QStringLiteral("2222")));
+        QVERIFY(other.save(otherFile));
+    }
+    if (!readable)
+        AppTest::writeFile(QDir(m_work.path()), QStringLiteral("anderer.kxproj"), "keine Projektdatei\n");
+    // AND a saved, interactive main project
+    auto window = openThreeControllers();
+    QVERIFY(window && window->saveFile(QDir(m_work.path()).filePath(QStringLiteral("haupt.kxproj"))));
+    window->setInteractive(true);
+    DriveController* left = controllerNamed(*window, leftName);
+    window->projectTree()->selectAxis(left, 3);
+    const QStringList before = AppTest::snapshot(window->project()->host()->driveControllers());
+    QSignalSpy problems(window.get(), &MainWindow::problemReported);
+
+    // WHEN side B asks for another project file, gets it, and the comparison starts
+    std::unique_ptr<AppTest::ModalHandler> fileChosen, problemShown, compared;
+    QStringList offeredB;
+    std::weak_ptr<Project> other;
+    QPointer<DriveController> otherController;
+    const auto chooseFile = whenModalOpens<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
+        fileChosen = whenModalOpens<QFileDialog>([&](QFileDialog* files) {
+            files->selectFile(otherFile);
+            static_cast<QDialog*>(files)->accept();
+            if (!readable)
+                problemShown = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->accept(); });
+            compared = whenModalOpens<CompareAxesDialog>([&](CompareAxesDialog* again) {
+                auto* controllers = again->findChild<QComboBox*>(QStringLiteral("controllerComboBoxB"));
+                for (int i = 0; i < controllers->count(); ++i)
+                    offeredB << controllers->itemText(i);
+                other = again->otherProject(CompareAxesDialog::SideB);
+                otherController = again->controller(CompareAxesDialog::SideB);
+                again->select(CompareAxesDialog::SideB, again->controller(CompareAxesDialog::SideB), 3);
+                again->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }, [&] { return window->statusBar()->currentMessage().contains(QStringLiteral("anderer.kxproj")); });
+        });
+        auto* controllers = dialog->findChild<QComboBox*>(QStringLiteral("controllerComboBoxB"));
+        controllers->setCurrentIndex(controllers->count() - 1);
+    });
+    window->findChild<QAction*>(QStringLiteral("actionCompareAxes"))->trigger();
+    QVERIFY(chooseFile->handled && fileChosen && fileChosen->handled && compared && compared->handled);
+
+    // THEN a file that cannot be read is reported, and the dialog still compares within the project
+    const QString otherEntry = leftName + QStringLiteral(" (anderer.kxproj)");
+    QCOMPARE(offeredB.contains(otherEntry), readable);
+    QVERIFY(offeredB.last().startsWith(QStringLiteral("Andere Projektdatei")));
+    QCOMPARE(problems.count(), readable ? 0 : 1);
+    QPointer<AxisCompareView> view = window->findChild<AxisCompareView*>();
+    QVERIFY(view);
+    if (!readable) {
+        QVERIFY(problemShown && problemShown->handled);
+        QVERIFY(problems.first().first().toString().contains(QStringLiteral("anderer.kxproj")));
+        QVERIFY(other.expired());
+        QCOMPARE(otherController.data(), controllerNamed(*window, rightName));
+        return;
+    }
+    // AND otherwise the window compares with the other file's read-only axis, naming both sides
+    QVERIFY(!other.expired() && otherController && otherController->parameterProvider()->isReadOnly());
+    QVERIFY(window->project()->host()->indexOf(otherController) < 0);
+    QVERIFY(window->statusBar()->currentMessage().contains(view->windowTitle()));
+    QVERIFY2(view->windowTitle().contains(QStringLiteral("A: ") + leftName)
+                 && view->windowTitle().contains(QStringLiteral("B: ") + otherEntry),
+             qPrintable(view->windowTitle()));
+    QVERIFY(!view->axesAreEqual());
+    bool speedRow = false;
+    for (QTreeWidgetItemIterator it(view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"))); *it; ++it)
+        speedRow = speedRow || ((*it)->text(1).contains(QStringLiteral("1234")) && (*it)->text(2).contains(QStringLiteral("2222")));
+    QVERIFY(speedRow);
+    // AND the open project is neither changed nor modified
+    QCOMPARE(AppTest::snapshot(window->project()->host()->driveControllers()), before);
+    QVERIFY(!window->isWindowModified());
+
+    // WHEN the comparison window closes THEN the other project goes with it
+    view->close();
+    QTRY_VERIFY(view.isNull() && other.expired() && otherController.isNull());
 }
 
 void AxisCompareTest::writtenReportCanBeOpenedInTheBrowser_data()
