@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Checks that a shared library exports exactly the classes that its headers
+# mark with the export macro: every C++ symbol it defines belongs to one of
+# them, none to a class declared without the macro, and each marked class is
+# really there. The class lists come from the headers under the source dir.
+#   check-exported-symbols.sh <library.so> <source dir> [export macro]
+set -euo pipefail
+library=$1
+sources=$2
+macro=${3:-KXPARAMETERCUSTOMLIST_EXPORT}
+
+declarations=$(grep -rhE --include='*.h' '^(class|struct)[[:space:]]+[A-Za-z_]' "$sources" | grep -vE ';[[:space:]]*$' || true)
+exported=$(sed -nE "s/^(class|struct)[[:space:]]+$macro[[:space:]]+([A-Za-z_][A-Za-z0-9_]*).*/\2/p" <<<"$declarations" | sort -u)
+internal=$(grep -v "$macro" <<<"$declarations" | sed -nE 's/^(class|struct)[[:space:]]+([A-Za-z_][A-Za-z0-9_]*).*/\2/p' | sort -u)
+if [ -z "$exported" ] || [ -z "$internal" ]; then
+  echo "could not read the exported and the internal classes from $sources" >&2
+  exit 2
+fi
+
+symbols=$(nm -D --defined-only "$library" | awk '{ print $NF }')
+# Symbols that the linker defines in every shared object.
+plain=$(grep -v '^_Z' <<<"$symbols" | grep -vxE '_edata|_end|__bss_start|_init|_fini' || true)
+owners=$(grep '^_Z' <<<"$symbols" | c++filt \
+  | sed -E 's/^((non-virtual |virtual |covariant return )?thunk to |(vtable|typeinfo name|typeinfo|VTT|guard variable) for )//' \
+  | sed -E 's/(::|\().*//' | sort -u)
+
+status=0
+for owner in $owners; do
+  if grep -qxF "$owner" <<<"$internal"; then
+    echo "internal class exported: $owner" >&2; status=1
+  elif ! grep -qxF "$owner" <<<"$exported"; then
+    echo "symbol of something not marked $macro exported: $owner" >&2; status=1
+  fi
+done
+for class in $exported; do
+  grep -qxF "$class" <<<"$owners" || { echo "exported class missing from the library: $class" >&2; status=1; }
+done
+if [ -n "$plain" ]; then
+  echo "unmangled symbols exported:" $plain >&2; status=1
+fi
+
+[ $status -eq 0 ] && echo "$(wc -w <<<"$exported") exported classes, $(wc -w <<<"$internal") internal classes hidden"
+exit $status
