@@ -1,6 +1,11 @@
 # Installs the current build into a private prefix, builds the embedding
 # example against that prefix as an outside project would, and runs it.
 # Called by CTest with -D for every variable checked below.
+#
+# KX_EXAMPLE_SOURCE is a C++ file, or a Markdown file whose code block after
+# the line "<!-- kx-embedding-example -->" is the example. Every Markdown file
+# in KX_EXAMPLE_COPIES must show exactly that example in such a block, so
+# that the documentation cannot drift from the code that is tested.
 cmake_minimum_required(VERSION 3.25)
 
 foreach(var KX_BUILD_DIR KX_WORK_DIR KX_EXAMPLE_DIR KX_EXAMPLE_SOURCE KX_GENERATOR KX_BUILD_TYPE KX_CXX_COMPILER)
@@ -8,6 +13,29 @@ foreach(var KX_BUILD_DIR KX_WORK_DIR KX_EXAMPLE_DIR KX_EXAMPLE_SOURCE KX_GENERAT
     message(FATAL_ERROR "${var} is not set")
   endif()
 endforeach()
+
+function(kx_example_from_markdown file out_var)
+  set(marker "<!-- kx-embedding-example -->")
+  file(READ ${file} text)
+  string(FIND "${text}" "${marker}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${file}: no line ${marker}")
+  endif()
+  string(SUBSTRING "${text}" ${at} -1 text)
+  string(FIND "${text}" "```cpp\n" begin)
+  if(begin EQUAL -1)
+    message(FATAL_ERROR "${file}: no ```cpp block after ${marker}")
+  endif()
+  math(EXPR begin "${begin} + 7")
+  string(SUBSTRING "${text}" ${begin} -1 text)
+  string(FIND "${text}" "\n```" end)
+  if(end EQUAL -1)
+    message(FATAL_ERROR "${file}: the example block is not closed")
+  endif()
+  math(EXPR end "${end} + 1")
+  string(SUBSTRING "${text}" 0 ${end} text)
+  set(${out_var} "${text}" PARENT_SCOPE)
+endfunction()
 
 function(kx_run step)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -24,10 +52,21 @@ file(REMOVE_RECURSE ${KX_WORK_DIR})
 
 kx_run("install" ${CMAKE_COMMAND} --install ${KX_BUILD_DIR} --prefix ${prefix})
 
-# The example's project file with the example source next to it, so that the
-# source may come from anywhere (e.g. a code block of the documentation).
+if(KX_EXAMPLE_SOURCE MATCHES "\\.md$")
+  kx_example_from_markdown(${KX_EXAMPLE_SOURCE} example)
+else()
+  file(READ ${KX_EXAMPLE_SOURCE} example)
+endif()
+foreach(copy ${KX_EXAMPLE_COPIES})
+  kx_example_from_markdown(${copy} shown)
+  if(NOT shown STREQUAL example)
+    message(FATAL_ERROR "${copy} shows another example than ${KX_EXAMPLE_SOURCE}")
+  endif()
+endforeach()
+
+# The example's project file with the example source next to it.
 file(COPY ${KX_EXAMPLE_DIR}/CMakeLists.txt DESTINATION ${source})
-configure_file(${KX_EXAMPLE_SOURCE} ${source}/main.cpp COPYONLY)
+file(WRITE ${source}/main.cpp "${example}")
 
 set(extra_args)
 if(KX_SANITIZE)
