@@ -1,4 +1,3 @@
-#include "CompareTestSupport.h"
 #include "TestSupport.h"
 
 #include "AxisCompareView.h"
@@ -20,7 +19,7 @@
 
 #include <memory>
 
-using namespace CompareTest;
+using namespace KxTest;
 
 namespace {
 
@@ -36,7 +35,7 @@ class TestCompareReport : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<Project> project;
+    std::unique_ptr<Devices> devices;
     std::unique_ptr<AxisCompareView> view;
 
     QTreeWidget* tree() const { return view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget")); }
@@ -50,10 +49,10 @@ private:
     }
 
     // Presses the export button and answers the save dialog with `fileName`.
-    FileDialogAnswer exportReport(const QString& fileName)
+    FileDialogRun exportReport(const QString& fileName)
     {
-        FileDialogAnswer answer;
-        answerNextFileDialog(fileName, &answer);
+        FileDialogRun answer;
+        answerFileDialog(&answer, fileName);
         view->findChild<QPushButton*>(QStringLiteral("exportToHtml"))->click();
         return answer;
     }
@@ -66,14 +65,15 @@ private slots:
 
     void init()
     {
-        project.reset(new Project);
+        devices.reset(new Devices(project("portal")));
         view.reset(AxisCompareView::createAxisCompareView());
     }
 
     void cleanup()
     {
+        cancelModalHandlers();
         view.reset();
-        project.reset();
+        devices.reset();
     }
 
     void smallReportMatchesExpectedDocument_data()
@@ -91,20 +91,20 @@ private slots:
         const QString fileName = dir.filePath(QStringLiteral("Achsvergleich Portal.html"));
 
         // GIVEN axis X of "Portal" compared with axis Y2 of "Portal Süd"
-        compare(project->controller(QStringLiteral("Portal")), 1,
-                project->controller(QStringLiteral("Portal Süd")), 2, diffOnly);
+        compare(devices->controller(QStringLiteral("Portal")), 1,
+                devices->controller(QStringLiteral("Portal Süd")), 2, diffOnly);
         QCOMPARE(tree()->findItems(QStringLiteral("G01"), Qt::MatchStartsWith).value(0)->isHidden(), diffOnly);
 
         // WHEN the report is exported on a system whose locale is not UTF-8
         QTextCodec* localeCodec = QTextCodec::codecForLocale();
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-15"));
         const auto restoreCodec = qScopeGuard([localeCodec] { QTextCodec::setCodecForLocale(localeCodec); });
-        const FileDialogAnswer answer = exportReport(fileName);
+        const FileDialogRun answer = exportReport(fileName);
 
         // THEN the file is exactly the expected document; its path is remembered
-        QVERIFY(answer.seen);
-        QCOMPARE(answer.title, QStringLiteral("Parameterübersicht als HTML exportieren"));
-        QCOMPARE(answer.nameFilters, QStringList{QStringLiteral("HTML-dateien (*.html)")});
+        QVERIFY(answer.dialogSeen);
+        QCOMPARE(answer.caption, QStringLiteral("Parameterübersicht als HTML exportieren"));
+        QCOMPARE(answer.filters, QStringList{QStringLiteral("HTML-dateien (*.html)")});
         const QByteArray expected = KxTest::readFile(QStringLiteral(KX_SOURCE_DIR "/tests/compare/expected-small-report.html"));
         const QByteArray written = KxTest::readFile(fileName);
         QCOMPARE(written, expected);
@@ -116,17 +116,17 @@ private slots:
         QTemporaryDir dir;
         const QString fileName = dir.filePath(QStringLiteral("gross.html"));
         // GIVEN thousands of parameters compared, only differences on screen
-        project.reset(new Project(syntheticDeviceDescription(2500, 2, 2, 11)));
-        const QList<DriveController*> controllers = project->controllers();
+        devices.reset(new Devices(syntheticDeviceDescription(2500, 2, 2, 11)));
+        const QList<DriveController*> controllers = devices->controllers();
         QCOMPARE(controllers.size(), 2);
         compare(controllers.at(0), 1, controllers.at(1), 2, true);
         // WHEN exported THEN the whole document is written, hidden rows included
-        QVERIFY(exportReport(fileName).seen);
+        QVERIFY(exportReport(fileName).dialogSeen);
         const QString html = QString::fromUtf8(KxTest::readFile(fileName));
         QVERIFY(html.endsWith(QStringLiteral("</tbody></table></fieldset></form></fieldset></form></body>\n</html>\n")));
         QVERIFY(!html.contains(QRegularExpression(QStringLiteral("%[A-Z]+%"))));
         QVERIFY(tree()->topLevelItemCount() > 2000);
-        QCOMPARE(html.count(QStringLiteral("<tr style=\"height: 18px;\">")), allRows(tree()).size());
+        QCOMPARE(html.count(QStringLiteral("<tr style=\"height: 18px;\">")), treeRows(tree()).size());
     }
 
     void failedExportWritesNothing_data()
@@ -147,7 +147,7 @@ private slots:
         blocker.close();
 
         // GIVEN a comparison and a report remembered from an earlier export
-        compare(project->controller(QStringLiteral("Portal")), 1, project->controller(QStringLiteral("Portal")), 2, false);
+        compare(devices->controller(QStringLiteral("Portal")), 1, devices->controller(QStringLiteral("Portal")), 2, false);
         const QString earlier = dir.filePath(QStringLiteral("frueher.html"));
         QFile earlierFile(earlier);
         QVERIFY(earlierFile.open(QIODevice::WriteOnly));
@@ -156,12 +156,12 @@ private slots:
 
         // WHEN cancelled or aimed at an unwritable place
         const QString fileName = target.isEmpty() ? QString() : dir.filePath(target);
-        const FileDialogAnswer answer = exportReport(fileName);
+        const FileDialogRun answer = exportReport(fileName);
 
         // THEN the dialog opened at the last report, nothing was written or said
-        QVERIFY(answer.seen);
+        QVERIFY(answer.dialogSeen);
         QCOMPARE(QDir(answer.directory), QDir(dir.path()));
-        QCOMPARE(answer.selected, fileName);
+        QVERIFY(!answer.messageSeen);
         if (!fileName.isEmpty())
             QVERIFY(!QFile::exists(fileName));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),

@@ -1,4 +1,3 @@
-#include "CompareTestSupport.h"
 #include "TestSupport.h"
 
 #include "AxisCompareView.h"
@@ -16,9 +15,31 @@
 
 #include <memory>
 
-using namespace CompareTest;
+using namespace KxTest;
 
 namespace {
+
+QString rowKey(const QTreeWidgetItem* row)
+{
+    return row->text(0).section(QLatin1Char(' '), 0, 0);
+}
+
+QTreeWidgetItem* findRow(QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItem* row : treeRows(tree)) {
+        if (rowKey(row) == key)
+            return row;
+    }
+    return nullptr;
+}
+
+QStringList rowKeys(QTreeWidget* tree, bool visibleOnly = false)
+{
+    QStringList keys;
+    for (QTreeWidgetItem* row : treeRows(tree, visibleOnly))
+        keys.append(rowKey(row));
+    return keys;
+}
 
 bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
 {
@@ -33,7 +54,7 @@ bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
 QStringList highlightedRows(QTreeWidget* tree)
 {
     QStringList keys;
-    for (QTreeWidgetItem* row : allRows(tree)) {
+    for (QTreeWidgetItem* row : treeRows(tree)) {
         if (isHighlighted(row, Qt::yellow))
             keys.append(rowKey(row));
         else if (!isHighlighted(row, Qt::white))
@@ -49,14 +70,14 @@ class TestCompareView : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<Project> project;
+    std::unique_ptr<Devices> devices;
     std::unique_ptr<AxisCompareView> view;
 
     QTreeWidget* tree() const { return view->findChild<ParameterCustomListTreeWidget*>(QStringLiteral("parameterTreeWidget")); }
     QCheckBox* differencesOnly() const { return view->findChild<QCheckBox*>(QStringLiteral("differencesOnly")); }
 
     // Sides are "controller:axis".
-    DriveController* side(const QString& text) const { return project->controller(text.section(QLatin1Char(':'), 0, 0)); }
+    DriveController* side(const QString& text) const { return devices->controller(text.section(QLatin1Char(':'), 0, 0)); }
     static int axis(const QString& text) { return text.section(QLatin1Char(':'), 1).toInt(); }
     void compare(const QString& a, const QString& b)
     {
@@ -73,14 +94,14 @@ private slots:
 
     void init()
     {
-        project.reset(new Project);
+        devices.reset(new Devices(project("portal")));
         view.reset(AxisCompareView::createAxisCompareView());
     }
 
     void cleanup()
     {
         view.reset();
-        project.reset();
+        devices.reset();
     }
 
     void compareRows_data()
@@ -163,7 +184,7 @@ private slots:
         QFETCH(QString, otherValue);
 
         // GIVEN the two axes of "Portal", which differ in the row
-        DriveController* portal = project->controller(QStringLiteral("Portal"));
+        DriveController* portal = devices->controller(QStringLiteral("Portal"));
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
         differencesOnly()->setChecked(diffOnly);
         QTreeWidgetItem* row = findRow(tree(), key);
@@ -238,7 +259,7 @@ private slots:
     void comparingAgainFollowsTheNewSides()
     {
         // GIVEN two axes of one type compared, their values observed
-        DriveController* portal = project->controller(QStringLiteral("Portal"));
+        DriveController* portal = devices->controller(QStringLiteral("Portal"));
         QPointer<ParameterSetup> onlyOnAxisTwo = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("H30")));
         QPointer<ParameterSetup> speedLimit = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")));
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
@@ -291,9 +312,9 @@ private slots:
     {
         // GIVEN a fresh view (equal) with sides named, then one controller deleted
         QVERIFY(view->axesAreEqual());
-        view->setAxisA(project->controller(QStringLiteral("Portal")), 1);
-        view->setAxisB(project->controller(QStringLiteral("Einzel")), 1);
-        delete project->controller(QStringLiteral("Einzel"));
+        view->setAxisA(devices->controller(QStringLiteral("Portal")), 1);
+        view->setAxisB(devices->controller(QStringLiteral("Einzel")), 1);
+        delete devices->controller(QStringLiteral("Einzel"));
         // WHEN compared THEN nothing is shown and nothing breaks
         view->compare();
         QCOMPARE(tree()->topLevelItemCount(), 0);

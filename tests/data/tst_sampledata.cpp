@@ -26,49 +26,6 @@ namespace {
 
 const QString DescriptionPrefix = QStringLiteral("<description>=");
 
-// How often each feature of the format occurs in a catalogue.
-QMap<QString, int> census(const DeviceType& type)
-{
-    QMap<QString, int> n;
-    for (const auto& p : type.parameters) {
-        ++n[QStringLiteral("parameters")];
-        if (p->structure == ParameterDescription::Simple)
-            ++n[QStringLiteral("simple")];
-        else if (p->structure == ParameterDescription::Record)
-            ++n[QStringLiteral("records")];
-        else {
-            ++n[QStringLiteral("arrays")];
-            if (!p->elements.first().text.isEmpty())
-                ++n[QStringLiteral("arrays with element names")];
-            if (p->elements.size() < 2 || p->elements.size() > 16)
-                ++n[QStringLiteral("arrays outside 2..16")];
-        }
-        ++n[p->global ? QStringLiteral("device-wide") : QStringLiteral("per-axis")];
-        if (!p->definedIn.isEmpty())
-            ++n[QStringLiteral("limited to some axes")];
-        if (p->helpIdentifier.startsWith(DescriptionPrefix))
-            ++n[QStringLiteral("inline help")];
-        else if (!p->helpIdentifier.isEmpty())
-            ++n[QStringLiteral("help page")];
-        for (const ParameterElementDescription& e : p->elements) {
-            static const char* const kinds[] = {"number", "choice", "switch", "text"};
-            ++n[QString::fromLatin1(kinds[e.kind])];
-            if (!e.hasValue) {
-                ++n[QStringLiteral("without value")];
-                continue;
-            }
-            n[QStringLiteral("read-only")] += e.writable ? 0 : 1;
-            n[QStringLiteral("inactive")] += e.active ? 0 : 1;
-            n[QStringLiteral("default differs from reference")] += e.defaultValue != e.referenceValue ? 1 : 0;
-            n[QStringLiteral("unit")] += e.unit.isEmpty() ? 0 : 1;
-            n[QStringLiteral("decimals")] += e.decimals > 0 ? 1 : 0;
-            ++n[QStringLiteral("level %1").arg(e.level)];
-            ++n[QStringLiteral("category %1").arg(e.category)];
-        }
-    }
-    return n;
-}
-
 bool sameValue(const QJsonValue& given, const QString& raw, int kind)
 {
     bool ok = false;
@@ -91,13 +48,10 @@ private slots:
     void initTestCase();
     void cleanupTestCase() { qDeleteAll(m_controllers); }
 
-    void catalogueMix_data();
-    void catalogueMix();
     void helpIdentifiersHavePages_data() { typeRows(); }
     void helpIdentifiersHavePages();
     void sampleValuesPassTheChecks_data() { typeRows(); }
     void sampleValuesPassTheChecks();
-    void sharedCoordinatesMeanTheSame();
 
     void projectControllers();
     void limitedParametersFollowTheirAxes();
@@ -145,46 +99,6 @@ void TestSampleData::initTestCase()
         QVERIFY2(!t->descriptor.isEmpty(), qPrintable(t->name));
     QCOMPARE(m_description->type(QStringLiteral("KXS-4 Servo"))->maxAxes, 4);
     QCOMPARE(m_description->type(QStringLiteral("KXF-2 Inverter"))->maxAxes, 2);
-}
-
-void TestSampleData::catalogueMix_data()
-{
-    QTest::addColumn<QString>("typeName");
-    QTest::addColumn<QString>("feature");
-    QTest::addColumn<int>("atLeast");
-    QTest::addColumn<int>("atMost");
-
-    const int many = 1 << 30;
-    const struct { const char* feature; int atLeast; int atMost; } wanted[] = {
-        {"parameters", 320, many}, {"simple", 100, many}, {"arrays", 5, many},
-        {"arrays with element names", 3, many}, {"arrays outside 2..16", 0, 0}, {"records", 5, many},
-        {"device-wide", 20, many}, {"per-axis", 100, many}, {"limited to some axes", 2, many},
-        {"choice", 20, many}, {"switch", 10, many}, {"text", 3, many},
-        {"read-only", 20, many}, {"inactive", 3, many}, {"without value", 3, many},
-        {"default differs from reference", 8, many}, {"unit", 100, many}, {"decimals", 30, many},
-        {"help page", 40, many}, {"inline help", 3, many}, {"level 0", 1, many},
-        {"level 1", 1, many}, {"level 2", 1, many}, {"level 3", 1, many},
-        {"category 0", 1, many}, {"category 1", 1, many},
-    };
-    for (const char* typeName : {"KXS-4 Servo", "KXF-2 Inverter"}) {
-        for (const auto& w : wanted)
-            QTest::addRow("%s: %s", typeName, w.feature)
-                << QString::fromLatin1(typeName) << QString::fromLatin1(w.feature) << w.atLeast << w.atMost;
-    }
-}
-
-void TestSampleData::catalogueMix()
-{
-    QFETCH(QString, typeName);
-    QFETCH(QString, feature);
-    QFETCH(int, atLeast);
-    QFETCH(int, atMost);
-    // THEN the catalogue offers enough of each feature for the views and tests built on it
-    const auto t = m_description->type(typeName);
-    QVERIFY(t);
-    const int count = census(*t).value(feature);
-    QVERIFY2(count >= atLeast && count <= atMost,
-             qPrintable(QStringLiteral("%1 × %2, want %3..%4").arg(count).arg(feature).arg(atLeast).arg(atMost)));
 }
 
 void TestSampleData::helpIdentifiersHavePages()
@@ -257,37 +171,6 @@ void TestSampleData::sampleValuesPassTheChecks()
     }
     QVERIFY(checked > 300);
     QVERIFY2(differing >= 8 && levels.size() >= 2, qPrintable(QStringLiteral("%1 on %2 levels").arg(differing).arg(levels.size())));
-}
-
-void TestSampleData::sharedCoordinatesMeanTheSame()
-{
-    const auto servo = m_description->type(QStringLiteral("KXS-4 Servo"));
-    const auto inverter = m_description->type(QStringLiteral("KXF-2 Inverter"));
-    QVERIFY(servo && inverter);
-    QHash<ParameterCoordinate, QSharedPointer<const ParameterDescription>> inInverter;
-    for (const auto& p : inverter->parameters)
-        inInverter.insert(p->coordinate, p);
-
-    int shared = 0;
-    int servoOnly = 0;
-    for (const auto& p : servo->parameters) {
-        const auto other = inInverter.take(p->coordinate);
-        (other ? shared : servoOnly) += 1;
-        if (!other)
-            continue;
-        // THEN a coordinate both have is the same parameter, so comparing axes of different types makes sense
-        const QString where = p->coordinate.toText();
-        QCOMPARE(other->text, p->text);
-        QCOMPARE(int(other->structure), int(p->structure));
-        QCOMPARE(other->global, p->global);
-        QCOMPARE(other->elements.size(), p->elements.size());
-        for (int i = 0; i < p->elements.size(); ++i)
-            QVERIFY2(other->elements.at(i).kind == p->elements.at(i).kind
-                         && other->elements.at(i).index == p->elements.at(i).index, qPrintable(where));
-    }
-    // AND each type also has coordinates of its own
-    QVERIFY2(shared >= 10, qPrintable(QString::number(shared)));
-    QVERIFY(servoOnly > 0 && !inInverter.isEmpty());
 }
 
 void TestSampleData::projectControllers()

@@ -68,7 +68,7 @@ void TestTreeItems::headerPlacesCaptionsByLogicalIndex()
 {
     // GIVEN three axes of two controllers and a header whose sections were
     // put into another visual order (as a restored header state does)
-    Fixture f({{multiAxisType(), 2}, {compactType(), 1}});
+    Fixture f(layout(QStringLiteral("M2,E1")));
     QHeaderView* header = f.tree->header();
     header->moveSection(header->visualIndex(1), 3);
     QCOMPARE(header->logicalIndex(1), 2);
@@ -87,7 +87,7 @@ void TestTreeItems::headerPlacesCaptionsByLogicalIndex()
         QCOMPARE(iconImage(caption->icon(axis + 1)),
                  resourceImage(QStringLiteral("DriveControllerAxis%1.png").arg(a->axisNumber())));
     }
-    QVERIFY(caption->toolTip(3).startsWith(compactType()));
+    QVERIFY(caption->toolTip(3).startsWith(QStringLiteral("KXE-2")));
 }
 
 void TestTreeItems::axisIconFollowsOnlineAndFaultState_data()
@@ -108,7 +108,7 @@ void TestTreeItems::axisIconFollowsOnlineAndFaultState()
     QFETCH(QString, suffix);
 
     // GIVEN a tree of two axes of one controller
-    Fixture f({{multiAxisType(), 2}});
+    Fixture f(layout(QStringLiteral("M2")));
     DriveController* controller = f.controllers.first();
 
     // WHEN the second axis reports a fault and the controller changes its state
@@ -140,7 +140,7 @@ void TestTreeItems::markingBarIsInsetOnWideSections()
     QFETCH(int, inset);
 
     // GIVEN an axis column of a given width
-    Fixture f({{multiAxisType(), 2}});
+    Fixture f(layout(QStringLiteral("M2")));
     QHeaderView* header = f.tree->header();
     header->setMinimumSectionSize(8);
     header->resizeSection(1, width);
@@ -189,7 +189,7 @@ void TestTreeItems::missingParameterReadsNotAvailable()
     QFETCH(int, presentOnAxis);
 
     // GIVEN a list over two controller types
-    Fixture f({{compactType(), 2}, {multiAxisType(), 1}});
+    Fixture f(layout(QStringLiteral("E2,M1")));
 
     // WHEN the parameter is added
     f.add({coordinate});
@@ -216,7 +216,7 @@ void TestTreeItems::missingParameterReadsNotAvailable()
 void TestTreeItems::elementRowsAreReconciledInPlace()
 {
     // GIVEN an array entry with all four elements and element 2 selected
-    Fixture f({{multiAxisType(), 2}});
+    Fixture f(layout(QStringLiteral("M2")));
     f.add({QStringLiteral("A20")});
     QTreeWidgetItem* entryRow = f.row(QStringLiteral("A20"));
     QCOMPARE(entryRow->childCount(), 4);
