@@ -305,6 +305,24 @@ kx_shot() {
     fi
 }
 
+# kx_shot_settled WINDOW FILE: like kx_shot, once two captures in a row agree,
+# so that a resize or a scroll has been painted.
+kx_shot_settled() {
+    local deadline=$(( $(date +%s) + $(kx_budget "${3:-}") ))
+    local previous="$KX_WORK/settle-a.png" current="$KX_WORK/settle-b.png"
+    kx_shot "$1" "$previous"
+    while :; do
+        sleep 0.2
+        kx_shot "$1" "$current"
+        [ -s "$current" ] && cmp -s "$previous" "$current" && break
+        [ "$(date +%s)" -lt "$deadline" ] || kx_fail "window $1 did not stop changing"
+        mv "$current" "$previous"
+    done
+    mv "$current" "$2"
+    rm -f "$previous"
+    kx_log "screenshot $2"
+}
+
 # kx_save_dialog TITLE_REGEX PATH: fills in a Qt file dialog and accepts it.
 # The file name field has the focus and the suggested name selected.
 kx_save_dialog() {
