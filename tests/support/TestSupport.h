@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QColor>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>

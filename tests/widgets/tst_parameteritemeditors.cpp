@@ -2,42 +2,22 @@
 #include "ParameterItemComboBox.h"
 #include "ParameterItemEdit.h"
 #include "TestSupport.h"
-#include "WidgetTestSupport.h"
+#include "DriveController.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
 
+#include <QTest>
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QVBoxLayout>
-
-namespace {
-
-const char description[] = R"({
-  "format": "KxDeviceDescription", "version": 1,
-  "types": [{
-    "name": "KXT-2 Prüfantrieb", "maxAxes": 2,
-    "parameters": [
-      {"coordinate": "A10", "name": {"de": "Drehzahlgrenze"}, "unit": "1/min", "min": 0, "max": 6000, "default": 3000},
-      {"coordinate": "A11", "name": {"de": "Hochlaufzeit"}, "unit": "s", "max": 10, "decimals": 2, "default": 0.5},
-      {"coordinate": "A20", "name": {"de": "Regelart"}, "kind": "choice", "default": 1,
-       "choices": [{"value": 0, "de": "Drehzahl", "en": "Speed"}, {"value": 1, "de": "Lage", "en": "Position"},
-                   {"value": 4, "de": "Moment", "en": "Torque"}]},
-      {"coordinate": "A21", "name": {"de": "Bremse lüften"}, "kind": "switch"},
-      {"coordinate": "B30", "name": {"de": "Anlagenname"}, "scope": "device", "kind": "text", "max": 12},
-      {"coordinate": "B40", "name": {"de": "Netzspannung"}, "max": 800, "default": 400, "writable": false},
-      {"coordinate": "C50", "name": {"de": "Geberauflösung"}, "definedIn": [1], "max": 65536}
-    ]
-  }],
-  "controllers": [{"name": "Prüfstand", "type": "KXT-2 Prüfantrieb",
-                   "axes": [{"number": 1, "name": "Hubwerk"}, {"number": 2, "name": "Fahrwerk"}]}]
-})";
-
-} // namespace
 
 class TestParameterItemEditors : public QObject
 {
     Q_OBJECT
 
     DriveController* m_controller = nullptr;
+    std::unique_ptr<KxTest::Devices> m_devices;
     QWidget* m_window = nullptr;
     QLineEdit* m_neighbour = nullptr;
 
@@ -46,7 +26,7 @@ class TestParameterItemEditors : public QObject
     Editor* createEditor(const QString& coordinate, int livingSpace, bool show)
     {
         auto* editor = new Editor;
-        editor->setParameterSetup(coordinate.isEmpty() ? nullptr : KxWidgetTest::setupOf(m_controller, coordinate));
+        editor->setParameterSetup(coordinate.isEmpty() ? nullptr : KxTest::setupOf(m_controller, coordinate));
         editor->setLivingSpace(eLivingSpace(livingSpace));
         editor->setElementIndex(0);
         m_window = new QWidget;
@@ -54,7 +34,7 @@ class TestParameterItemEditors : public QObject
         m_neighbour = new QLineEdit(m_window);
         layout->addWidget(m_neighbour);
         layout->addWidget(editor);
-        if (show && !KxWidgetTest::showActive(m_window))
+        if (show && !KxTest::showActive(m_window))
             QTest::qFail("window not active", __FILE__, __LINE__);
         editor->initialize();
         return editor;
@@ -64,14 +44,17 @@ private slots:
     void initTestCase()
     {
         KxTest::initTestEnvironment();
-        KxWidgetTest::ignoreOffscreenPlatformLimits();
     }
-    void init() { QVERIFY((m_controller = KxWidgetTest::loadController(description))); }
+    void init()
+    {
+        m_devices.reset(new KxTest::Devices(KxTest::project("testbed")));
+        QVERIFY((m_controller = m_devices->controller(0)));
+    }
     void cleanup()
     {
         delete m_window;
         m_window = nullptr;
-        delete m_controller;
+        m_devices.reset();
         LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
     }
 
@@ -106,7 +89,7 @@ private slots:
         QFETCH(bool, refused);
 
         // GIVEN an initialized editor: raw value, all selected, with the focus
-        ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
+        ParameterSetup* parameter = KxTest::setupOf(m_controller, coordinate);
         const QString before = parameter->valueText(readLivingSpace, 0, false);
         auto* edit = createEditor<ParameterItemEdit>(coordinate, livingSpace, true);
         QCOMPARE(edit->text(), parameter->valueText(livingSpace, 0, false));
@@ -250,7 +233,7 @@ private slots:
         QFETCH(QString, expectedRaw);
 
         // GIVEN a box in axis 2 on the control mode "Lage" (1)
-        ParameterSetup* mode = KxWidgetTest::setupOf(m_controller, QStringLiteral("A20"));
+        ParameterSetup* mode = KxTest::setupOf(m_controller, QStringLiteral("A20"));
         auto* combo = createEditor<ParameterItemComboBox>(QStringLiteral("A20"), 2, true);
         QTRY_VERIFY(combo->hasFocus());
         QSignalSpy deleteMe(combo, &ParameterItemComboBox::deleteMe);

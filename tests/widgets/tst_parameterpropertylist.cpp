@@ -2,38 +2,14 @@
 #include "ParameterAddress.h"
 #include "ParameterPropertyList.h"
 #include "TestSupport.h"
-#include "WidgetTestSupport.h"
+#include "DriveController.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
 
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
-
-const char description[] = R"({
-  "format": "KxDeviceDescription", "version": 1,
-  "types": [{
-    "name": "KXT-3 Wickler", "maxAxes": 3,
-    "parameters": [
-      {"coordinate": "D12", "name": {"de": "Zugkraft-Sollwert", "en": "Tension setpoint"},
-       "unit": "N", "max": 2500, "decimals": 1, "default": 100, "level": 2, "category": 7},
-      {"coordinate": "D20", "name": {"de": "Tänzerlagen", "en": "Dancer positions"},
-       "structure": "array", "count": 3, "unit": "mm", "min": -50, "max": 50,
-       "default": [0, 10, 20], "writable": [true, true, false]},
-      {"coordinate": "D30", "name": {"de": "Wickelmodus", "en": "Winding mode"}, "structure": "record",
-       "definedIn": [1, 3],
-       "elements": [
-         {"index": 0, "name": {"de": "Richtung", "en": "Direction"}, "kind": "choice",
-          "choices": [{"value": 0, "de": "Rechtslauf", "en": "Clockwise"},
-                      {"value": 1, "de": "Linkslauf", "en": "Counter-clockwise"}]},
-         {"index": 4, "name": {"de": "Kennung", "en": "Tag"}, "kind": "text", "max": 8, "default": "R1",
-          "active": false}]},
-      {"coordinate": "E01", "name": {"de": "Werksnummer"}, "scope": "device", "kind": "text", "max": 16}
-    ]
-  }],
-  "controllers": [{"name": "Wickler links", "type": "KXT-3 Wickler",
-                   "axes": [{"number": 1, "name": "Abwickler"}, {"number": 2, "name": "Aufwickler"},
-                            {"number": 3, "name": "Tänzer"}],
-                   "values": [{"coordinate": "D12", "axis": 2, "value": 312.5}]}]
-})";
 
 // The value column of the row named `property` below `parent` (top level for null).
 QString propertyValue(QTreeWidget* tree, const QString& property, QTreeWidgetItem* parent = nullptr)
@@ -62,20 +38,22 @@ class TestParameterPropertyList : public QObject
 {
     Q_OBJECT
     DriveController* m_controller = nullptr;
+    std::unique_ptr<KxTest::Devices> m_devices;
     ParameterPropertyList* m_list = nullptr;
 
 private slots:
     void initTestCase() { KxTest::initTestEnvironment(); }
     void init()
     {
-        QVERIFY((m_controller = KxWidgetTest::loadController(description)));
+        m_devices.reset(new KxTest::Devices(KxTest::project("winder")));
+        QVERIFY((m_controller = m_devices->controller(0)));
         m_list = new ParameterPropertyList;
         m_list->setParameterProvider(m_controller->parameterProvider());
     }
     void cleanup()
     {
         delete m_list;
-        delete m_controller;
+        m_devices.reset();
         LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
     }
 
@@ -224,7 +202,7 @@ private slots:
         m_list->showRecordParameterProperties(QStringLiteral("01.D030[00004]"));
         QTreeWidget* tree = m_list->treeWidget();
         groupsOf(tree).at(0)->setExpanded(true);
-        ParameterSetup* record = KxWidgetTest::setupOf(m_controller, QStringLiteral("D30"));
+        ParameterSetup* record = KxTest::setupOf(m_controller, QStringLiteral("D30"));
 
         // WHEN values change in the shown axis and in another one
         QVERIFY(record->setValueText(1, 0, QStringLiteral("1")));

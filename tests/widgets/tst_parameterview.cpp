@@ -1,3 +1,4 @@
+#include "DeviceDescription.h"
 #include "DriveControllerAxis.h"
 #include "LanguageManager.h"
 #include "ParameterCustomListHost.h"
@@ -5,8 +6,11 @@
 #include "ParameterItemEdit.h"
 #include "ParameterView.h"
 #include "TestSupport.h"
-#include "WidgetTestSupport.h"
+#include "DriveController.h"
+#include "ParameterProvider.h"
+#include "ParameterSetup.h"
 
+#include <QTest>
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -16,35 +20,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-const char description[] = R"({
-  "format": "KxDeviceDescription", "version": 1,
-  "types": [{
-    "name": "KXT-4 Portal", "maxAxes": 3,
-    "parameters": [
-      {"coordinate": "G01", "name": {"de": "Anlagenkennung"}, "scope": "device", "kind": "text", "max": 10},
-      {"coordinate": "A10", "name": {"de": "Maximaldrehzahl"}, "unit": "1/min", "max": 8000, "default": 3000},
-      {"coordinate": "A12", "name": {"de": "Stromgrenzen", "en": "Current limits"}, "structure": "array",
-       "count": 4, "unit": "A", "max": 40, "decimals": 1, "default": 10,
-       "writable": [true, true, true, false], "active": [true, true, false, true],
-       "elements": [{"name": {"de": "Dauer"}}, {"name": {"de": "Spitze", "en": "Peak"}},
-                    {"name": {"de": "Bremsen"}}, {"name": {"de": "Not-Halt"}}]},
-      {"coordinate": "A20", "name": {"de": "Betriebsart", "en": "Operating mode"}, "kind": "choice",
-       "choices": [{"value": 0, "de": "Tippen", "en": "Jog"}, {"value": 2, "de": "Automatik", "en": "Automatic"},
-                   {"value": 3, "de": "Einrichten", "en": "Set-up"}]},
-      {"coordinate": "A30", "name": {"de": "Klemmung"}, "definedIn": [2], "kind": "switch"},
-      {"coordinate": "C05", "name": {"de": "Achsdaten"}, "structure": "record",
-       "elements": [{"index": 0, "name": {"de": "Kopf"}, "hasValue": false},
-                    {"index": 3, "name": {"de": "Übersetzung"}, "min": 1, "max": 100, "default": 5}]},
-      {"coordinate": "G02", "name": {"de": "Netzfrequenz"}, "scope": "device", "unit": "Hz", "min": 50, "max": 60,
-       "writable": false}
-    ]
-  }],
-  "controllers": [{"name": "Portal 1", "type": "KXT-4 Portal",
-                   "axes": [{"number": 1, "name": "X"}, {"number": 2, "name": "Y"}],
-                   "values": [{"coordinate": "A10", "axis": 2, "value": 4500},
-                              {"coordinate": "A12", "axis": 1, "element": 1, "value": 22.5}]}]
-})";
 
 class RecordingHost : public ParameterCustomListHost
 {
@@ -97,6 +72,7 @@ class TestParameterView : public QObject
 {
     Q_OBJECT
     DriveController* m_controller = nullptr;
+    std::unique_ptr<KxTest::Devices> m_devices;
     ParameterView* m_view = nullptr;
     RecordingHost m_host;
 
@@ -109,12 +85,12 @@ private slots:
     void initTestCase()
     {
         KxTest::initTestEnvironment();
-        KxWidgetTest::ignoreOffscreenPlatformLimits();
     }
 
     void init()
     {
-        QVERIFY((m_controller = KxWidgetTest::loadController(description)));
+        m_devices.reset(new KxTest::Devices(KxTest::project("gantry")));
+        QVERIFY((m_controller = m_devices->controller(0)));
         m_host.lists = { { QStringLiteral("l1"), QStringLiteral("Inbetriebnahme") },
                          { QStringLiteral("l2"), QStringLiteral("Wartung") } };
         m_host.calls.clear();
@@ -126,7 +102,7 @@ private slots:
     void cleanup()
     {
         delete m_view;
-        delete m_controller;
+        m_devices.reset();
         ParameterView::setParameterCustomListHost(nullptr);
         LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
     }
@@ -211,7 +187,7 @@ private slots:
 
         // GIVEN the view on axis 1
         m_view->setAxis(m_controller->axis(1));
-        ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
+        ParameterSetup* parameter = KxTest::setupOf(m_controller, coordinate);
         QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
         const quint16 index = quint16(qMax(element, 0));
         const QString before = item->text(ParameterView::ColumnValue);
@@ -308,9 +284,9 @@ private slots:
         // GIVEN the view on axis 1, visible, with the row current
         m_controller->parameterProvider()->setReadOnly(readOnlyDevice);
         m_view->setAxis(m_controller->axis(1));
-        QVERIFY(KxWidgetTest::showActive(m_view));
+        QVERIFY(KxTest::showActive(m_view));
         QTreeWidget* tree = m_view->treeWidget();
-        ParameterSetup* parameter = KxWidgetTest::setupOf(m_controller, coordinate);
+        ParameterSetup* parameter = KxTest::setupOf(m_controller, coordinate);
         QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
         if (item->parent())
             item->parent()->setExpanded(true);
@@ -391,7 +367,7 @@ private slots:
         if (host != QLatin1String("lists"))
             m_host.lists.clear();
         m_view->setAxis(m_controller->axis(1));
-        QVERIFY(KxWidgetTest::showActive(m_view));
+        QVERIFY(KxTest::showActive(m_view));
         QTreeWidget* tree = m_view->treeWidget();
         QTreeWidgetItem* item = m_view->item(ParameterCoordinate(coordinate), element);
         if (item->parent())
@@ -451,7 +427,7 @@ private slots:
 
         // GIVEN the view on axis 1, perhaps with a value being typed
         m_view->setAxis(m_controller->axis(1));
-        QVERIFY(KxWidgetTest::showActive(m_view));
+        QVERIFY(KxTest::showActive(m_view));
         QPointer<QWidget> editor;
         if (editing) {
             QVERIFY(m_view->editItem(row("A10")));
@@ -474,7 +450,7 @@ private slots:
         QVERIFY(!m_view->activeEditor());
         QTRY_VERIFY(!editor);
         if (axisOnly) {
-            QCOMPARE(KxWidgetTest::setupOf(m_controller, QStringLiteral("A10"))->valueText(2, 0, false),
+            QCOMPARE(KxTest::setupOf(m_controller, QStringLiteral("A10"))->valueText(2, 0, false),
                      QStringLiteral("4500"));
             QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A12"))));
             m_controller->setOnline(true);

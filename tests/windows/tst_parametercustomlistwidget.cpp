@@ -3,7 +3,7 @@
 #include "ParameterCustomList.h"
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListTreeWidget.h"
-#include "WindowsTestSupport.h"
+#include "ListTestSupport.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveControllerAxis.h"
@@ -20,7 +20,7 @@
 
 #include <memory>
 
-using namespace WindowsTest;
+using namespace KxTest;
 using AxisList = QList<QPointer<DriveControllerAxis>>;
 
 namespace {
@@ -77,7 +77,7 @@ private:
 void TestParameterCustomListWidget::init()
 {
     m_mainWindow = std::make_unique<MainWindow>();
-    m_host = std::make_unique<Host>();
+    m_host = std::make_unique<Host>(project("lift"));
     ParameterCustomListRepository::instance().initialize(m_host.get());
     m_dir = std::make_unique<QTemporaryDir>();
     std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ParameterSelectionFiles));

@@ -3,7 +3,7 @@
 #include "ParameterCustomList.h"
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListWidget.h"
-#include "WindowsTestSupport.h"
+#include "ListTestSupport.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveControllerAxis.h"
@@ -21,7 +21,7 @@
 
 #include <memory>
 
-using namespace WindowsTest;
+using namespace KxTest;
 
 class TestRepositoryView : public QObject
 {
@@ -68,7 +68,7 @@ private:
 void TestRepositoryView::init()
 {
     m_mainWindow = std::make_unique<MainWindow>();
-    m_host = std::make_unique<Host>();
+    m_host = std::make_unique<Host>(project("lift"));
     ParameterCustomListRepository::instance().initialize(m_host.get());
     m_dir = std::make_unique<QTemporaryDir>();
     std::unique_ptr<DefaultPathSetting> setting(DefaultPathSetting::create(DefaultPathSetting::ParameterSelectionFiles));

@@ -1,12 +1,13 @@
 #include "SelectDeviceWidget.h"
 
 #include "ParameterCustomListRepository.h"
-#include "WindowsTestSupport.h"
+#include "ListTestSupport.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "TestSupport.h"
 
+#include <QDialog>
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QMenu>
@@ -16,7 +17,7 @@
 
 #include <memory>
 
-using namespace WindowsTest;
+using namespace KxTest;
 using AxisList = QList<QPointer<DriveControllerAxis>>;
 
 class TestSelectDeviceWidget : public QObject
@@ -49,7 +50,7 @@ private:
 void TestSelectDeviceWidget::init()
 {
     m_mainWindow = std::make_unique<MainWindow>();
-    m_host = std::make_unique<Host>();
+    m_host = std::make_unique<Host>(project("lift"));
     ParameterCustomListRepository::instance().initialize(m_host.get());
     m_widget = new SelectDeviceWidget(&m_owner);
     m_widget->fillDevices();
@@ -89,7 +90,7 @@ void TestSelectDeviceWidget::preselectionAndSelectionFollowTheTree()
 {
     // GIVEN rows checked by the user, an axis of another project and a destroyed axis
     row(QStringLiteral("Hubachse"))->setCheckState(0, Qt::Checked);
-    Host otherProject;
+    Host otherProject(project("lift"));
     QPointer<DriveControllerAxis> destroyed = otherProject.axis(0, 2);
     otherProject.controller(0)->removeAxis(2);
 
