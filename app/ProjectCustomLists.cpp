@@ -5,13 +5,38 @@
 #include "Project.h"
 #include "ProjectHost.h"
 
+#include <QDataStream>
 #include <QMap>
+#include <QRect>
 
 #include <algorithm>
 
 namespace {
 
 ProjectCustomLists* activeBinding = nullptr;
+
+// A window geometry (hex text of QWidget::saveGeometry()) comes back a few
+// pixels off after the window system placed the window's frame; only what the
+// user changes on purpose, size and maximised or full-screen state, counts.
+QByteArray comparableLine(const QByteArray& line)
+{
+    static const QByteArray geometryMagic = QByteArrayLiteral("01d9d0cb");
+    const int separator = line.indexOf('=');
+    if (separator < 0 || !line.mid(separator + 1).startsWith(geometryMagic))
+        return line;
+    QDataStream stream(QByteArray::fromHex(line.mid(separator + 1)));
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 magic = 0;
+    quint16 major = 0, minor = 0;
+    QRect frame, normal;
+    qint32 screen = 0;
+    quint8 maximized = 0, fullScreen = 0;
+    stream >> magic >> major >> minor >> frame >> normal >> screen >> maximized >> fullScreen;
+    if (stream.status() != QDataStream::Ok)
+        return line;
+    return line.left(separator + 1) + QByteArray::number(normal.width()) + 'x' + QByteArray::number(normal.height())
+        + ' ' + QByteArray::number(maximized) + QByteArray::number(fullScreen);
+}
 
 // Item name -> its lines in sorted order: the window states of a list are
 // written in no fixed order, which must not count as a change.
@@ -21,7 +46,7 @@ QMap<QString, QByteArrayList> comparableItems(const FileStorageView* lists)
     for (const QString& name : lists ? lists->itemNames() : QStringList()) {
         QByteArrayList lines = lists->readItem(name).split('\n');
         for (QByteArray& line : lines)
-            line = line.trimmed();
+            line = comparableLine(line.trimmed());
         lines.removeAll(QByteArray());
         std::sort(lines.begin(), lines.end());
         items.insert(name, lines);

@@ -21,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -127,8 +128,8 @@ private slots:
     void initTestCase();
 
     void listSurvivesSaveNewProjectAndReopen();
-    void listChangesMarkTheProjectModified_data();
-    void listChangesMarkTheProjectModified();
+    void listChangesAskBeforeClosing_data();
+    void listChangesAskBeforeClosing();
     void listViewIsShownFromMenuAndToolBar_data();
     void listViewIsShownFromMenuAndToolBar();
     void axesLeavingTheProjectLeaveTheList_data();
@@ -222,43 +223,69 @@ void CustomListsTest::listSurvivesSaveNewProjectAndReopen()
     QCOMPARE(reopened->size(), QSize(911, 577));
     QTRY_VERIFY(reopened->findChild<QWidget*>(QStringLiteral("bottomWidget"))->isVisible());
     QVERIFY(!window->isWindowModified());
+    // AND closing the window and then the application asks nothing
+    reopened->close();
+    window->setInteractive(true);
+    const auto asked = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
+    QVERIFY(window->close());
+    QVERIFY(!asked->handled);
 }
 
-void CustomListsTest::listChangesMarkTheProjectModified_data()
+void CustomListsTest::listChangesAskBeforeClosing_data()
 {
     QTest::addColumn<QString>("change");
     QTest::newRow("list created") << QStringLiteral("create");
+    QTest::newRow("list renamed") << QStringLiteral("rename");
     QTest::newRow("parameter removed") << QStringLiteral("remove");
     QTest::newRow("text imported") << QStringLiteral("import");
+    QTest::newRow("axes chosen") << QStringLiteral("axes");
+    QTest::newRow("list window resized") << QStringLiteral("window");
     QTest::newRow("list deleted") << QStringLiteral("delete");
 }
 
-void CustomListsTest::listChangesMarkTheProjectModified()
+void CustomListsTest::listChangesAskBeforeClosing()
 {
     QFETCH(QString, change);
 
-    // GIVEN a project with one list, just saved after the list's changes were delivered
+    // GIVEN a project with a list without axes and one whose window was shown, just saved
     auto window = openTwoControllers();
     QVERIFY(window);
     ParameterCustomListInformation* list = repository().createList();
     list->addEntry(QStringLiteral("A10"));
-    QSignalSpy delivered(list, SIGNAL(listEntriesChanged()));
-    QTRY_VERIFY(delivered.count() > 0);
+    const QString shown = repository().createList()->identifier();
+    QWidget* shownWindow = openListWindow(*window, shown, {axis(left, QStringLiteral("Hubwerk"))});
+    QVERIFY(shownWindow);
+    shownWindow->close();
+    QCoreApplication::processEvents(); // the lists' queued change signals
     save(*window, QStringLiteral("modified.kxproj"));
     QVERIFY(!window->project()->isModified());
 
     // WHEN the lists change
     if (change == QLatin1String("create"))
         repository().createList();
+    else if (change == QLatin1String("rename"))
+        listRow(*window, list->identifier())->setText(0, QStringLiteral("Umbenannt"));
     else if (change == QLatin1String("remove"))
         list->removeEntry(QStringLiteral("A10"));
     else if (change == QLatin1String("import"))
         list->importText("B20\r\n");
-    else
+    else if (change == QLatin1String("axes"))
+        QVERIFY(openListWindow(*window, list->identifier(), {axis(right, QStringLiteral("Achse 1"))}));
+    else if (change == QLatin1String("window")) {
+        shownWindow->show();
+        shownWindow->resize(shownWindow->size() + QSize(37, 23));
+        shownWindow->close();
+    } else
         repository().deleteList(list);
 
-    // THEN the project must be saved again
-    QTRY_VERIFY(window->isWindowModified());
+    // THEN closing the application asks first, and "Abbrechen" keeps it open and the project modified
+    QCoreApplication::processEvents();
+    window->setInteractive(true);
+    window->show();
+    const auto asked = whenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
+    QVERIFY(!window->close());
+    QVERIFY(asked->handled);
+    QVERIFY(window->isVisible() && window->isWindowModified());
 }
 
 void CustomListsTest::listViewIsShownFromMenuAndToolBar_data()

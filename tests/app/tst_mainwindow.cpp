@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "AddControllerDialog.h"
+#include "CompareAxesDialog.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "HelpWidget.h"
@@ -23,7 +24,10 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QJsonArray>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -31,6 +35,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -59,6 +64,17 @@ QStringList treeRows(const ProjectTreeWidget* tree)
     return rows;
 }
 
+// Stands in for a catalogue: every text of the application gets a mark.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("EN:") + QString::fromUtf8(source);
+    }
+};
+
 QImage iconImage(const QTreeWidgetItem* item)
 {
     return item->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -83,6 +99,10 @@ private slots:
     void addingAndRemovingControllersAndAxesUpdatesTheTree();
     void treeShowsMarkingColoursAndControllerState();
     void languageSwitchChangesParameterNames();
+    void windowsAndDialogsRetranslate();
+    void recentProjectsListTheLatestFilesFirst();
+    void closeQuestionSavesDiscardsOrStays_data();
+    void closeQuestionSavesDiscardsOrStays();
     void accessLevelSelectorFollowsTheSystem();
     void helpFollowsTheCurrentParameter();
 
@@ -412,6 +432,154 @@ void MainWindowTest::languageSwitchChangesParameterNames()
     LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
     QTRY_COMPARE(view->item(speed)->text(ParameterView::ColumnName), QStringLiteral("Solldrehzahl"));
     QVERIFY(action(window, "actionLanguage0")->isChecked());
+}
+
+void MainWindowTest::windowsAndDialogsRetranslate()
+{
+    // GIVEN the main window with its dialogs open
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    AddControllerDialog addDialog(window.project()->typeLibrary(), QStringLiteral("Regler 2"), &window);
+    CompareAxesDialog compareDialog(window.project()->host(), &window);
+    const auto texts = [&] {
+        return QStringList{window.findChild<QMenu*>(QStringLiteral("menuFile"))->title(),
+                           window.findChild<QMenu*>(QStringLiteral("menuRecentProjects"))->title(),
+                           window.projectTree()->axisItem(controller, 1)->text(0),
+                           addDialog.windowTitle(),
+                           addDialog.findChildren<QLabel*>().first()->text(),
+                           compareDialog.findChildren<QGroupBox*>().first()->title(),
+                           compareDialog.findChild<QComboBox*>(QStringLiteral("controllerComboBoxB"))->itemText(
+                               compareDialog.findChild<QComboBox*>(QStringLiteral("controllerComboBoxB"))->count() - 1)};
+    };
+    const QStringList german = texts();
+    QCOMPARE(german.at(2), QStringLiteral("Achse 1: Hubwerk"));
+
+    // WHEN a catalogue is installed THEN every text follows; WHEN it goes THEN the German ones are back
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    QTRY_VERIFY(texts().filter(QStringLiteral("EN:")).size() == german.size());
+    QCoreApplication::removeTranslator(&translator);
+    QTRY_COMPARE(texts(), german);
+}
+
+void MainWindowTest::recentProjectsListTheLatestFilesFirst()
+{
+    // GIVEN nine project files saved one after the other, the fourth opened again afterwards
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description));
+    QStringList saved;
+    for (int i = 1; i <= 9; ++i) {
+        saved.prepend(QDir(m_work.path()).filePath(QStringLiteral("zuletzt-%1.kxproj").arg(i)));
+        QVERIFY(window.saveFile(saved.first()));
+    }
+    QVERIFY(window.openFile(saved.at(5)));
+    QStringList expected = saved.mid(0, 9);
+    expected.move(5, 0);
+    expected = expected.mid(0, 8);
+
+    // WHEN a new window shows the menu
+    MainWindow second(m_types.path());
+    second.setInteractive(false);
+    auto* menu = second.findChild<QMenu*>(QStringLiteral("menuRecentProjects"));
+    QVERIFY(second.findChild<QMenu*>(QStringLiteral("menuFile"))->actions().contains(menu->menuAction()));
+    const auto entries = [menu] {
+        QCoreApplication::processEvents();
+        QList<QAction*> listed;
+        for (QAction* each : menu->actions()) {
+            if (each->data().isValid())
+                listed << each;
+        }
+        return listed;
+    };
+
+    // THEN it lists the eight latest, most recent first, numbered, the directory in the tool tip
+    QCOMPARE(entries().size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(entries().at(i)->data().toString(), expected.at(i));
+        QCOMPARE(entries().at(i)->text(), QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(expected.at(i)).fileName()));
+        QVERIFY(entries().at(i)->toolTip().contains(QDir::toNativeSeparators(m_work.path())));
+    }
+
+    // WHEN an entry whose file is gone is chosen THEN it leaves the list, and the status bar says why
+    QVERIFY(QFile::remove(expected.at(1)));
+    entries().at(1)->trigger();
+    QVERIFY(second.statusBar()->currentMessage().contains(QFileInfo(expected.at(1)).fileName()));
+    QCOMPARE(entries().size(), 7);
+    QVERIFY(second.project()->filePath().isEmpty());
+
+    // WHEN an existing one is chosen THEN it is opened
+    entries().at(2)->trigger();
+    QCOMPARE(second.project()->filePath(), expected.at(3));
+
+    // WHEN the list is emptied THEN only the disabled "Liste leeren" is left to choose
+    second.findChild<QAction*>(QStringLiteral("actionClearRecentProjects"))->trigger();
+    QVERIFY(entries().isEmpty());
+    QVERIFY(!second.findChild<QAction*>(QStringLiteral("actionClearRecentProjects"))->isEnabled());
+}
+
+void MainWindowTest::closeQuestionSavesDiscardsOrStays_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveFails");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Speichern") << int(QMessageBox::Save) << false << true;
+    QTest::newRow("Verwerfen") << int(QMessageBox::Discard) << false << true;
+    QTest::newRow("Abbrechen") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("Speichern misslingt") << int(QMessageBox::Save) << true << false;
+}
+
+void MainWindowTest::closeQuestionSavesDiscardsOrStays()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveFails);
+    QFETCH(bool, closes);
+
+    // GIVEN a saved project with a value changed since, shown in an interactive window
+    QTemporaryDir dir;
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("ordner/frage.kxproj"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ordner")));
+    MainWindow window(m_types.path());
+    window.setInteractive(false);
+    QVERIFY(window.openFile(m_description) && window.saveFile(file));
+    window.setInteractive(true);
+    window.show();
+    const QByteArray stored = KxTest::readFile(file);
+    DriveController* controller = window.project()->host()->driveControllers().first();
+    QVERIFY(window.projectTree()->selectAxis(controller, 1));
+    QVERIFY(window.parameterView()->item(ParameterCoordinate(QStringLiteral("A10"))));
+    QVERIFY(controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))
+                ->setValueText(1, 0, QStringLiteral("777")));
+    QVERIFY(window.isWindowModified());
+    if (saveFails) {
+        // a file where the folder was: nobody, root included, can write into it
+        QVERIFY(QDir(QDir(dir.path()).filePath(QStringLiteral("ordner"))).removeRecursively());
+        AppTest::writeFile(QDir(dir.path()), QStringLiteral("ordner"), "kein Ordner");
+    }
+
+    // WHEN the window is closed and the question answered
+    QString question;
+    std::unique_ptr<AppTest::ModalHandler> failure;
+    const auto asked = whenModalOpens<QMessageBox>([&](QMessageBox* box) {
+        question = box->text();
+        if (saveFails)
+            failure = whenModalOpens<QMessageBox>([](QMessageBox* problem) { problem->accept(); });
+        box->button(QMessageBox::StandardButton(answer))->click();
+    });
+    const bool closed = window.close();
+
+    // THEN the window closes only when the changes are saved or discarded
+    QVERIFY(asked->handled);
+    QVERIFY(question.contains(QStringLiteral("frage.kxproj")));
+    QCOMPARE(closed, closes);
+    QCOMPARE(window.isVisible(), !closes);
+    QCOMPARE(window.isWindowModified(), answer != QMessageBox::Save || saveFails);
+    if (saveFails)
+        QVERIFY(failure && failure->handled);
+    else
+        QCOMPARE(KxTest::readFile(file) != stored, answer == QMessageBox::Save);
 }
 
 void MainWindowTest::accessLevelSelectorFollowsTheSystem()
