@@ -3,7 +3,7 @@
 # The embedding example that the consumer test builds and runs: a C++ file or
 # a Markdown file with the marked code block. The copies must show the same.
 set(KX_EMBEDDING_EXAMPLE_SOURCE ${PROJECT_SOURCE_DIR}/examples/minimal-host/main.cpp)
-set(KX_EMBEDDING_EXAMPLE_COPIES ${PROJECT_SOURCE_DIR}/docs/embedding.md)
+set(KX_EMBEDDING_EXAMPLE_COPIES ${PROJECT_SOURCE_DIR}/docs/embedding.md ${PROJECT_SOURCE_DIR}/README.md)
 
 add_test(NAME package_consumer
   COMMAND ${CMAKE_COMMAND}
