@@ -20,13 +20,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -130,8 +128,6 @@ private slots:
     void listSurvivesSaveNewProjectAndReopen();
     void listChangesAskBeforeClosing_data();
     void listChangesAskBeforeClosing();
-    void listViewIsShownFromMenuAndToolBar_data();
-    void listViewIsShownFromMenuAndToolBar();
     void axesLeavingTheProjectLeaveTheList_data();
     void axesLeavingTheProjectLeaveTheList();
     void unreadableStoredListIsReported();
@@ -286,40 +282,6 @@ void CustomListsTest::listChangesAskBeforeClosing()
     QVERIFY(!window->close());
     QVERIFY(asked->handled);
     QVERIFY(window->isVisible() && window->isWindowModified());
-}
-
-void CustomListsTest::listViewIsShownFromMenuAndToolBar_data()
-{
-    QTest::addColumn<bool>("fromToolBar");
-    QTest::newRow("menu Extras") << false;
-    QTest::newRow("tool bar button") << true;
-}
-
-void CustomListsTest::listViewIsShownFromMenuAndToolBar()
-{
-    QFETCH(bool, fromToolBar);
-
-    // GIVEN the application with one list
-    auto window = openTwoControllers();
-    QVERIFY(window);
-    window->show();
-    const QString name = repository().createList()->name();
-    auto* action = window->findChild<QAction*>(QStringLiteral("actionParameterCustomLists"));
-    QVERIFY(window->findChild<QMenu*>(QStringLiteral("menuExtras"))->actions().contains(action));
-    QVERIFY(!action->icon().isNull());
-
-    // WHEN the user asks for the variable parameter lists
-    if (fromToolBar)
-        QTest::mouseClick(window->findChild<QToolBar*>(QStringLiteral("toolBarMain"))->widgetForAction(action),
-                          Qt::LeftButton);
-    else
-        action->trigger();
-
-    // THEN the list view is shown as a window over the main window, listing the list
-    ParameterCustomListRepositoryView& view = ParameterCustomListRepositoryView::instance();
-    QVERIFY(view.isVisible() && view.isWindow());
-    QCOMPARE(view.parentWidget(), window.get());
-    QVERIFY(!view.findChild<QTreeWidget*>()->findItems(name, Qt::MatchExactly).isEmpty());
 }
 
 void CustomListsTest::axesLeavingTheProjectLeaveTheList_data()
