@@ -67,7 +67,8 @@ edit_and_copy() {
 kx_step "open the sample project"
 kx_start_app "$app" "$sample"
 main=$(kx_wait_window ' – KX Suite$')
-kx_wait_title "$main" '^Unbenannt \(aus sample-project\.json\) – KX Suite$'
+sample_name=$(basename "$sample")
+kx_wait_title "$main" "^Unbenannt \\(aus ${sample_name//./\\.}\\) – KX Suite\$"
 kx_shot "$main" main-window
 
 kx_step "open the repository of variable parameter lists"
