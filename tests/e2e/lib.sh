@@ -310,6 +310,8 @@ kx_shot() {
 kx_shot_settled() {
     local deadline=$(( $(date +%s) + $(kx_budget "${3:-}") ))
     local previous="$KX_WORK/settle-a.png" current="$KX_WORK/settle-b.png"
+    # The capture reads the screen, so nothing may lie on top of the window.
+    xdotool windowraise "$1"
     kx_shot "$1" "$previous"
     while :; do
         sleep 0.2
