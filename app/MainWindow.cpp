@@ -262,7 +262,7 @@ void MainWindowPrivate::retranslate()
     onlineAction->setToolTip(MainWindow::tr("Den gewählten Regler online oder offline schalten"));
     customListsAction->setText(MainWindow::tr("&Variable Parameterlisten"));
     customListsAction->setToolTip(MainWindow::tr("Variable Parameterlisten"));
-    compareAxesAction->setText(MainWindow::tr("Achsen &vergleichen ..."));
+    compareAxesAction->setText(MainWindow::tr("&Achsen vergleichen ..."));
     compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)

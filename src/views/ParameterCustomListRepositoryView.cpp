@@ -62,8 +62,10 @@ void ParameterCustomListRepositoryViewPrivate::setUp()
 
 QTreeWidgetItem* ParameterCustomListRepositoryViewPrivate::findItem(const QString& identifier) const
 {
-    const QList<QTreeWidgetItem*> items = findItems(QStringLiteral("*"), Qt::MatchWildcard, 0);
-    for (QTreeWidgetItem* item : items) {
+    // Not findItems("*", Qt::MatchWildcard): its wildcard stops at "/", so a
+    // list named "Achse 1/2" would never be found again.
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
         if (itemIdentifier(item) == identifier)
             return item;
     }

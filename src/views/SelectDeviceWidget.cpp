@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QTreeWidgetItemIterator>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -35,7 +36,12 @@ SelectDeviceWidgetPrivate::SelectDeviceWidgetPrivate(SelectDeviceWidget* q)
 
 QList<QTreeWidgetItem*> SelectDeviceWidgetPrivate::allItems() const
 {
-    return findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive, 0);
+    // Not findItems("*", Qt::MatchWildcard): its wildcard stops at "/", and
+    // controllers such as "Portal Y/Z" would get a new row on every update.
+    QList<QTreeWidgetItem*> items;
+    for (QTreeWidgetItemIterator it(const_cast<SelectDeviceWidgetPrivate*>(this)); *it; ++it)
+        items.append(*it);
+    return items;
 }
 
 QTreeWidgetItem* SelectDeviceWidgetPrivate::itemOf(const QObject* object, int role) const
