@@ -161,10 +161,6 @@
         <translation>Variable Parameter Lists</translation>
     </message>
     <message>
-        <source>Achsen &amp;vergleichen ...</source>
-        <translation>&amp;Compare Axes ...</translation>
-    </message>
-    <message>
         <source>Achsen vergleichen ...</source>
         <translation>Compare Axes ...</translation>
     </message>
@@ -434,6 +430,10 @@
     <message>
         <source>%1: die Achsen unterscheiden sich.</source>
         <translation>%1: the axes differ.</translation>
+    </message>
+    <message>
+        <source>&amp;Achsen vergleichen ...</source>
+        <translation>&amp;Compare Axes ...</translation>
     </message>
 </context>
 <context>
