@@ -47,7 +47,7 @@
     <name>CompareAxesDialog</name>
     <message>
         <source>&amp;Antriebsregler:</source>
-        <translation>Drive &amp;controller:</translation>
+        <translation>&amp;Drive controller:</translation>
     </message>
     <message>
         <source>A&amp;chse:</source>
