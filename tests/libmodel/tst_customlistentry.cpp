@@ -7,8 +7,10 @@
 #include "DriveControllerAxis.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "System.h"
 
-#include <QSignalSpy>
+#include <QIcon>
+#include <QImage>
 #include <QTest>
 
 #include <memory>
@@ -18,87 +20,76 @@ using Elements = QList<quint16>;
 
 namespace {
 
-// An entry on an axis list that the test owns, as a list would hold it.
+// An entry on an axis list the test owns, as a list holds it: "A12" selects
+// the whole parameter, "A12[3/5]" those elements.
 struct EntryOnAxes
 {
-    EntryOnAxes(const QString& coordinate, const Axes& initial)
+    EntryOnAxes(const QString& text, const Axes& initial)
         : axes(initial)
-        , entry(ParameterCoordinate(coordinate))
+        , entry(ParameterCoordinate(text.section(QLatin1Char('['), 0, 0)))
     {
         entry.setAxesList(&axes);
+        if (!text.contains(QLatin1Char('[')))
+            entry.setAllElements(true);
+        for (const QString& number : text.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0).split(QLatin1Char('/'), Qt::SkipEmptyParts))
+            entry.addElement(quint16(number.toUInt()));
     }
     Axes axes;
     ParameterCustomListEntry entry;
 };
 
-Elements range(quint16 first, quint16 last)
-{
-    Elements result;
-    for (quint16 e = first; e <= last; ++e)
-        result.append(e);
-    return result;
-}
+QImage imageOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); }
+
+constexpr int EntryRow = -1;
 
 } // namespace
 
+// Axes are named "controller:axis" of the shared "feed" project: 0:1 and 0:2
+// the Vorschub axes, 1:1 the Spindel axis (another type), 2:1 the read-only Archiv axis.
 class TestCustomListEntry : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<KxTest::Host> host;
     Axes axes(const QString& names) const { return host->axes(names); }
 
 private slots:
-    void initTestCase()
-    {
-        KxTest::initTestEnvironment();
-    }
-
+    void initTestCase() { KxTest::initTestEnvironment(); }
     void init()
     {
         host.reset(new KxTest::Host);
+        System::instance().setCurrentLevel(1);
     }
 
     void elementSetFollowsAxes_data()
     {
-        QTest::addColumn<QString>("coordinate");
-        QTest::addColumn<bool>("allElements");
-        QTest::addColumn<Elements>("selected");
+        QTest::addColumn<QString>("parameter");
         QTest::addColumn<QString>("axesBefore");
         QTest::addColumn<Elements>("before");
         QTest::addColumn<QString>("axesAfter");
         QTest::addColumn<Elements>("after");
-        QTest::newRow("whole array is the union over axes")
-            << "A11" << true << Elements() << "0:1 1:1" << range(0, 5) << "0:1" << range(0, 3);
-        QTest::newRow("dropped selection does not come back")
-            << "A11" << false << Elements{2, 5} << "0:1" << Elements{2} << "0:1 1:1" << Elements{2};
-        QTest::newRow("no axis defines the parameter")
-            << "A12" << true << Elements() << "1:1" << Elements() << "0:2" << range(0, 9);
-        QTest::newRow("record with index gap") << "B22" << true << Elements() << "0:1" << Elements{0, 4} << "" << Elements();
+        const Elements zeroToThree{0, 1, 2, 3};
+        QTest::newRow("whole array is the union over axes") << "A11" << "0:1 1:1" << (zeroToThree + Elements{4, 5}) << "0:1" << zeroToThree;
+        QTest::newRow("dropped selection does not come back") << "A11[2/5]" << "0:1" << Elements{2} << "0:1 1:1" << Elements{2};
+        QTest::newRow("no axis defines the parameter") << "A12" << "1:1" << Elements() << "0:2" << Elements{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("record with index gap") << "B22" << "0:1" << Elements{0, 4} << "" << Elements();
     }
 
     void elementSetFollowsAxes()
     {
-        QFETCH(QString, coordinate);
-        QFETCH(bool, allElements);
-        QFETCH(Elements, selected);
+        QFETCH(QString, parameter);
         QFETCH(QString, axesBefore);
         QFETCH(Elements, before);
         QFETCH(QString, axesAfter);
         QFETCH(Elements, after);
-        // GIVEN an entry with the selection on the first axes
-        EntryOnAxes e(coordinate, axes(axesBefore));
-        for (quint16 element : selected)
-            e.entry.addElement(element);
-        e.entry.setAllElements(allElements);
+        EntryOnAxes e(parameter, axes(axesBefore));
+        const bool all = e.entry.allElements();
         QCOMPARE(e.entry.elementIndices(), before);
-        // WHEN the list's axes change and the entry is refreshed
+        // WHEN the list's axes change THEN a refresh shows what the new axes define
         e.axes = axes(axesAfter);
         e.entry.refresh();
-        // THEN it shows what the new axes define
         QCOMPARE(e.entry.elementIndices(), after);
-        QCOMPARE(e.entry.allElements(), allElements);
+        QCOMPARE(e.entry.allElements(), all);
     }
 
     void entryText_data()
@@ -118,12 +109,9 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(bool, allElements);
         QFETCH(Elements, elements);
-        // GIVEN an entry on an axis that defines elements 0..9
-        EntryOnAxes e(QStringLiteral("A12"), axes(QStringLiteral("0:1")));
-        e.entry.addElement(8);
-        // WHEN a text is read (without refresh)
+        // GIVEN a selection the text must replace, WHEN read without refresh THEN exactly the listed numbers are selected
+        EntryOnAxes e(QStringLiteral("A12[8]"), axes(QStringLiteral("0:1")));
         e.entry.loadEntryText(text);
-        // THEN exactly the listed numbers are selected
         QCOMPARE(e.entry.allElements(), allElements);
         QCOMPARE(e.entry.elementIndices(), elements);
         // ... and the written form reads back the same
@@ -135,70 +123,168 @@ private slots:
         QCOMPARE(copy.entry.elementIndices(), elements);
     }
 
-    void strategyChoice_data()
+    void labels_data()
     {
-        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<QString>("parameter");
         QTest::addColumn<QString>("axisNames");
-        QTest::addColumn<Elements>("selected");
-        QTest::addColumn<Elements>("children");
-        QTest::newRow("one array element") << "A12" << "0:1 0:2" << Elements{3} << Elements();
-        QTest::newRow("two array elements") << "A12" << "0:1 0:2" << Elements{3, 5} << Elements{3, 5};
-        QTest::newRow("simple here, array there") << "A13" << "0:1 1:1" << Elements{0} << Elements{0};
-        QTest::newRow("simple on both, same element") << "A13" << "0:1 0:2" << Elements{0} << Elements();
-        QTest::newRow("record here, simple there") << "B20" << "0:1 1:1" << Elements{0} << Elements{0};
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("elementRows");
+        QTest::newRow("one array element, no element rows") << "A12[3]" << "0:1 0:2" << "A12[3] Sollwerttabelle" << QStringList();
+        QTest::newRow("two unnamed array elements") << "A12[3/5]" << "0:1 0:2" << "A12 Sollwerttabelle" << QStringList{"A12[3] ", "A12[5] "};
+        QTest::newRow("record elements") << "B20" << "0:1" << "B20 Lageregler"
+                                         << QStringList{"B20[0] Verstaerkung", "B20[1] Nachstellzeit", "B20[2] Vorsteuerung"};
+        QTest::newRow("record here, simple there") << "B20[0]" << "0:1 1:1" << "B20 <nicht eindeutig>" << QStringList{"B20[0] <nicht eindeutig>"};
+        QTest::newRow("empty name, then a name") << "A13[0]" << "0:1 1:1" << "A13 <nicht eindeutig>" << QStringList{"A13[0] Hochlauf"};
+        QTest::newRow("a name, then empty") << "A13[0]" << "1:1 0:1" << "A13 <nicht eindeutig>" << QStringList{"A13[0] <nicht eindeutig>"};
+        QTest::newRow("element only one axis has") << "A13[1]" << "0:1 1:1" << "A13 <nicht eindeutig>" << QStringList{"A13[1] Ruecklauf"};
+        QTest::newRow("simple on both, no suffix") << "A13[0]" << "0:1 0:2" << "A13 Rampenzeit" << QStringList();
+        QTest::newRow("empty selection") << "A12[12]" << "0:1" << "A12 Sollwerttabelle" << QStringList();
+        QTest::newRow("no axis defines it") << "A12" << "1:1" << "A12 " << QStringList();
     }
 
-    void strategyChoice()
+    void labels()
     {
-        QFETCH(QString, coordinate);
+        QFETCH(QString, parameter);
         QFETCH(QString, axisNames);
-        QFETCH(Elements, selected);
-        QFETCH(Elements, children);
-        EntryOnAxes e(coordinate, axes(axisNames));
-        if (selected.isEmpty())
-            e.entry.setAllElements(true);
-        for (quint16 element : selected)
-            e.entry.addElement(element);
-        QCOMPARE(e.entry.childElementIndices(), children);
+        QFETCH(QString, label);
+        QFETCH(QStringList, elementRows);
+        EntryOnAxes e(parameter, axes(axisNames));
+        QCOMPARE(e.entry.text(), label);
+        QStringList labels;
+        for (quint16 element : e.entry.childElementIndices())
+            labels.append(e.entry.elementText(element));
+        QCOMPARE(labels, elementRows);
     }
 
-    void commonName_data()
+    void cells_data()
     {
-        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<QString>("parameter");
         QTest::addColumn<QString>("axisNames");
-        QTest::addColumn<int>("element");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("different names") << "B20" << "0:1 1:1" << -1 << "B20 <nicht eindeutig>";
-        QTest::newRow("empty, then a name") << "A13" << "0:1 1:1" << 0 << "A13[0] Hochlauf";
-        QTest::newRow("a name, then empty") << "A13" << "1:1 0:1" << 0 << "A13[0] <nicht eindeutig>";
-        QTest::newRow("element only one axis has") << "A13" << "0:1 1:1" << 1 << "A13[1] Ruecklauf";
-        QTest::newRow("no axis defines it") << "A12" << "1:1" << -1 << "A12 ";
+        QTest::addColumn<int>("axis");
+        QTest::addColumn<int>("element");      // EntryRow for the entry row
+        QTest::addColumn<int>("valueElement"); // element whose value shows; -1 for none
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<QString>("toolTip");   // empty where the cell has nothing to show
+        QTest::newRow("array element on entry row") << "A12[3]" << "0:1 0:2" << 1 << EntryRow << 3 << true << "2.A12[3] Sollwerttabelle";
+        QTest::newRow("array element, no element rows") << "A12[3]" << "0:1 0:2" << 1 << 3 << -1 << false << "";
+        QTest::newRow("record, entry row empty but available") << "B20" << "0:2 1:1" << 0 << EntryRow << -1 << true << "2.B20 Lageregler";
+        QTest::newRow("record, element row") << "B20" << "0:2 1:1" << 0 << 1 << 1 << true << "2.B20[1] Nachstellzeit";
+        QTest::newRow("simple on other axis, element row") << "B20" << "0:2 1:1" << 1 << 0 << -1 << false << "";
+        QTest::newRow("multi-line, axis without parameter") << "A12[2/4]" << "0:1 1:1" << 1 << EntryRow << -1 << false << "-100.A12 ";
+        QTest::newRow("record header without value") << "B22" << "0:1" << 0 << 0 << -1 << true << "1.B22[0] Kopf";
+        QTest::newRow("empty selection unavailable") << "A12[12]" << "0:1" << 0 << EntryRow << -1 << false << "1.A12 Sollwerttabelle";
+        QTest::newRow("defined in other axes only") << "H70[0/1]" << "0:1 0:2" << 0 << EntryRow << -1 << false << "1.H70 Nur Achse zwei";
+        QTest::newRow("global parameter, no axis prefix") << "G01" << "0:1 0:2" << 1 << EntryRow << 0 << true << "G01 Netzfrequenz";
     }
 
-    void commonName()
+    void cells()
     {
-        QFETCH(QString, coordinate);
+        QFETCH(QString, parameter);
         QFETCH(QString, axisNames);
+        QFETCH(int, axis);
         QFETCH(int, element);
-        QFETCH(QString, expected);
-        EntryOnAxes e(coordinate, axes(axisNames));
-        e.entry.setAllElements(true);
-        if (element < 0)
-            QCOMPARE(e.entry.text(), expected);
-        else
-            QCOMPARE(e.entry.elementText(quint16(element)), expected);
+        QFETCH(int, valueElement);
+        QFETCH(bool, available);
+        QFETCH(QString, toolTip);
+        EntryOnAxes e(parameter, axes(axisNames));
+        const bool entryRow = element == EntryRow;
+        const QString shown = entryRow ? e.entry.valueText(axis) : e.entry.valueText(axis, quint16(element));
+        QCOMPARE(entryRow ? e.entry.isAvailable(axis) : e.entry.isAvailable(axis, quint16(element)), available);
+        QCOMPARE(entryRow ? e.entry.toolTip(axis) : e.entry.toolTip(axis, quint16(element)), toolTip);
+        if (valueElement < 0) {
+            QCOMPARE(shown, QString());
+        } else {
+            QVERIFY(!shown.isEmpty());
+            QCOMPARE(shown, e.entry.parameterSetup(axis)->valueText(e.axes.at(axis)->axisNumber(), quint16(valueElement), true));
+        }
+    }
+
+    void cellProperties_data()
+    {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<int>("axis");   // of 0:1 0:2 2:1
+        QTest::addColumn<int>("element");
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("selectionList");
+        QTest::newRow("inactive") << "F60" << 0 << EntryRow << false << true << false;
+        QTest::newRow("switch not writable") << "C30" << 0 << EntryRow << true << false << true;
+        QTest::newRow("global choice, living space 0") << "G01" << 1 << EntryRow << true << true << true;
+        QTest::newRow("read-only controller") << "A10" << 2 << EntryRow << true << false << false;
+        QTest::newRow("array element not writable") << "E50[0/1]" << 1 << 1 << true << false << false;
+        QTest::newRow("multi-line entry row") << "E50[0/1]" << 1 << EntryRow << false << false << false;
+        QTest::newRow("record switch element") << "B20" << 0 << 2 << true << true << true;
+    }
+
+    void cellProperties()
+    {
+        QFETCH(QString, parameter);
+        QFETCH(int, axis);
+        QFETCH(int, element);
+        QFETCH(bool, active);
+        QFETCH(bool, writable);
+        QFETCH(bool, selectionList);
+        EntryOnAxes e(parameter, axes(QStringLiteral("0:1 0:2 2:1")));
+        const quint16 el = quint16(element);
+        QCOMPARE(element == EntryRow ? e.entry.isValueActive(axis) : e.entry.isValueActive(axis, el), active);
+        QCOMPARE(element == EntryRow ? e.entry.isWritable(axis) : e.entry.isWritable(axis, el), writable);
+        QCOMPARE(element == EntryRow ? e.entry.hasSelectionList(axis) : e.entry.hasSelectionList(axis, el), selectionList);
+    }
+
+    void stateIcons_data()
+    {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<int>("axis");   // of 0:1 0:2 1:1 2:1; 0:2 has A10 and C30 changed
+        QTest::addColumn<int>("element");
+        QTest::addColumn<QString>("newValue");   // raw text written first; empty: none
+        QTest::addColumn<bool>("passReference"); // hand the reference text in as the shown text
+        QTest::addColumn<QString>("icon");       // empty: null icon
+        QTest::newRow("unchanged") << "A10" << 0 << EntryRow << "" << false << "standard.png";
+        QTest::newRow("changed") << "A10" << 1 << EntryRow << "" << false << "changed.png";
+        QTest::newRow("shown text equals reference") << "A10" << 1 << EntryRow << "" << true << "standard.png";
+        QTest::newRow("level above the user's") << "D40" << 0 << EntryRow << "17" << false << "standard.png";
+        QTest::newRow("locked") << "C30" << 0 << EntryRow << "" << false << "locked.png";
+        QTest::newRow("changed and locked") << "C30" << 1 << EntryRow << "" << false << "changed locked.png";
+        QTest::newRow("read-only controller, changed") << "A10" << 3 << EntryRow << "" << false << "locked.png";
+        QTest::newRow("element row, changed") << "B20" << 0 << 1 << "33" << false << "changed.png";
+        QTest::newRow("element row, not writable") << "E50[0/1]" << 0 << 1 << "" << false << "locked.png";
+        QTest::newRow("multi-line entry row") << "B20" << 0 << EntryRow << "33" << false << "";
+        QTest::newRow("no set-up on the axis") << "D40" << 2 << EntryRow << "" << false << "";
+    }
+
+    void stateIcons()
+    {
+        QFETCH(QString, parameter);
+        QFETCH(int, axis);
+        QFETCH(int, element);
+        QFETCH(QString, newValue);
+        QFETCH(bool, passReference);
+        QFETCH(QString, icon);
+        EntryOnAxes e(parameter, axes(QStringLiteral("0:1 0:2 1:1 2:1")));
+        ParameterSetup* setup = e.entry.parameterSetup(axis);
+        const int number = e.axes.at(axis)->axisNumber();
+        const quint16 valueElement = element == EntryRow ? 0 : quint16(element);
+        if (!newValue.isEmpty())
+            QVERIFY(setup->setValueText(number, valueElement, newValue));
+        const QString shown = passReference ? setup->referenceValueText(number, valueElement, true) : QString();
+        auto stateIcon = [&] { return element == EntryRow ? e.entry.stateIcon(axis, shown) : e.entry.stateIcon(axis, valueElement, shown); };
+        const QIcon result = stateIcon();
+        QCOMPARE(result.isNull(), icon.isEmpty());
+        if (icon.isEmpty())
+            return;
+        QCOMPARE(imageOf(result), QImage(QStringLiteral(":/Resources/") + icon).convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(stateIcon().cacheKey(), result.cacheKey());   // built once and shared
     }
 
     void transferValue_data()
     {
         QTest::addColumn<QString>("coordinate");
         QTest::addColumn<QString>("sourceValue");
-        QTest::addColumn<int>("sourceAxis");
+        QTest::addColumn<int>("sourceAxis");   // of 0:1 0:2 1:1 2:1
         QTest::addColumn<int>("sourceElement");
         QTest::addColumn<int>("targetAxis");
         QTest::addColumn<int>("targetElement");
         QTest::addColumn<bool>("written");
-        // Axis indices: 0 = Vorschub 1, 1 = Vorschub 2, 2 = Spindel 1, 3 = Archiv 1 (read-only)
         QTest::newRow("between axes of one controller") << "A10" << "1234" << 0 << 0 << 1 << 0 << true;
         QTest::newRow("array element to another element") << "A12" << "77" << 0 << 3 << 1 << 5 << true;
         QTest::newRow("global parameter across controllers") << "G01" << "" << 0 << 0 << 2 << 0 << true;
@@ -221,20 +307,16 @@ private slots:
         EntryOnAxes e(coordinate, axes(QStringLiteral("0:1 0:2 1:1 2:1")));
         ParameterSetup* source = e.entry.parameterSetup(sourceAxis);
         ParameterSetup* target = e.entry.parameterSetup(targetAxis);
-        const int sourceNumber = sourceAxis < e.axes.size() ? e.axes.at(sourceAxis)->axisNumber() : 0;
+        const int sourceNumber = e.axes.at(sourceAxis)->axisNumber();
         const int targetNumber = targetAxis < e.axes.size() ? e.axes.at(targetAxis)->axisNumber() : 0;
         if (!sourceValue.isEmpty())
             QVERIFY(source->setValueText(sourceNumber, quint16(sourceElement), sourceValue));
-        const QString targetBefore = target ? target->valueText(targetNumber, quint16(targetElement), false) : QString();
+        auto targetValue = [&] { return target ? target->valueText(targetNumber, quint16(targetElement), false) : QString(); };
+        const QString before = targetValue();
 
         e.entry.transferValue(sourceAxis, quint16(sourceElement), targetAxis, quint16(targetElement));
 
-        if (written) {
-            QCOMPARE(target->valueText(targetNumber, quint16(targetElement), false),
-                     source->valueText(sourceNumber, quint16(sourceElement), false));
-        } else if (target) {
-            QCOMPARE(target->valueText(targetNumber, quint16(targetElement), false), targetBefore);
-        }
+        QCOMPARE(targetValue(), written ? source->valueText(sourceNumber, quint16(sourceElement), false) : before);
     }
 
     void transferValueToAll()
@@ -246,13 +328,9 @@ private slots:
         QVERIFY(feed->setValueText(2, 0, QStringLiteral("7")));
         const QString archived = archive->valueText(1, 0, false);
         QVERIFY(archived != QLatin1String("7"));
-
-        // WHEN element 0 of axis index 1 goes to all
         e.entry.transferValueToAll(1, 0);
-
         // THEN only the writable other axis took it
         QCOMPARE(feed->valueText(1, 0, false), QStringLiteral("7"));
-        QCOMPARE(feed->valueText(2, 0, false), QStringLiteral("7"));
         QCOMPARE(archive->valueText(1, 0, false), archived);
     }
 
@@ -266,15 +344,12 @@ private slots:
         QVERIFY(provider->simulateDriveValue(setup->address(2, 0), QStringLiteral("2222")));
         QVERIFY(setup->valueText(2, 0, false) != QLatin1String("2222"));
         EntryOnAxes e(QStringLiteral("A10"), axes(QStringLiteral("0:1 0:2 1:1")));
-        e.entry.setAllElements(true);
         const int before = provider->consistenceRequestCount();
-
-        // WHEN a request is made for axis index 1 and for indices that cannot reach the provider
+        // WHEN asked for axis index 1 and for indices that cannot reach the provider
         e.entry.requestOnlineConsistenceOnce(1, 0);
         e.entry.requestOnlineConsistenceOnce(3, 0);
         e.entry.requestOnlineConsistenceOnce(-1, 0);
-
-        // THEN it reaches the provider through the event queue, once, and the value is read again
+        // THEN the request goes through the event queue, once, and the value is read again
         QCOMPARE(provider->consistenceRequestCount(), before);
         QTRY_COMPARE(provider->consistenceRequestCount(), before + 1);
         QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("2222"));
@@ -285,28 +360,21 @@ private slots:
     {
         ParameterSetup* feed = KxTest::setupOf(host->axis(0, 1), QStringLiteral("B22"));
         EntryOnAxes e(QStringLiteral("B22"), axes(QStringLiteral("0:1 0:2")));
-
         // attaching twice observes each value element once per axis; the header element carries no value
         e.entry.attachAxes();
         e.entry.attachAxes();
         QCOMPARE(feed->observedCount(1, 4), 1);
         QCOMPARE(feed->observedCount(2, 4), 1);
         QCOMPARE(feed->observedCount(1, 0), 0);
-
         // an axis that leaves the list is released on the next refresh
         e.axes = axes(QStringLiteral("0:1"));
         e.entry.refresh();
-        QCOMPARE(feed->observedCount(1, 4), 1);
         QCOMPARE(feed->observedCount(2, 4), 0);
-
         e.entry.detachAxes();
         QCOMPARE(feed->observedCount(1, 4), 0);
-    }
-
-    void globalParameterObservedInLivingSpaceZero()
-    {
-        EntryOnAxes e(QStringLiteral("G01"), axes(QStringLiteral("0:2")));
-        e.entry.attachAxes();
+        // a device-wide parameter is observed in living space 0
+        EntryOnAxes global(QStringLiteral("G01"), axes(QStringLiteral("0:2")));
+        global.entry.attachAxes();
         QCOMPARE(KxTest::setupOf(host->axis(0, 1), QStringLiteral("G01"))->observedCount(0, 0), 1);
     }
 
@@ -324,10 +392,8 @@ private slots:
         QFETCH(int, step);
         // GIVEN a followed multi-line entry on both Vorschub axes and the Spindel axis
         EntryOnAxes e(QStringLiteral("A11"), axes(QStringLiteral("0:1 0:2 1:1")));
-        e.entry.setAllElements(true);
         e.entry.attachAxes();
         QVERIFY(e.entry.isAvailable(1, 3));
-
         // WHEN the suite object behind axis index 1 goes
         switch (step) {
         case 0: QVERIFY(host->controller(0)->removeAxis(2)); break;
@@ -335,18 +401,15 @@ private slots:
         case 2: QVERIFY(host->controller(0)->parameterProvider()->removeParameter(ParameterCoordinate(QStringLiteral("A11")))); break;
         case 3: host.reset(); break;
         }
-
-        // THEN that axis reads as "not on this axis" and nothing crashes
+        // THEN that axis reads as "not on this axis" and no access reaches the dead object
         e.entry.refresh();
         for (int axis = -1; axis <= 3; ++axis) {
             for (quint16 element : {quint16(0), quint16(3), quint16(5)}) {
-                e.entry.valueText(axis, element);
                 e.entry.toolTip(axis, element);
                 e.entry.stateIcon(axis, element, QString());
                 e.entry.transferValue(2, element, axis, element);
                 e.entry.requestOnlineConsistenceOnce(axis, element);
             }
-            e.entry.valueText(axis);
             e.entry.isWritable(axis);
         }
         QVERIFY(!e.entry.isAvailable(1, 3));
