@@ -4,13 +4,11 @@
 set(_kx_editor_dir ${CMAKE_CURRENT_LIST_DIR}/editor)
 
 if(TARGET KxParameterCustomListObjects)
-  foreach(_test treeitems treewidget commands)
-    kx_add_test(tst_editor_${_test}
-      SOURCES ${_kx_editor_dir}/tst_${_test}.cpp
-              ${_kx_editor_dir}/EditorTestFixture.h ${_kx_editor_dir}/EditorTestFixture.cpp
-              ${_kx_editor_dir}/resources/HostResources.qrc
-      LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
-  endforeach()
+  kx_add_test(tst_editor
+    SOURCES ${_kx_editor_dir}/tst_treewidget.cpp
+            ${_kx_editor_dir}/EditorTestFixture.h ${_kx_editor_dir}/EditorTestFixture.cpp
+            ${_kx_editor_dir}/resources/HostResources.qrc
+    LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
 endif()
 
 if(KX_BUILD_RESOURCE_TOOLS)

@@ -1,8 +1,10 @@
 #include "EditorTestFixture.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListEntry.h"
 #include "ParameterCustomListElementItem.h"
 #include "ParameterCustomListEntryItem.h"
+#include "ParameterCustomListHeaderItem.h"
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListTreeWidget.h"
 
@@ -16,10 +18,13 @@
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "System.h"
-#include "TestSupport.h"
 
 #include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -34,11 +39,40 @@ Q_DECLARE_METATYPE(Trigger)
 
 namespace {
 
-const QString NotAvailable = QStringLiteral("<nicht vorhanden>");
+QImage iconImage(const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); }
+QImage resourceImage(const QString& name) { return iconImage(QIcon(QStringLiteral(":/Resources/") + name)); }
+QTreeWidgetItem* headerRow(ParameterCustomListTreeWidget* tree) { return static_cast<QTreeWidget*>(tree)->headerItem(); }
 
-bool definedOn(ParameterSetup* setup, int axisNumber)
+// Sends what a right click on the viewport sends; returns the tree's menu and its commands.
+QList<QAction*> requestContextMenu(Fixture& f, const QPoint& position, QMenu** menu = nullptr)
 {
-    return setup && (setup->isGlobal() || setup->isDefinedIn(axisNumber));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, position, f.tree->viewport()->mapToGlobal(position));
+    QApplication::sendEvent(f.tree->viewport(), &event);
+    QMenu* shown = f.tree->findChild<QMenu*>();
+    if (menu)
+        *menu = shown;
+    QList<QAction*> result;
+    for (QAction* action : shown ? shown->actions() : QList<QAction*>()) {
+        if (!action->isSeparator())
+            result << action;
+    }
+    return result;
+}
+
+QString valueOn(Fixture& f, int axisIndex, const QString& coordinate)
+{
+    return f.setup(axisIndex, coordinate)->valueText(f.axes.at(axisIndex)->axisNumber(), 0, false);
+}
+
+void setValueOn(Fixture& f, int axisIndex, const QString& coordinate, const QString& value)
+{
+    QVERIFY(f.setup(axisIndex, coordinate)->setValueText(f.axes.at(axisIndex)->axisNumber(), 0, value));
+}
+
+void reorderColumns(Fixture& f, const QList<int>& visualOrder)
+{
+    for (int v = 0; v < visualOrder.size(); ++v)
+        f.tree->header()->moveSection(f.tree->header()->visualIndex(visualOrder.at(v)), v + 1);
 }
 
 } // namespace
@@ -48,571 +82,766 @@ class TestTreeWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-
-    void rowsAndColumnsFollowTheList_data();
-    void rowsAndColumnsFollowTheList();
-    void refreshFollowsSignals_data();
-    void refreshFollowsSignals();
-    void accessLevelUpdatesHoldTheRows();
-    void replacingTheListDropsTheOldRows();
-
-    void editorOpensOnlyOnWritableCells_data();
-    void editorOpensOnlyOnWritableCells();
-    void onlyOneEditorAtATime();
-    void editorWritesTheValueAndGoes();
-
-    void currentCellIsRoutedToTheSideWidgets_data();
-    void currentCellIsRoutedToTheSideWidgets();
-    void headerStateIsKeptInTheList();
-
-    void destroyingWhileAnEditorIsOpen_data();
-    void destroyingWhileAnEditorIsOpen();
-    void destroyingTheTreeWithAnOpenEditorWritesNothing();
-};
-
-void TestTreeWidget::initTestCase()
-{
-    KxTest::initTestEnvironment();
-    ParameterCustomListRepository::instance();
-}
-
-void TestTreeWidget::cleanup()
-{
-    LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
-    deliver();
-}
-
-void TestTreeWidget::rowsAndColumnsFollowTheList_data()
-{
-    QTest::addColumn<QString>("controllers");
-
-    QTest::newRow("two axes of one controller") << QStringLiteral("M2");
-    QTest::newRow("three axes of two controller types") << QStringLiteral("E2,M1");
-    QTest::newRow("twelve axes of four controllers") << QStringLiteral("M4,E2,M4,E2");
-}
-
-void TestTreeWidget::rowsAndColumnsFollowTheList()
-{
-    QFETCH(QString, controllers);
-
-    // GIVEN the axes of some controllers in a list
-    Fixture f(layout(controllers));
-
-    // WHEN single, array, record, device-wide and axis-bound parameters are added
-    const QStringList added = {"A100", "C70", "A30", "A10", "B10", "A20", "A40"};
-    f.add(added);
-
-    // THEN there is one column per axis, captioned with controller and axis name
-    QCOMPARE(f.tree->columnCount(), f.axes.size() + 1);
-    QTreeWidgetItem* caption = static_cast<QTreeWidget*>(f.tree)->headerItem();
-    for (int axis = 0; axis < f.axes.size(); ++axis) {
-        QCOMPARE(caption->text(axis + 1),
-                 f.axes.at(axis)->driveController()->name() + QLatin1Char('\n') + f.axes.at(axis)->name());
+    void initTestCase()
+    {
+        KxTest::initTestEnvironment();
+        ParameterCustomListRepository::instance();
     }
 
-    // AND one row per parameter in coordinate order
-    QList<ParameterCoordinate> coordinates;
-    for (const QString& text : added)
-        coordinates << ParameterCoordinate(text);
-    std::sort(coordinates.begin(), coordinates.end());
-    QCOMPARE(f.tree->topLevelItemCount(), coordinates.size());
-    for (int i = 0; i < coordinates.size(); ++i) {
-        const QString text = coordinates.at(i).toText();
-        QTreeWidgetItem* row = f.tree->topLevelItem(i);
-        QVERIFY2(row->text(0).startsWith(text + QLatin1Char(' ')), qPrintable(row->text(0)));
+    void cleanup()
+    {
+        LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMenu*>(widget))
+                widget->hide();
+        }
+        deliver();
+    }
 
-        // AND arrays and records get one element row per element any axis has
-        QList<quint16> elements;
+    void headerPlacesCaptionsByLogicalIndex()
+    {
+        // GIVEN a header whose sections were put into another visual order, as a restored state does
+        Fixture f(layout(QStringLiteral("M2,E1")));
+        QHeaderView* header = f.tree->header();
+        header->moveSection(header->visualIndex(1), 3);
+        QCOMPARE(header->logicalIndex(1), 2);
+        // WHEN the columns are rebuilt THEN every logical column still names its own axis
+        f.tree->onAxesChanged();
+        QTreeWidgetItem* caption = headerRow(f.tree);
+        QCOMPARE(f.tree->columnCount(), 4);
+        QCOMPARE(caption->text(0), QString());
         for (int axis = 0; axis < f.axes.size(); ++axis) {
-            for (quint16 e : f.setup(axis, text)->elementIndexList()) {
-                if (!elements.contains(e))
-                    elements << e;
+            DriveControllerAxis* a = f.axes.at(axis);
+            QCOMPARE(caption->text(axis + 1), a->driveController()->name() + QLatin1Char('\n') + a->name());
+            QCOMPARE(caption->toolTip(axis + 1), a->driveController()->descriptor()->text());
+            QCOMPARE(iconImage(caption->icon(axis + 1)), resourceImage(QStringLiteral("DriveControllerAxis%1.png").arg(a->axisNumber())));
+        }
+        QVERIFY(caption->toolTip(3).startsWith(QStringLiteral("KXE-2")));
+    }
+
+    void axisIconFollowsOnlineAndFaultState_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("fault");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("offline") << false << false << QString();
+        QTest::newRow("online") << true << false << QStringLiteral("Online");
+        QTest::newRow("online with a fault") << true << true << QStringLiteral("OnlineFault");
+    }
+
+    void axisIconFollowsOnlineAndFaultState()
+    {
+        QFETCH(bool, online);
+        QFETCH(bool, fault);
+        QFETCH(QString, suffix);
+        Fixture f(layout(QStringLiteral("M2")));
+        f.controllers.first()->setAxisFault(2, fault);
+        f.controllers.first()->setOnline(online);
+        // THEN the header shows the matching icon of the second axis; the first axis has no fault
+        const QString second = QStringLiteral("DriveControllerAxis2%1.png").arg(suffix);
+        QCOMPARE(iconImage(headerRow(f.tree)->icon(1)), resourceImage(QStringLiteral("DriveControllerAxis1%1.png").arg(online ? "Online" : "")));
+        QCOMPARE(iconImage(headerRow(f.tree)->icon(2)), resourceImage(second));
+        QCOMPARE(iconImage(ParameterCustomListHeaderItem::axisIcon(f.axes.at(1))), resourceImage(second));
+    }
+
+    void markingBarIsInsetOnWideSections_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("inset");
+        QTest::newRow("wide section") << 120 << 10;
+        QTest::newRow("just wider than 30") << 31 << 10;
+        QTest::newRow("30 pixels wide") << 30 << 0;
+    }
+
+    void markingBarIsInsetOnWideSections()
+    {
+        QFETCH(int, width);
+        QFETCH(int, inset);
+        Fixture f(layout(QStringLiteral("M2")));
+        QHeaderView* header = f.tree->header();
+        header->setMinimumSectionSize(8);
+        header->resizeSection(1, width);
+        QCOMPARE(header->sectionSize(1), width);
+        const QImage image = header->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        // THEN the two bottom pixel rows carry the axis colour, inset on wide sections only
+        const QRgb marking = markingColor(1, 1).rgb();
+        const int left = header->sectionViewportPosition(1);
+        const int bottom = header->height() - 1;
+        auto colourAt = [&](int x, int y) { return image.pixel(int(x * image.devicePixelRatio()), int(y * image.devicePixelRatio())); };
+        for (int y : {bottom, bottom - 1}) {
+            QCOMPARE(colourAt(left + inset, y), marking);
+            QCOMPARE(colourAt(left + width - 1 - inset, y), marking);
+            if (inset > 0) {
+                QVERIFY(colourAt(left + inset - 1, y) != marking);
+                QVERIFY(colourAt(left + width - inset, y) != marking);
             }
         }
-        std::sort(elements.begin(), elements.end());
-        const bool multiLine = elements.size() > 1;
-        QCOMPARE(row->childCount(), multiLine ? elements.size() : 0);
+        QVERIFY(colourAt(left + width / 2, bottom - 2) != marking);
+    }
 
-        // AND each cell shows the axis' value, or that the axis lacks the parameter
-        for (int axis = 0; axis < f.axes.size(); ++axis) {
-            ParameterSetup* setup = f.setup(axis, text);
-            const int number = f.axes.at(axis)->axisNumber();
-            const bool defined = definedOn(setup, number);
-            const QString expected = !defined ? NotAvailable
-                                   : multiLine ? QString()
-                                               : setup->valueText(number, 0, true);
-            QCOMPARE(row->text(axis + 1), expected);
-            for (int c = 0; c < row->childCount(); ++c) {
-                const quint16 e = elements.at(c);
-                QTreeWidgetItem* elementRow = row->child(c);
-                QCOMPARE(elementRow->data(0, ParameterCustomListElementItem::role).toUInt(), uint(e));
-                QVERIFY(elementRow->text(0).startsWith(QStringLiteral("%1[%2]").arg(text).arg(e)));
-                const QString expectedElement = defined && setup->hasElement(e) ? setup->valueText(number, e, true)
-                                                                                 : NotAvailable;
-                QCOMPARE(elementRow->text(axis + 1), expectedElement);
+    void rowsFollowTheList_data()
+    {
+        QTest::addColumn<QString>("controllers");
+        QTest::newRow("three axes of two controller types") << QStringLiteral("E2,M1");
+        QTest::newRow("twelve axes of four controllers") << QStringLiteral("M4,E2,M4,E2");
+    }
+
+    void rowsFollowTheList()
+    {
+        QFETCH(QString, controllers);
+        // GIVEN single, array, record, device-wide and axis-bound parameters in a list
+        Fixture f(layout(controllers));
+        const QStringList added = {"A100", "C70", "A30", "A10", "B10", "A20", "A40"};
+        f.add(added);
+        QCOMPARE(f.tree->columnCount(), f.axes.size() + 1);
+        // THEN one row per parameter in coordinate order
+        QList<ParameterCoordinate> coordinates;
+        for (const QString& text : added)
+            coordinates << ParameterCoordinate(text);
+        std::sort(coordinates.begin(), coordinates.end());
+        QCOMPARE(f.tree->topLevelItemCount(), coordinates.size());
+        const QColor missingColour = f.tree->palette().color(QPalette::Disabled, QPalette::ButtonText);
+        for (int i = 0; i < coordinates.size(); ++i) {
+            const QString text = coordinates.at(i).toText();
+            QTreeWidgetItem* row = f.tree->topLevelItem(i);
+            QVERIFY2(row->text(0).startsWith(text + QLatin1Char(' ')), qPrintable(row->text(0)));
+            // AND arrays and records get one element row per element any axis has
+            QList<quint16> elements;
+            for (int axis = 0; axis < f.axes.size(); ++axis) {
+                for (quint16 e : f.setup(axis, text)->elementIndexList()) {
+                    if (!elements.contains(e))
+                        elements << e;
+                }
+            }
+            std::sort(elements.begin(), elements.end());
+            const bool multiLine = elements.size() > 1;
+            QCOMPARE(row->childCount(), multiLine ? elements.size() : 0);
+            // AND each cell shows the axis' value, or greyed "<nicht vorhanden>" with the blank icon
+            auto checkCell = [&](QTreeWidgetItem* item, int column, const QString& expected) {
+                QCOMPARE(item->text(column), expected);
+                if (expected == QLatin1String("<nicht vorhanden>")) {
+                    QCOMPARE(item->foreground(column).color(), missingColour);
+                    QCOMPARE(iconImage(item->icon(column)), resourceImage(QStringLiteral("standard.png")));
+                } else if (!expected.isEmpty()) {
+                    QVERIFY(item->foreground(column).color() != missingColour);
+                    QVERIFY(!item->toolTip(column).isEmpty());
+                }
+            };
+            for (int axis = 0; axis < f.axes.size(); ++axis) {
+                ParameterSetup* setup = f.setup(axis, text);
+                const int number = f.axes.at(axis)->axisNumber();
+                const bool defined = setup && (setup->isGlobal() || setup->isDefinedIn(number));
+                checkCell(row, axis + 1, !defined ? QStringLiteral("<nicht vorhanden>") : multiLine ? QString() : setup->valueText(number, 0, true));
+                for (int c = 0; c < row->childCount(); ++c) {
+                    const quint16 e = elements.at(c);
+                    QTreeWidgetItem* elementRow = row->child(c);
+                    QCOMPARE(elementRow->data(0, ParameterCustomListElementItem::role).toUInt(), uint(e));
+                    QVERIFY(elementRow->text(0).startsWith(QStringLiteral("%1[%2]").arg(text).arg(e)));
+                    checkCell(elementRow, axis + 1, defined && setup->hasElement(e) ? setup->valueText(number, e, true) : QStringLiteral("<nicht vorhanden>"));
+                }
             }
         }
     }
-}
 
-
-
-void TestTreeWidget::refreshFollowsSignals_data()
-{
-    QTest::addColumn<Trigger>("trigger");
-    QTest::addColumn<bool>("refreshes");
-
-    // The list shows controller 1 (axes 1, 2) and controller 2 (axis 1);
-    // controller 3 is not in the list.
-    auto controller = [](Fixture& f, int i) { return f.controllers.at(i); };
-    auto provider = [](Fixture& f, int i) { return f.controllers.at(i)->parameterProvider(); };
-    auto write = [](Fixture& f, int controllerIndex, const char* coordinate, quint16 element, const char* value) {
-        f.controllers.at(controllerIndex)->parameterProvider()->parameterSetup(ParameterCoordinate(QLatin1String(coordinate)))
-            ->setValueText(1, element, QLatin1String(value));
-    };
-
-    QTest::newRow("controller goes online")
-        << Trigger([=](Fixture& f) { controller(f, 0)->setOnline(true); }) << true;
-    QTest::newRow("axis reports a fault")
-        << Trigger([=](Fixture& f) { controller(f, 1)->setAxisFault(1, true); }) << true;
-    QTest::newRow("device becomes read-only")
-        << Trigger([=](Fixture& f) { provider(f, 1)->setReadOnly(true); }) << true;
-    QTest::newRow("device loses a parameter")
-        << Trigger([=](Fixture& f) { provider(f, 0)->removeParameter(ParameterCoordinate(QStringLiteral("A60"))); }) << true;
-    QTest::newRow("value of a listed parameter")
-        << Trigger([=](Fixture& f) { write(f, 0, "A10", 0, "1234"); }) << true;
-    QTest::newRow("active language")
-        << Trigger([](Fixture&) { LanguageManager::instance()->setActiveLanguage(LanguageManager::English); }) << true;
-    QTest::newRow("value of a parameter not in the list")
-        << Trigger([=](Fixture& f) { write(f, 0, "A100", 0, "77"); }) << false;
-    QTest::newRow("controller not in the list goes online")
-        << Trigger([=](Fixture& f) { controller(f, 2)->setOnline(true); }) << false;
-}
-
-void TestTreeWidget::refreshFollowsSignals()
-{
-    QFETCH(Trigger, trigger);
-    QFETCH(bool, refreshes);
-
-    // GIVEN a list of three of four axes, showing two parameters, on
-    // controllers that already need saving (so writing a value says nothing else)
-    Fixture f(layout(QStringLiteral("M2,E1,M1")), 3);
-    f.add({QStringLiteral("A10"), QStringLiteral("A20")});
-    for (DriveController* controller : qAsConst(f.controllers))
-        controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A100")))->setValueText(1, 0, QStringLiteral("5"));
-    deliver();
-    QCOMPARE(f.tree->topLevelItemCount(), 2);
-    const QString germanLabel = f.row(QStringLiteral("A10"))->text(0);
-
-    // AND a parameter added whose notice has not been delivered yet, so only
-    // a refresh can show it
-    f.list->addEntry(QStringLiteral("A40"));
-
-    // WHEN the signal arrives
-    trigger(f);
-
-    // THEN the rows were rebuilt exactly when the signal concerns the list
-    QCOMPARE(f.row(QStringLiteral("A40")) != nullptr, refreshes);
-    QCOMPARE(f.tree->topLevelItemCount(), refreshes ? 3 : 2);
-    if (QTest::currentDataTag() == QByteArray("active language"))
-        QVERIFY(f.row(QStringLiteral("A10"))->text(0) != germanLabel);
-    deliver();
-    QCOMPARE(f.tree->topLevelItemCount(), 3);
-}
-
-
-void TestTreeWidget::accessLevelUpdatesHoldTheRows()
-{
-    // GIVEN a list over two controllers, both updating their access level
-    Fixture f(layout(QStringLiteral("M1,E1")));
-    f.add({QStringLiteral("A10")});
-    ParameterProvider* first = f.controllers.at(0)->parameterProvider();
-    ParameterProvider* second = f.controllers.at(1)->parameterProvider();
-    QSignalSpy inserted(f.tree->model(), &QAbstractItemModel::rowsInserted);
-    first->beginAccessLevelUpdate();
-    second->beginAccessLevelUpdate();
-
-    // WHEN parameters and values change meanwhile
-    f.add({QStringLiteral("A40")});
-    ParameterSetup* setup = f.setup(0, QStringLiteral("A10"));
-    const QString before = f.row(QStringLiteral("A10"))->text(1);
-    QVERIFY(setup->setValueText(1, 0, QStringLiteral("2222")));
-
-    // THEN the rows stay as they are, also when only one update has finished
-    QCOMPARE(f.tree->topLevelItemCount(), 1);
-    QCOMPARE(f.row(QStringLiteral("A10"))->text(1), before);
-    first->endAccessLevelUpdate();
-    QCOMPARE(f.tree->topLevelItemCount(), 1);
-    QCOMPARE(inserted.count(), 0);
-
-    // WHEN the last update finishes
-    second->endAccessLevelUpdate();
-
-    // THEN one refresh brings everything in
-    QCOMPARE(f.tree->topLevelItemCount(), 2);
-    QCOMPARE(f.row(QStringLiteral("A10"))->text(1), setup->valueText(1, 0, true));
-    QCOMPARE(inserted.count(), 1);
-    QVERIFY(!inserted.first().at(0).value<QModelIndex>().isValid());
-}
-
-
-void TestTreeWidget::replacingTheListDropsTheOldRows()
-{
-    // GIVEN a tree showing a list with two parameters
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A10"), QStringLiteral("A20")});
-
-    // WHEN it is given no list
-    f.tree->setParameterCustomList(nullptr);
-
-    // THEN only the parameter column is left, and the old list no longer reaches the tree
-    QCOMPARE(f.tree->topLevelItemCount(), 0);
-    QCOMPARE(f.tree->columnCount(), 1);
-    f.add({QStringLiteral("A40")});
-    QCOMPARE(f.tree->topLevelItemCount(), 0);
-
-    // WHEN the list comes back
-    f.tree->setParameterCustomList(f.list);
-
-    // THEN everything is shown again
-    QCOMPARE(f.tree->topLevelItemCount(), 3);
-    QCOMPARE(f.tree->columnCount(), 3);
-}
-
-void TestTreeWidget::editorOpensOnlyOnWritableCells_data()
-{
-    QTest::addColumn<QString>("coordinate");
-    QTest::addColumn<int>("element");   // -1: the entry row
-    QTest::addColumn<int>("column");
-    QTest::addColumn<bool>("readOnlyDevice");
-    QTest::addColumn<QString>("editorClass");   // empty: none opens
-
-    const QString edit = QStringLiteral("ParameterItemEdit");
-    const QString combo = QStringLiteral("ParameterItemComboBox");
-    QTest::newRow("parameter column") << "A10" << -1 << 0 << false << QString();
-    QTest::newRow("writable number") << "A10" << -1 << 1 << false << edit;
-    QTest::newRow("selection list") << "A40" << -1 << 2 << false << combo;
-    QTest::newRow("record element") << "A30" << 4 << 2 << false << edit;
-    QTest::newRow("array row itself") << "A20" << -1 << 1 << false << QString();
-    QTest::newRow("read-only parameter") << "A50" << -1 << 1 << false << QString();
-    QTest::newRow("axis without the parameter") << "C70" << -1 << 2 << false << QString();
-}
-
-void TestTreeWidget::editorOpensOnlyOnWritableCells()
-{
-    QFETCH(QString, coordinate);
-    QFETCH(int, element);
-    QFETCH(int, column);
-    QFETCH(bool, readOnlyDevice);
-    QFETCH(QString, editorClass);
-
-    // GIVEN a parameter in a list of two axes
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({coordinate});
-    f.controllers.first()->parameterProvider()->setReadOnly(readOnlyDevice);
-    QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
-    QVERIFY(item);
-
-    // WHEN the cell is double-clicked
-    f.doubleClickCell(item, column);
-
-    // THEN the matching editor sits in that cell, set up for its axis and element
-    QWidget* editor = f.tree->itemEditor();
-    if (editorClass.isEmpty()) {
-        QVERIFY(!editor);
-        QVERIFY(!f.tree->findChild<ParameterItemEdit*>());
-        QVERIFY(!f.tree->findChild<ParameterItemComboBox*>());
-        return;
+    void elementRowsAreReconciledInPlace()
+    {
+        // GIVEN an array entry with all four elements and element 2 selected
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({QStringLiteral("A20")});
+        QTreeWidgetItem* entryRow = f.row(QStringLiteral("A20"));
+        QList<QTreeWidgetItem*> kept{f.elementRow(QStringLiteral("A20"), 0), f.elementRow(QStringLiteral("A20"), 2), f.elementRow(QStringLiteral("A20"), 3)};
+        f.tree->setCurrentItem(kept.at(1), 1);
+        // WHEN element 1 leaves the list THEN only its row went; the others stay, still selected where they were
+        f.list->removeEntry(QStringLiteral("A20[1]"));
+        deliver();
+        QCOMPARE(f.row(QStringLiteral("A20")), entryRow);
+        QCOMPARE(entryRow->childCount(), 3);
+        for (int i = 0; i < kept.size(); ++i)
+            QCOMPARE(entryRow->child(i), kept.at(i));
+        QVERIFY(kept.at(1)->isSelected());
+        QCOMPARE(f.tree->currentItem(), kept.at(1));
+        // WHEN it comes back THEN a new row is put between the kept ones
+        f.list->addEntry(QStringLiteral("A20[1]"));
+        deliver();
+        QCOMPARE(entryRow->childCount(), 4);
+        QCOMPARE(entryRow->child(1)->data(0, ParameterCustomListElementItem::role).toUInt(), 1u);
+        QCOMPARE((QList<QTreeWidgetItem*>{entryRow->child(0), entryRow->child(2), entryRow->child(3)}), kept);
     }
-    QVERIFY(editor);
-    QCOMPARE(QString::fromLatin1(editor->metaObject()->className()), editorClass);
-    QCOMPARE(f.tree->itemWidget(item, column), editor);
-    QCOMPARE(editor->height(), f.tree->visualItemRect(item).height());
-    const quint16 expectedElement = quint16(qMax(element, 0));
-    if (auto* edit = qobject_cast<ParameterItemEdit*>(editor)) {
-        QCOMPARE(edit->parameterSetup(), f.setup(column - 1, coordinate));
-        QCOMPARE(edit->livingSpace(), column);
-        QCOMPARE(edit->elementIndex(), expectedElement);
-        QVERIFY(edit->isEditable());
-        QTRY_VERIFY(edit->hasFocus());
-        QTest::keyClick(edit, Qt::Key_Escape);
-    } else {
-        auto* box = qobject_cast<ParameterItemComboBox*>(editor);
-        QCOMPARE(box->parameterSetup(), f.setup(column - 1, coordinate));
-        QCOMPARE(box->livingSpace(), column);
-        QVERIFY(box->view()->isVisible());
-        QTest::keyClick(box->view(), Qt::Key_Escape);
+
+    void refreshFollowsSignals_data()
+    {
+        QTest::addColumn<Trigger>("trigger");
+        QTest::addColumn<bool>("refreshes");
+        // The list shows controller 1 (axes 1, 2) and controller 2 (axis 1); controller 3 is not in the list.
+        auto write = [](Fixture& f, const char* coordinate, const char* value) {
+            f.setup(0, QLatin1String(coordinate))->setValueText(1, 0, QLatin1String(value));
+        };
+        QTest::newRow("controller goes online") << Trigger([](Fixture& f) { f.controllers.at(0)->setOnline(true); }) << true;
+        QTest::newRow("axis reports a fault") << Trigger([](Fixture& f) { f.controllers.at(1)->setAxisFault(1, true); }) << true;
+        QTest::newRow("device becomes read-only") << Trigger([](Fixture& f) { f.controllers.at(1)->parameterProvider()->setReadOnly(true); }) << true;
+        QTest::newRow("device loses a parameter")
+            << Trigger([](Fixture& f) { f.controllers.at(0)->parameterProvider()->removeParameter(ParameterCoordinate(QStringLiteral("A60"))); }) << true;
+        QTest::newRow("value of a listed parameter") << Trigger([=](Fixture& f) { write(f, "A10", "1234"); }) << true;
+        QTest::newRow("active language") << Trigger([](Fixture&) { LanguageManager::instance()->setActiveLanguage(LanguageManager::English); }) << true;
+        QTest::newRow("value of a parameter not in the list") << Trigger([=](Fixture& f) { write(f, "A100", "77"); }) << false;
+        QTest::newRow("controller not in the list goes online") << Trigger([](Fixture& f) { f.controllers.at(2)->setOnline(true); }) << false;
     }
-    // Escape ends the edit without writing; the cell is free again
-    QVERIFY(!f.tree->itemEditor());
-    QVERIFY(!f.tree->itemWidget(item, column));
-}
 
-void TestTreeWidget::onlyOneEditorAtATime()
-{
-    // GIVEN an editor open on axis 1
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A10"), QStringLiteral("A100")});
-    QTreeWidgetItem* row = f.row(QStringLiteral("A10"));
-    f.doubleClickCell(row, 1);
-    QPointer<QWidget> first = f.tree->itemEditor();
-    QVERIFY(first);
-
-    // WHEN other cells are asked for an editor without the first one losing the focus
-    emit static_cast<QTreeWidget*>(f.tree)->itemDoubleClicked(row, 2);
-    f.tree->openItemEditor(f.row(QStringLiteral("A100")), 1);
-
-    // THEN the first editor stays the only one
-    QCOMPARE(f.tree->itemEditor(), first.data());
-    QVERIFY(!f.tree->itemWidget(row, 2));
-    QVERIFY(!f.tree->itemWidget(f.row(QStringLiteral("A100")), 1));
-
-    // WHEN the editor says it is done
-    QMetaObject::invokeMethod(first, "deleteMe");
-
-    // THEN it is taken out of its cell at once and deleted later
-    QVERIFY(!f.tree->itemEditor());
-    QVERIFY(!f.tree->itemWidget(row, 1));
-    deliver();
-    QVERIFY(!first);
-
-    // AND the next double click opens an editor
-    f.doubleClickCell(row, 2);
-    QPointer<QWidget> second = f.tree->itemEditor();
-    QVERIFY(second);
-    QCOMPARE(f.tree->itemWidget(row, 2), second.data());
-
-    // WHEN the user double-clicks another cell, which takes the focus from the editor
-    f.doubleClickCell(f.row(QStringLiteral("A100")), 2);
-
-    // THEN the old edit has ended and the new cell has the one editor
-    deliver();
-    QVERIFY(!second);
-    QVERIFY(f.tree->itemEditor());
-    QCOMPARE(f.tree->itemWidget(f.row(QStringLiteral("A100")), 2), f.tree->itemEditor());
-    QCOMPARE(f.tree->findChildren<ParameterItemEdit*>().size(), 1);
-}
-
-void TestTreeWidget::editorWritesTheValueAndGoes()
-{
-    // GIVEN an editor on the value of axis 2
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A10")});
-    QTreeWidgetItem* row = f.row(QStringLiteral("A10"));
-    f.doubleClickCell(row, 2);
-    auto* edit = qobject_cast<ParameterItemEdit*>(f.tree->itemEditor());
-    QVERIFY(edit);
-    QTRY_VERIFY(edit->hasFocus());
-
-    // WHEN a new value is typed and confirmed
-    QTest::keyClicks(edit, QStringLiteral("4321"));
-    QTest::keyClick(edit, Qt::Key_Return);
-
-    // THEN the value reached the device, the cell shows it, and the tree has the keyboard again
-    ParameterSetup* setup = f.setup(1, QStringLiteral("A10"));
-    QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("4321"));
-    QCOMPARE(row->text(2), setup->valueText(2, 0, true));
-    QCOMPARE(setup->valueText(1, 0, false), QStringLiteral("3000"));
-    QVERIFY(!f.tree->itemEditor());
-    QVERIFY(f.tree->hasFocus());
-}
-
-void TestTreeWidget::currentCellIsRoutedToTheSideWidgets_data()
-{
-    QTest::addColumn<QString>("coordinate");
-    QTest::addColumn<int>("element");   // -1: the entry row
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("helpPage");
-    QTest::addColumn<QString>("helpText");
-
-    QTest::newRow("help page") << "A10" << -1 << 1 << "speed-limit" << "Obere Grenze der Drehzahl";
-    QTest::newRow("help given as HTML") << "A11" << -1 << 2 << QString() << "Zeit bis zur Nenndrehzahl";
-    QTest::newRow("array element") << "A20" << 2 << 2 << QString() << QString();
-    QTest::newRow("parameter column") << "A11" << -1 << 0 << QString() << QString();
-}
-
-void TestTreeWidget::currentCellIsRoutedToTheSideWidgets()
-{
-    QFETCH(QString, coordinate);
-    QFETCH(int, element);
-    QFETCH(int, column);
-    QFETCH(QString, helpPage);
-    QFETCH(QString, helpText);
-
-    // GIVEN a tree with a help widget, a colour strip and a property list
-    Fixture f(layout(QStringLiteral("M2")));
-    auto* help = new HelpWidget(f.window);
-    help->initialize(System::instance().helpSystem(QStringLiteral("parameter")));
-    auto* strip = new QWidget(f.window);
-    auto* properties = new ParameterPropertyList(f.window);
-    f.window->layout()->addWidget(strip);
-    f.window->layout()->addWidget(help);
-    f.window->layout()->addWidget(properties);
-    f.tree->setHelpWidget(help);
-    f.tree->setColorWidget(strip);
-    f.tree->setPropertyList(properties);
-    f.add({QStringLiteral("A10"), coordinate});
-    f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 2);
-    QCOMPARE(help->currentIdentifier(), QStringLiteral("speed-limit"));
-    QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
-
-    // WHEN the cell is clicked
-    QTest::mouseClick(f.tree->viewport(), Qt::LeftButton, Qt::NoModifier, f.cellRect(item, column).center());
-    QCOMPARE(f.tree->currentItem(), item);
-    QCOMPARE(f.tree->currentColumn(), column);
-
-    // THEN the help shows the parameter's page or its own HTML
-    QCOMPARE(help->currentIdentifier(), helpPage);
-    if (helpText.isEmpty())
-        QVERIFY2(help->plainText().trimmed().isEmpty(), qPrintable(help->plainText()));
-    else
-        QVERIFY2(help->plainText().contains(helpText), qPrintable(help->plainText()));
-
-    // AND the strip shows the axis' colour two pixels high
-    const QColor expectedColour = column > 0 ? markingColor(1, column) : QColor(0, 0, 0, 0);
-    QCOMPARE(strip->palette().color(QPalette::Active, QPalette::Window).rgba(), expectedColour.rgba());
-    QCOMPARE(strip->palette().color(QPalette::Inactive, QPalette::Window).rgba(), expectedColour.rgba());
-    QVERIFY(strip->autoFillBackground());
-    QCOMPARE(strip->minimumHeight(), 2);
-    QCOMPARE(strip->maximumHeight(), 2);
-
-    // AND the property list shows the cell's parameter on the axis' device
-    if (column == 0) {
-        QCOMPARE(properties->shownAddress(), QString());
-        QVERIFY(!properties->parameterProvider());
-    } else {
-        ParameterSetup* setup = f.setup(column - 1, coordinate);
-        QCOMPARE(properties->parameterProvider(), f.controllers.first()->parameterProvider());
-        QCOMPARE(properties->shownAddress(), setup->address(column, quint16(qMax(element, 0))).toSortableText());
-        QVERIFY(properties->isParameterAvailable());
+    void refreshFollowsSignals()
+    {
+        QFETCH(Trigger, trigger);
+        QFETCH(bool, refreshes);
+        // GIVEN a list of three of four axes, on controllers that already need
+        // saving (so writing a value says nothing else)
+        Fixture f(layout(QStringLiteral("M2,E1,M1")), 3);
+        f.add({QStringLiteral("A10"), QStringLiteral("A20")});
+        for (DriveController* controller : qAsConst(f.controllers))
+            controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A100")))->setValueText(1, 0, QStringLiteral("5"));
+        deliver();
+        const QString germanLabel = f.row(QStringLiteral("A10"))->text(0);
+        // AND a parameter added whose notice has not been delivered yet, so only a refresh can show it
+        f.list->addEntry(QStringLiteral("A40"));
+        trigger(f);
+        // THEN the rows were rebuilt exactly when the signal concerns the list
+        QCOMPARE(f.row(QStringLiteral("A40")) != nullptr, refreshes);
+        QCOMPARE(f.tree->topLevelItemCount(), refreshes ? 3 : 2);
+        if (QTest::currentDataTag() == QByteArray("active language"))
+            QVERIFY(f.row(QStringLiteral("A10"))->text(0) != germanLabel);
+        deliver();
+        QCOMPARE(f.tree->topLevelItemCount(), 3);
     }
-}
 
-
-void TestTreeWidget::headerStateIsKeptInTheList()
-{
-    // GIVEN a shown tree of three axes
-    Fixture f(layout(QStringLiteral("M3")));
-    QHeaderView* header = f.tree->header();
-    QVERIFY(f.list->state("HeaderState").isEmpty());
-
-    // WHEN the columns are reordered and resized
-    header->moveSection(header->visualIndex(3), 1);
-    header->resizeSection(2, 171);
-
-    // THEN the list holds the header's state
-    QCOMPARE(f.list->state("HeaderState"), header->saveState());
-    QVERIFY(!f.list->state("HeaderGeometry").isEmpty());
-
-    // WHEN another tree shows the same list
-    QWidget window;
-    auto* second = new ParameterCustomListTreeWidget(&window);
-    (new QVBoxLayout(&window))->addWidget(second);
-    second->setParameterCustomList(f.list);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    // THEN it restores that order and those sizes
-    QCOMPARE(second->header()->logicalIndex(1), 3);
-    QCOMPARE(second->header()->sectionSize(2), 171);
-}
-
-void TestTreeWidget::destroyingWhileAnEditorIsOpen_data()
-{
-    QTest::addColumn<Trigger>("destroy");
-    QTest::addColumn<int>("editorColumn");
-    QTest::addColumn<int>("columnsAfter");
-    QTest::addColumn<bool>("editorStays");
-
-    // The list shows axes 1..3 of controller 1 and axis 1 of controller 2.
-    QTest::newRow("the editor's axis") << Trigger([](Fixture& f) { f.controllers.at(0)->removeAxis(2); })
-                                       << 2 << 4 << false;
-    QTest::newRow("an axis right of the editor") << Trigger([](Fixture& f) { f.controllers.at(1)->removeAxis(1); })
-                                                 << 2 << 4 << true;
-    QTest::newRow("the editor's controller") << Trigger([](Fixture& f) { delete f.controllers.takeAt(0); })
-                                             << 1 << 2 << false;
-    QTest::newRow("the list") << Trigger([](Fixture& f) { ParameterCustomListRepository::instance().deleteList(f.list); })
-                              << 1 << 1 << false;
-}
-
-void TestTreeWidget::destroyingWhileAnEditorIsOpen()
-{
-    QFETCH(Trigger, destroy);
-    QFETCH(int, editorColumn);
-    QFETCH(int, columnsAfter);
-    QFETCH(bool, editorStays);
-
-    // GIVEN an open editor with a half-typed value
-    Fixture f(layout(QStringLiteral("M3,E1")));
-    f.add({QStringLiteral("A10"), QStringLiteral("A20")});
-    QTreeWidgetItem* row = f.row(QStringLiteral("A10"));
-    f.doubleClickCell(row, editorColumn);
-    QPointer<ParameterItemEdit> edit = qobject_cast<ParameterItemEdit*>(f.tree->itemEditor());
-    QVERIFY(edit);
-    QTest::keyClicks(edit, QStringLiteral("99"));
-    QPointer<DriveControllerAxis> editorAxis = f.axes.at(editorColumn - 1);
-    QPointer<ParameterSetup> setup = f.setup(editorColumn - 1, QStringLiteral("A10"));
-    const QString before = setup->valueText(editorAxis->axisNumber(), 0, false);
-
-    // WHEN something it depends on is destroyed
-    destroy(f);
-    deliver();
-
-    // THEN the columns follow, and the editor went unless its cell still shows its axis
-    QCOMPARE(f.tree->columnCount(), columnsAfter);
-    if (editorStays) {
-        QVERIFY(edit);
-        QCOMPARE(f.tree->itemEditor(), edit.data());
-        QCOMPARE(f.tree->itemWidget(f.row(QStringLiteral("A10")), editorColumn), edit.data());
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QVERIFY(!f.tree->itemEditor());
-    } else {
-        QVERIFY(!edit);
-        QVERIFY(!f.tree->itemEditor());
+    void accessLevelUpdatesHoldTheRows()
+    {
+        // GIVEN a list over two controllers, both updating their access level
+        Fixture f(layout(QStringLiteral("M1,E1")));
+        f.add({QStringLiteral("A10")});
+        ParameterProvider* first = f.controllers.at(0)->parameterProvider();
+        ParameterProvider* second = f.controllers.at(1)->parameterProvider();
+        QSignalSpy inserted(f.tree->model(), &QAbstractItemModel::rowsInserted);
+        first->beginAccessLevelUpdate();
+        second->beginAccessLevelUpdate();
+        // WHEN parameters and values change meanwhile THEN the rows stay, also when only one update has finished
+        f.add({QStringLiteral("A40")});
+        ParameterSetup* setup = f.setup(0, QStringLiteral("A10"));
+        const QString before = f.row(QStringLiteral("A10"))->text(1);
+        QVERIFY(setup->setValueText(1, 0, QStringLiteral("2222")));
+        first->endAccessLevelUpdate();
+        QCOMPARE(f.tree->topLevelItemCount(), 1);
+        QCOMPARE(f.row(QStringLiteral("A10"))->text(1), before);
+        QCOMPARE(inserted.count(), 0);
+        // WHEN the last update finishes THEN one refresh brings everything in
+        second->endAccessLevelUpdate();
+        QCOMPARE(f.tree->topLevelItemCount(), 2);
+        QCOMPARE(f.row(QStringLiteral("A10"))->text(1), setup->valueText(1, 0, true));
+        QCOMPARE(inserted.count(), 1);
+        QVERIFY(!inserted.first().at(0).value<QModelIndex>().isValid());
     }
-    // AND nothing half-typed was written by the forced close
-    if (editorAxis && setup)
-        QCOMPARE(setup->valueText(editorAxis->axisNumber(), 0, false), before);
 
-    // AND the tree goes on working
-    if (f.tree->parameterCustomList()) {
-        f.add({QStringLiteral("A100")});
-        QVERIFY(f.row(QStringLiteral("A100")));
-        f.doubleClickCell(f.row(QStringLiteral("A100")), 1);
-        QVERIFY(f.tree->itemEditor());
-    } else {
+    void replacingTheListDropsTheOldRows()
+    {
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({QStringLiteral("A10"), QStringLiteral("A20")});
+        // WHEN given no list THEN only the parameter column is left, and the old list no longer reaches the tree
+        f.tree->setParameterCustomList(nullptr);
         QCOMPARE(f.tree->topLevelItemCount(), 0);
-        QTest::keyClick(f.tree, Qt::Key_Delete);
-        QTest::keyClick(f.tree, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(f.tree->columnCount(), 1);
+        f.add({QStringLiteral("A40")});
+        QCOMPARE(f.tree->topLevelItemCount(), 0);
+        // WHEN the list comes back THEN everything is shown again
+        f.tree->setParameterCustomList(f.list);
+        QCOMPARE(f.tree->topLevelItemCount(), 3);
+        QCOMPARE(f.tree->columnCount(), 3);
     }
-}
 
-void TestTreeWidget::destroyingTheTreeWithAnOpenEditorWritesNothing()
-{
-    // GIVEN an open editor with a half-typed value
-    Fixture f(layout(QStringLiteral("M2")));
-    f.add({QStringLiteral("A10")});
-    f.doubleClickCell(f.row(QStringLiteral("A10")), 1);
-    QPointer<QWidget> editor = f.tree->itemEditor();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, QStringLiteral("17"));
-    ParameterSetup* setup = f.setup(0, QStringLiteral("A10"));
-    const QString before = setup->valueText(1, 0, false);
-    QPointer<ParameterCustomListTreeWidget> tree = f.tree;
+    void editorOpensOnlyOnWritableCells_data()
+    {
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");   // -1: the entry row
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("editorClass");   // empty: none opens
+        QTest::newRow("parameter column") << "A10" << -1 << 0 << QString();
+        QTest::newRow("writable number") << "A10" << -1 << 1 << "ParameterItemEdit";
+        QTest::newRow("selection list") << "A40" << -1 << 2 << "ParameterItemComboBox";
+        QTest::newRow("record element") << "A30" << 4 << 2 << "ParameterItemEdit";
+        QTest::newRow("array row itself") << "A20" << -1 << 1 << QString();
+        QTest::newRow("read-only parameter") << "A50" << -1 << 1 << QString();
+        QTest::newRow("axis without the parameter") << "C70" << -1 << 2 << QString();
+    }
 
-    // WHEN the tree is destroyed (closing the whole window would first take
-    // the focus from the editor, which then writes what it holds)
-    delete f.tree;
-    deliver();
+    void editorOpensOnlyOnWritableCells()
+    {
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(int, column);
+        QFETCH(QString, editorClass);
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({coordinate});
+        QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
+        QVERIFY(item);
+        f.doubleClickCell(item, column);
+        // THEN the matching editor sits in that cell, set up for its axis and element
+        QWidget* editor = f.tree->itemEditor();
+        if (editorClass.isEmpty()) {
+            QVERIFY(!editor);
+            QVERIFY(!f.tree->findChild<ParameterItemEdit*>());
+            QVERIFY(!f.tree->findChild<ParameterItemComboBox*>());
+            return;
+        }
+        QVERIFY(editor);
+        QCOMPARE(QString::fromLatin1(editor->metaObject()->className()), editorClass);
+        QCOMPARE(f.tree->itemWidget(item, column), editor);
+        QCOMPARE(editor->height(), f.tree->visualItemRect(item).height());
+        if (auto* edit = qobject_cast<ParameterItemEdit*>(editor)) {
+            QCOMPARE(edit->parameterSetup(), f.setup(column - 1, coordinate));
+            QCOMPARE(edit->livingSpace(), column);
+            QCOMPARE(edit->elementIndex(), quint16(qMax(element, 0)));
+            QVERIFY(edit->isEditable());
+            QTRY_VERIFY(edit->hasFocus());
+            QTest::keyClick(edit, Qt::Key_Escape);
+        } else {
+            auto* box = qobject_cast<ParameterItemComboBox*>(editor);
+            QCOMPARE(box->parameterSetup(), f.setup(column - 1, coordinate));
+            QCOMPARE(box->livingSpace(), column);
+            QVERIFY(box->view()->isVisible());
+            QTest::keyClick(box->view(), Qt::Key_Escape);
+        }
+        // Escape ends the edit without writing; the cell is free again
+        QVERIFY(!f.tree->itemEditor());
+        QVERIFY(!f.tree->itemWidget(item, column));
+    }
 
-    // THEN the editor went with it without writing, and the list lives on
-    QVERIFY(!tree);
-    QVERIFY(!editor);
-    QCOMPARE(setup->valueText(1, 0, false), before);
-    QCOMPARE(f.list->entries().size(), 1);
-}
+    void onlyOneEditorAtATime()
+    {
+        // GIVEN an editor open on axis 1
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({QStringLiteral("A10"), QStringLiteral("A100")});
+        QTreeWidgetItem* row = f.row(QStringLiteral("A10"));
+        QTreeWidgetItem* other = f.row(QStringLiteral("A100"));
+        f.doubleClickCell(row, 1);
+        QPointer<QWidget> first = f.tree->itemEditor();
+        QVERIFY(first);
+        // WHEN other cells ask for an editor while the first keeps the focus THEN it stays the only one
+        emit static_cast<QTreeWidget*>(f.tree)->itemDoubleClicked(row, 2);
+        f.tree->openItemEditor(other, 1);
+        QCOMPARE(f.tree->itemEditor(), first.data());
+        QVERIFY(!f.tree->itemWidget(row, 2));
+        QVERIFY(!f.tree->itemWidget(other, 1));
+        // WHEN the editor says it is done THEN it leaves its cell at once and is deleted later
+        QMetaObject::invokeMethod(first, "deleteMe");
+        QVERIFY(!f.tree->itemEditor());
+        QVERIFY(!f.tree->itemWidget(row, 1));
+        deliver();
+        QVERIFY(!first);
+        // WHEN the user double-clicks two cells one after the other THEN the first edit ends, the second cell has the one editor
+        f.doubleClickCell(row, 2);
+        QPointer<QWidget> second = f.tree->itemEditor();
+        QCOMPARE(f.tree->itemWidget(row, 2), second.data());
+        f.doubleClickCell(other, 2);
+        deliver();
+        QVERIFY(!second);
+        QVERIFY(f.tree->itemEditor());
+        QCOMPARE(f.tree->itemWidget(other, 2), f.tree->itemEditor());
+        QCOMPARE(f.tree->findChildren<ParameterItemEdit*>().size(), 1);
+        // WHEN a value is typed and confirmed THEN it reached the axis' device only, the cell
+        // shows it, and the tree has the keyboard again
+        auto* edit = qobject_cast<ParameterItemEdit*>(f.tree->itemEditor());
+        ParameterSetup* setup = f.setup(1, QStringLiteral("A100"));
+        const QString firstAxis = setup->valueText(1, 0, false);
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, QStringLiteral("77"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(setup->valueText(2, 0, false), QStringLiteral("77"));
+        QCOMPARE(other->text(2), setup->valueText(2, 0, true));
+        QCOMPARE(setup->valueText(1, 0, false), firstAxis);
+        QVERIFY(!f.tree->itemEditor());
+        QVERIFY(f.tree->hasFocus());
+    }
+
+    void currentCellIsRoutedToTheSideWidgets_data()
+    {
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");   // -1: the entry row
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("helpPage");
+        QTest::addColumn<QString>("helpText");
+        QTest::newRow("help page") << "A10" << -1 << 1 << "speed-limit" << "Obere Grenze der Drehzahl";
+        QTest::newRow("help given as HTML") << "A11" << -1 << 2 << QString() << "Zeit bis zur Nenndrehzahl";
+        QTest::newRow("array element") << "A20" << 2 << 2 << QString() << QString();
+        QTest::newRow("parameter column") << "A11" << -1 << 0 << QString() << QString();
+    }
+
+    void currentCellIsRoutedToTheSideWidgets()
+    {
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(int, column);
+        QFETCH(QString, helpPage);
+        QFETCH(QString, helpText);
+        // GIVEN a tree with a help widget, a colour strip and a property list, showing A10's help
+        Fixture f(layout(QStringLiteral("M2")));
+        auto* help = new HelpWidget(f.window);
+        help->initialize(System::instance().helpSystem(QStringLiteral("parameter")));
+        auto* strip = new QWidget(f.window);
+        auto* properties = new ParameterPropertyList(f.window);
+        for (QWidget* widget : {strip, static_cast<QWidget*>(help), static_cast<QWidget*>(properties)})
+            f.window->layout()->addWidget(widget);
+        f.tree->setHelpWidget(help);
+        f.tree->setColorWidget(strip);
+        f.tree->setPropertyList(properties);
+        f.add({QStringLiteral("A10"), coordinate});
+        f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 2);
+        QCOMPARE(help->currentIdentifier(), QStringLiteral("speed-limit"));
+        QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
+        // WHEN the cell is clicked
+        QTest::mouseClick(f.tree->viewport(), Qt::LeftButton, Qt::NoModifier, f.cellRect(item, column).center());
+        QCOMPARE(f.tree->currentItem(), item);
+        QCOMPARE(f.tree->currentColumn(), column);
+        // THEN the help shows the parameter's page or its own HTML
+        QCOMPARE(help->currentIdentifier(), helpPage);
+        if (helpText.isEmpty())
+            QVERIFY2(help->plainText().trimmed().isEmpty(), qPrintable(help->plainText()));
+        else
+            QVERIFY2(help->plainText().contains(helpText), qPrintable(help->plainText()));
+        // AND the strip shows the axis' colour two pixels high
+        const QColor expectedColour = column > 0 ? markingColor(1, column) : QColor(0, 0, 0, 0);
+        QCOMPARE(strip->palette().color(QPalette::Active, QPalette::Window).rgba(), expectedColour.rgba());
+        QCOMPARE(strip->palette().color(QPalette::Inactive, QPalette::Window).rgba(), expectedColour.rgba());
+        QVERIFY(strip->autoFillBackground());
+        QCOMPARE(strip->maximumHeight(), 2);
+        // AND the property list shows the cell's parameter on the axis' device
+        if (column == 0) {
+            QCOMPARE(properties->shownAddress(), QString());
+            QVERIFY(!properties->parameterProvider());
+        } else {
+            QCOMPARE(properties->parameterProvider(), f.controllers.first()->parameterProvider());
+            QCOMPARE(properties->shownAddress(), f.setup(column - 1, coordinate)->address(column, quint16(qMax(element, 0))).toSortableText());
+            QVERIFY(properties->isParameterAvailable());
+        }
+    }
+
+    void headerStateIsKeptInTheList()
+    {
+        // GIVEN a shown tree of three axes WHEN the columns are reordered and resized THEN the list holds the header's state
+        Fixture f(layout(QStringLiteral("M3")));
+        QHeaderView* header = f.tree->header();
+        QVERIFY(f.list->state("HeaderState").isEmpty());
+        header->moveSection(header->visualIndex(3), 1);
+        header->resizeSection(2, 171);
+        QCOMPARE(f.list->state("HeaderState"), header->saveState());
+        QVERIFY(!f.list->state("HeaderGeometry").isEmpty());
+        // WHEN another tree shows the same list THEN it restores that order and those sizes
+        QWidget window;
+        auto* second = new ParameterCustomListTreeWidget(&window);
+        (new QVBoxLayout(&window))->addWidget(second);
+        second->setParameterCustomList(f.list);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(second->header()->logicalIndex(1), 3);
+        QCOMPARE(second->header()->sectionSize(2), 171);
+    }
+
+    void destroyingWhileAnEditorIsOpen_data()
+    {
+        QTest::addColumn<Trigger>("destroy");
+        QTest::addColumn<int>("editorColumn");
+        QTest::addColumn<int>("columnsAfter");   // -1: the tree itself went
+        QTest::addColumn<bool>("editorStays");
+        // The list shows axes 1..3 of controller 1 and axis 1 of controller 2.
+        QTest::newRow("the editor's axis") << Trigger([](Fixture& f) { f.controllers.at(0)->removeAxis(2); }) << 2 << 4 << false;
+        QTest::newRow("an axis right of the editor") << Trigger([](Fixture& f) { f.controllers.at(1)->removeAxis(1); }) << 2 << 4 << true;
+        QTest::newRow("the editor's controller") << Trigger([](Fixture& f) { delete f.controllers.takeAt(0); }) << 1 << 2 << false;
+        QTest::newRow("the list") << Trigger([](Fixture& f) { ParameterCustomListRepository::instance().deleteList(f.list); }) << 1 << 1 << false;
+        // Closing the whole window would first take the focus from the editor, which then writes what it holds.
+        QTest::newRow("the tree") << Trigger([](Fixture& f) { delete f.tree; }) << 1 << -1 << false;
+    }
+
+    void destroyingWhileAnEditorIsOpen()
+    {
+        QFETCH(Trigger, destroy);
+        QFETCH(int, editorColumn);
+        QFETCH(int, columnsAfter);
+        QFETCH(bool, editorStays);
+        // GIVEN an open editor with a half-typed value
+        Fixture f(layout(QStringLiteral("M3,E1")));
+        f.add({QStringLiteral("A10"), QStringLiteral("A20")});
+        f.doubleClickCell(f.row(QStringLiteral("A10")), editorColumn);
+        QPointer<ParameterItemEdit> edit = qobject_cast<ParameterItemEdit*>(f.tree->itemEditor());
+        QVERIFY(edit);
+        QTest::keyClicks(edit, QStringLiteral("99"));
+        QPointer<DriveControllerAxis> editorAxis = f.axes.at(editorColumn - 1);
+        QPointer<ParameterSetup> setup = f.setup(editorColumn - 1, QStringLiteral("A10"));
+        const QString before = setup->valueText(editorAxis->axisNumber(), 0, false);
+        QPointer<ParameterCustomListTreeWidget> tree = f.tree;
+
+        destroy(f);
+        deliver();
+
+        // THEN nothing half-typed was written by the forced close
+        if (editorAxis && setup)
+            QCOMPARE(setup->valueText(editorAxis->axisNumber(), 0, false), before);
+        if (columnsAfter < 0) {
+            QVERIFY(!tree);
+            QVERIFY(!edit);
+            QCOMPARE(f.list->entries().size(), 2);
+            return;
+        }
+        // AND the columns follow; the editor went unless its cell still shows its axis
+        QCOMPARE(f.tree->columnCount(), columnsAfter);
+        QCOMPARE(!edit.isNull(), editorStays);
+        QCOMPARE(f.tree->itemEditor(), static_cast<QWidget*>(edit.data()));
+        if (editorStays) {
+            QCOMPARE(f.tree->itemWidget(f.row(QStringLiteral("A10")), editorColumn), edit.data());
+            QTest::keyClick(edit, Qt::Key_Escape);
+            QVERIFY(!f.tree->itemEditor());
+        }
+        // AND the tree goes on working
+        if (f.tree->parameterCustomList()) {
+            f.add({QStringLiteral("A100")});
+            f.doubleClickCell(f.row(QStringLiteral("A100")), 1);
+            QVERIFY(f.tree->itemEditor());
+        } else {
+            QCOMPARE(f.tree->topLevelItemCount(), 0);
+            QTest::keyClick(f.tree, Qt::Key_Delete);
+            QTest::keyClick(f.tree, Qt::Key_0, Qt::ControlModifier);
+        }
+    }
+
+    void contextMenuOffersTheWritableAxes_data()
+    {
+        QTest::addColumn<QString>("controllers");
+        QTest::addColumn<int>("readOnlyController");   // -1: none
+        QTest::addColumn<QList<int>>("visualOrder");   // logical column at visual 1, 2, ...; empty: as is
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("element");              // -1: the entry row
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QList<int>>("targets");       // axis indices offered, in menu order
+        QTest::addColumn<QStringList>("shortcuts");    // per target
+        QTest::addColumn<bool>("toAll");
+        QTest::newRow("three axes") << "M3" << -1 << QList<int>() << "A10" << -1 << 2 << QList<int>{0, 2} << QStringList{"Ctrl+1", "Ctrl+3"} << true;
+        QTest::newRow("reordered header") << "M3" << -1 << QList<int>{3, 1, 2} << "A10" << -1 << 1
+                                          << QList<int>{1, 2} << QStringList{"Ctrl+3", "Ctrl+1"} << true;
+        QTest::newRow("read-only device is no target") << "M2,E1" << 1 << QList<int>() << "A10" << -1 << 1 << QList<int>{1} << QStringList{"Ctrl+2"} << false;
+        QTest::newRow("array element") << "M3" << -1 << QList<int>() << "A20" << 2 << 3 << QList<int>{0, 1} << QStringList{"Ctrl+1", "Ctrl+2"} << true;
+        QTest::newRow("targets from visual position 10 on have no key")
+            << "M11" << -1 << QList<int>() << "A10" << -1 << 1 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+            << QStringList{"Ctrl+2", "Ctrl+3", "Ctrl+4", "Ctrl+5", "Ctrl+6", "Ctrl+7", "Ctrl+8", "Ctrl+9", "", ""} << true;
+    }
+
+    void contextMenuOffersTheWritableAxes()
+    {
+        QFETCH(QString, controllers);
+        QFETCH(int, readOnlyController);
+        QFETCH(QList<int>, visualOrder);
+        QFETCH(QString, coordinate);
+        QFETCH(int, element);
+        QFETCH(int, column);
+        QFETCH(QList<int>, targets);
+        QFETCH(QStringList, shortcuts);
+        QFETCH(bool, toAll);
+        Fixture f(layout(controllers));
+        f.add({coordinate});
+        if (readOnlyController >= 0)
+            f.controllers.at(readOnlyController)->parameterProvider()->setReadOnly(true);
+        reorderColumns(f, visualOrder);
+        QTreeWidgetItem* item = element < 0 ? f.row(coordinate) : f.elementRow(coordinate, quint16(element));
+        QVERIFY(item);
+        QMenu* menu = nullptr;
+        const QList<QAction*> actions = requestContextMenu(f, f.cellRect(item, column).center(), &menu);
+        // THEN a copy to every other writable axis, named by controller and axis, with the key of its visual position
+        QVERIFY(menu->isVisible());
+        QCOMPARE(actions.size(), targets.size() + (toAll ? 1 : 0));
+        for (int i = 0; i < targets.size(); ++i) {
+            QCOMPARE(actions.at(i)->text(), QStringLiteral("Kopiere Wert nach \"%1\"").arg(f.axisLabel(targets.at(i))));
+            QCOMPARE(actions.at(i)->shortcut(), QKeySequence(shortcuts.at(i)));
+        }
+        // AND with more than one target, after a separator, the copy to all axes
+        if (toAll) {
+            QCOMPARE(actions.last()->text(), QStringLiteral("Kopiere Wert an alle Achsen"));
+            QCOMPARE(actions.last()->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
+            QVERIFY(menu->actions().at(menu->actions().size() - 2)->isSeparator());
+        }
+        for (QAction* action : actions) {
+            if (!action->shortcut().isEmpty()) {
+                QCOMPARE(action->shortcutContext(), Qt::WidgetShortcut);
+                QVERIFY(action->isShortcutVisibleInContextMenu());
+            }
+        }
+    }
+
+    void contextMenuShowsNothingWithoutASourceValue_data()
+    {
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("column");
+        QTest::newRow("parameter column") << "A10" << 0;
+        QTest::newRow("axis without the parameter") << "C70" << 2;
+    }
+
+    void contextMenuShowsNothingWithoutASourceValue()
+    {
+        QFETCH(QString, coordinate);
+        QFETCH(int, column);
+        // GIVEN a menu that was shown on a value before
+        Fixture f(layout(QStringLiteral("M3")));
+        f.add({QStringLiteral("A10"), QStringLiteral("C70")});
+        QMenu* menu = nullptr;
+        QVERIFY(!requestContextMenu(f, f.cellRect(f.row(QStringLiteral("A10")), 1).center(), &menu).isEmpty());
+        menu->hide();
+        // WHEN the user right-clicks where there is no value THEN no menu shows, and the earlier actions are gone
+        requestContextMenu(f, f.cellRect(f.row(coordinate), column).center());
+        QVERIFY(!menu->isVisible());
+        QVERIFY(menu->actions().isEmpty());
+    }
+
+    void copyingAValue_data()
+    {
+        QTest::addColumn<QList<int>>("visualOrder");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("action");   // -1: use the key instead
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("expected");   // A10 on axes 0..3 afterwards
+        // Axis 1 holds 2468; axis 3 belongs to a read-only device.
+        QTest::newRow("menu: to the first axis") << QList<int>() << 2 << 0 << 0 << QStringList{"2468", "2468", "3000", "3000"};
+        QTest::newRow("menu: to all axes") << QList<int>() << 2 << 2 << 0 << QStringList{"2468", "2468", "2468", "3000"};
+        QTest::newRow("Ctrl+1 copies to the axis shown first")
+            << QList<int>{3, 1, 2, 4} << 2 << -1 << int(Qt::Key_1) << QStringList{"3000", "2468", "2468", "3000"};
+        QTest::newRow("Ctrl+2 copies to the axis shown second")
+            << QList<int>{3, 1, 2, 4} << 2 << -1 << int(Qt::Key_2) << QStringList{"2468", "2468", "3000", "3000"};
+        QTest::newRow("Ctrl+0 copies to every writable axis") << QList<int>() << 2 << -1 << int(Qt::Key_0) << QStringList{"2468", "2468", "2468", "3000"};
+        QTest::newRow("Ctrl+4 on a read-only axis changes nothing") << QList<int>() << 2 << -1 << int(Qt::Key_4) << QStringList{"3000", "2468", "3000", "3000"};
+        QTest::newRow("Ctrl+1 in the parameter column changes nothing") << QList<int>() << 0 << -1 << int(Qt::Key_1) << QStringList{"3000", "2468", "3000", "3000"};
+    }
+
+    void copyingAValue()
+    {
+        QFETCH(QList<int>, visualOrder);
+        QFETCH(int, column);
+        QFETCH(int, action);
+        QFETCH(int, key);
+        QFETCH(QStringList, expected);
+        // GIVEN a value on the second of four axes, the fourth one read-only, the columns perhaps reordered
+        Fixture f(layout(QStringLiteral("M3,E1")));
+        const QString a10 = QStringLiteral("A10");
+        f.add({a10});
+        f.controllers.at(1)->parameterProvider()->setReadOnly(true);
+        setValueOn(f, 1, a10, QStringLiteral("2468"));
+        reorderColumns(f, visualOrder);
+        f.tree->setCurrentItem(f.row(a10), column);
+        // WHEN the menu's action is triggered, or Ctrl and the digit are pressed
+        QList<QAction*> actions;
+        if (action >= 0) {
+            actions = requestContextMenu(f, f.cellRect(f.row(a10), column).center());
+            QCOMPARE(actions.size(), 3);
+            actions.at(action)->trigger();
+        } else {
+            QTest::keyClick(f.tree, Qt::Key(key), Qt::ControlModifier);
+        }
+        // THEN the value went where the command points, and the cells show it
+        for (int axis = 0; axis < expected.size(); ++axis) {
+            QCOMPARE(valueOn(f, axis, a10), expected.at(axis));
+            QCOMPARE(f.row(a10)->text(axis + 1), f.setup(axis, a10)->valueText(f.axes.at(axis)->axisNumber(), 0, true));
+        }
+        // AND a triggered action copies only once
+        if (action >= 0) {
+            setValueOn(f, 1, a10, QStringLiteral("1357"));
+            actions.at(action)->trigger();
+            QCOMPARE(valueOn(f, 0, a10), expected.at(0));
+        }
+    }
+
+    void actionOfAnEntryGoneMeanwhileDoesNothing()
+    {
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({QStringLiteral("A10")});
+        setValueOn(f, 0, QStringLiteral("A10"), QStringLiteral("1111"));
+        QAction* copy = requestContextMenu(f, f.cellRect(f.row(QStringLiteral("A10")), 1).center()).value(0);
+        QVERIFY(copy);
+        // WHEN the parameter leaves the list before the action is chosen THEN nothing is copied
+        f.list->removeEntry(QStringLiteral("A10"));
+        deliver();
+        QCOMPARE(f.tree->topLevelItemCount(), 0);
+        copy->trigger();
+        QCOMPARE(valueOn(f, 1, QStringLiteral("A10")), QStringLiteral("3000"));
+    }
+
+    void readKeyRequestsTheValueOnce_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QList<int>>("requests");   // per controller; controller 1 has two axes in the list, controller 2 one
+        QTest::newRow("axis of the first controller") << 2 << QList<int>{1, 0};
+        QTest::newRow("axis of the second controller") << 3 << QList<int>{0, 1};
+        QTest::newRow("parameter column asks every axis") << 0 << QList<int>{2, 1};
+    }
+
+    void readKeyRequestsTheValueOnce()
+    {
+        QFETCH(int, column);
+        QFETCH(QList<int>, requests);
+        Fixture f(layout(QStringLiteral("M2,E1")));
+        f.add({QStringLiteral("A10")});
+        QList<int> before;
+        for (DriveController* controller : qAsConst(f.controllers))
+            before << controller->parameterProvider()->consistenceRequestCount();
+        f.tree->setCurrentItem(f.row(QStringLiteral("A10")), column);
+        QTest::keyClick(f.tree, Qt::Key_R);
+        deliver();
+        for (int c = 0; c < f.controllers.size(); ++c)
+            QCOMPARE(f.controllers.at(c)->parameterProvider()->consistenceRequestCount() - before.at(c), requests.at(c));
+    }
+
+    void editKeysOpenTheCellEditor_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("coordinate");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("Return") << int(Qt::Key_Return) << "A10" << 2 << true;
+        QTest::newRow("Return in the parameter column") << int(Qt::Key_Return) << "A10" << 0 << false;
+        QTest::newRow("F2 on a read-only value") << int(Qt::Key_F2) << "A50" << 1 << false;
+    }
+
+    void editKeysOpenTheCellEditor()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, coordinate);
+        QFETCH(int, column);
+        QFETCH(bool, opens);
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({coordinate});
+        QTreeWidgetItem* row = f.row(coordinate);
+        f.tree->setCurrentItem(row, column);
+        QTest::keyClick(f.tree, Qt::Key(key));
+        // THEN the cell's editor opens where the value can be written, and the cell stays current
+        QCOMPARE(f.tree->itemEditor() != nullptr, opens);
+        if (opens) {
+            QCOMPARE(f.tree->itemWidget(row, column), f.tree->itemEditor());
+            QVERIFY(qobject_cast<ParameterItemEdit*>(f.tree->itemEditor()));
+        }
+        QCOMPARE(f.tree->currentItem(), row);
+        QCOMPARE(f.tree->currentColumn(), column);
+    }
+
+    void deleteKeyRemovesWhatTheRowStandsFor()
+    {
+        // GIVEN an array entry with all elements and a plain entry
+        Fixture f(layout(QStringLiteral("M2")));
+        f.add({QStringLiteral("A10"), QStringLiteral("A20")});
+        ParameterCustomListEntry* array = f.list->entries().value(ParameterCoordinate(QStringLiteral("A20")));
+        // WHEN Delete is pressed on element 2 THEN only that element left the list and the tree
+        f.tree->setCurrentItem(f.elementRow(QStringLiteral("A20"), 2), 1);
+        QTest::keyClick(f.tree, Qt::Key_Delete);
+        QCOMPARE(array->elementIndices(), QList<quint16>({0, 1, 3}));
+        QVERIFY(!array->allElements());
+        QVERIFY(!f.elementRow(QStringLiteral("A20"), 2));
+        deliver();
+        QCOMPARE(f.row(QStringLiteral("A20"))->childCount(), 3);
+        // WHEN Delete is pressed on the plain entry THEN the whole parameter left the list and the tree
+        f.tree->setCurrentItem(f.row(QStringLiteral("A10")), 2);
+        QTest::keyClick(f.tree, Qt::Key_Delete);
+        QVERIFY(!f.list->entries().contains(ParameterCoordinate(QStringLiteral("A10"))));
+        QCOMPARE(f.tree->topLevelItemCount(), 1);
+    }
+};
 
 QTEST_MAIN(TestTreeWidget)
 #include "tst_treewidget.moc"
