@@ -2,9 +2,7 @@
 # to the library, so the tests link its objects; the host resources give the
 # icons the application would.
 if(TARGET KxParameterCustomListObjects AND EXISTS ${PROJECT_SOURCE_DIR}/src/compare/sources.cmake)
-  foreach(_test view report)
-    kx_add_test(tst_compare_${_test}
-      SOURCES ${CMAKE_CURRENT_LIST_DIR}/compare/tst_compare${_test}.cpp ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc
-      LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
-  endforeach()
+  kx_add_test(tst_compare
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/compare/tst_compare.cpp ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc
+    LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
 endif()

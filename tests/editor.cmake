@@ -5,9 +5,7 @@ set(_kx_editor_dir ${CMAKE_CURRENT_LIST_DIR}/editor)
 
 if(TARGET KxParameterCustomListObjects)
   kx_add_test(tst_editor
-    SOURCES ${_kx_editor_dir}/tst_treewidget.cpp
-            ${_kx_editor_dir}/EditorTestFixture.h ${_kx_editor_dir}/EditorTestFixture.cpp
-            ${_kx_editor_dir}/resources/HostResources.qrc
+    SOURCES ${_kx_editor_dir}/tst_treewidget.cpp ${_kx_editor_dir}/resources/HostResources.qrc
     LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
 endif()
 

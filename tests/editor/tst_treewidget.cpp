@@ -1,4 +1,4 @@
-#include "EditorTestFixture.h"
+#include "TestSupport.h"
 
 #include "ParameterCustomList.h"
 #include "ParameterCustomListEntry.h"
@@ -32,12 +32,99 @@
 #include <algorithm>
 #include <functional>
 
-using namespace EditorTest;
-
-using Trigger = std::function<void(Fixture&)>;
-Q_DECLARE_METATYPE(Trigger)
-
 namespace {
+
+using KxTest::deliver;
+using KxTest::markingColor;
+
+// Controllers of the shared catalogue's 12-axis "KXM-12" (A20 an array of 4
+// elements) and 2-axis "KXE-2" (A20 of 6): "M2,E1" is a KXM-12 with two axes and a KXE-2 with one.
+QByteArray layout(const QString& text)
+{
+    QList<QPair<QString, int>> controllers;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        controllers.append({part.startsWith(QLatin1Char('M')) ? QStringLiteral("KXM-12 Mehrachsregler") : QStringLiteral("KXE-2 Kompaktregler"), part.mid(1).toInt()});
+    return KxTest::controllersWithAxes(controllers);
+}
+
+// The controllers, a list showing the first `listedAxes` of their axes (all for -1)
+// and a tree showing that list in a window of its own.
+struct Fixture : KxTest::Devices
+{
+    explicit Fixture(const QByteArray& description, int listedAxes = -1)
+        : Devices(description)
+        , controllers(Devices::controllers())
+        , axes(allAxes())
+    {
+        list = static_cast<ParameterCustomList*>(ParameterCustomListRepository::instance().createList());
+        list->setAxes(listedAxes < 0 ? axes : axes.mid(0, listedAxes));
+        deliver();
+        window = new QWidget;
+        window->resize(900, 500);
+        tree = new ParameterCustomListTreeWidget(window);
+        (new QVBoxLayout(window))->addWidget(tree);
+        tree->setParameterCustomList(list);
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            QTest::qFail("the tree's window did not become active", __FILE__, __LINE__);
+    }
+    ~Fixture() override
+    {
+        delete window;
+        ParameterCustomListRepository::instance().clear();
+        deliver();
+    }
+
+    QList<DriveController*> controllers;
+    QList<QPointer<DriveControllerAxis>> axes;
+    ParameterCustomList* list = nullptr;
+    ParameterCustomListTreeWidget* tree = nullptr;
+    QWidget* window = nullptr;
+
+    // Adds parameters and lets the list's notice reach the tree.
+    void add(const QStringList& parameters)
+    {
+        for (const QString& parameter : parameters)
+            list->addEntry(parameter);
+        deliver();
+    }
+    ParameterSetup* setup(int axisIndex, const QString& coordinate) const
+    {
+        DriveControllerAxis* axis = axes.value(axisIndex);
+        return axis && axis->driveController() ? axis->driveController()->parameterProvider()->parameterSetup(ParameterCoordinate(coordinate)) : nullptr;
+    }
+    QTreeWidgetItem* row(const QString& coordinate) const
+    {
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            if (tree->topLevelItem(i)->data(0, ParameterCustomListEntryItem::role).toUInt() == ParameterCoordinate(coordinate).toNumber())
+                return tree->topLevelItem(i);
+        }
+        return nullptr;
+    }
+    QTreeWidgetItem* elementRow(const QString& coordinate, quint16 element) const
+    {
+        QTreeWidgetItem* parent = row(coordinate);
+        for (int i = 0; parent && i < parent->childCount(); ++i) {
+            if (parent->child(i)->data(0, ParameterCustomListElementItem::role).toUInt() == element)
+                return parent->child(i);
+        }
+        return nullptr;
+    }
+    QRect cellRect(QTreeWidgetItem* item, int column) const
+    {
+        return QRect(tree->header()->sectionViewportPosition(column), tree->visualItemRect(item).top(),
+                     tree->header()->sectionSize(column), tree->visualItemRect(item).height());
+    }
+    // Press, release and double click, as a mouse delivers them.
+    void doubleClickCell(QTreeWidgetItem* item, int column) const
+    {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect(item, column).center());
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, cellRect(item, column).center());
+    }
+    QString axisLabel(int axisIndex) const { return axes.value(axisIndex)->driveController()->name() + QStringLiteral(" - ") + axes.value(axisIndex)->name(); }
+};
+
 
 QImage iconImage(const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); }
 QImage resourceImage(const QString& name) { return iconImage(QIcon(QStringLiteral(":/Resources/") + name)); }
@@ -76,6 +163,9 @@ void reorderColumns(Fixture& f, const QList<int>& visualOrder)
 }
 
 } // namespace
+
+using Trigger = std::function<void(Fixture&)>;
+Q_DECLARE_METATYPE(Trigger)
 
 class TestTreeWidget : public QObject
 {

@@ -3,15 +3,20 @@
 #include "AxisCompareView.h"
 #include "ParameterCustomListTreeWidget.h"
 
+#include "DefaultPathSetting.h"
 #include "DriveController.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
-#include "ParameterPropertyList.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 
 #include <memory>
 
@@ -41,6 +46,11 @@ QStringList rowKeys(QTreeWidget* tree, bool visibleOnly = false)
     return keys;
 }
 
+std::unique_ptr<DefaultPathSetting> reportPathSetting()
+{
+    return std::unique_ptr<DefaultPathSetting>(DefaultPathSetting::create(DefaultPathSetting::ComparisonReports));
+}
+
 bool isHighlighted(const QTreeWidgetItem* row, const QColor& color)
 {
     for (int column = 0; column <= 2; ++column) {
@@ -65,11 +75,10 @@ QStringList highlightedRows(QTreeWidget* tree)
 
 } // namespace
 
-class TestCompareView : public QObject
+class TestCompare : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<Devices> devices;
     std::unique_ptr<AxisCompareView> view;
 
@@ -86,11 +95,17 @@ private:
         view->compare();
     }
 
-private slots:
-    void initTestCase()
+    // Presses the export button and answers the save dialog with `fileName`.
+    FileDialogRun exportReport(const QString& fileName)
     {
-        KxTest::initTestEnvironment();
+        FileDialogRun answer;
+        answerFileDialog(&answer, fileName);
+        view->findChild<QPushButton*>(QStringLiteral("exportToHtml"))->click();
+        return answer;
     }
+
+private slots:
+    void initTestCase() { KxTest::initTestEnvironment(); }
 
     void init()
     {
@@ -100,6 +115,7 @@ private slots:
 
     void cleanup()
     {
+        cancelModalHandlers();
         view.reset();
         devices.reset();
     }
@@ -282,28 +298,17 @@ private slots:
         QCOMPARE(speedLimit->observedCount(1, 0), 0);
     }
 
-    void bottomAreaFollowsCurrentCell()
+    void bottomAreaShowsTheCurrentAxis()
     {
-        // GIVEN a comparison with the bottom area hidden at first
+        // The tree routes the current cell to colour strip and property list; here only the area's button is the view's own.
         compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
         auto* bottomButton = view->findChild<QPushButton*>(QStringLiteral("bottomButton"));
         QWidget* bottomWidget = view->findChild<QWidget*>(QStringLiteral("bottomWidget"));
-        QVERIFY(!bottomButton->isChecked());
         QVERIFY(bottomWidget->isHidden());
-
-        // WHEN the user opens it and picks the cell of axis B of A10
         bottomButton->click();
         QVERIFY(!bottomWidget->isHidden());
         tree()->setCurrentItem(findRow(tree(), QStringLiteral("A10")), 2);
-
-        // THEN colour strip and property list show axis B
-        QWidget* colorWidget = view->findChild<QWidget*>(QStringLiteral("colorWidget"));
-        QCOMPARE(colorWidget->palette().color(QPalette::Window), QColor(QStringLiteral("#c03060")));
-        auto* properties = view->findChild<ParameterPropertyList*>(QStringLiteral("propertyWidget"));
-        QVERIFY2(properties->shownAddress().startsWith(QLatin1String("02.A010")), qPrintable(properties->shownAddress()));
-        QVERIFY(properties->isParameterAvailable());
-
-        // WHEN it is closed again
+        QCOMPARE(view->findChild<QWidget*>(QStringLiteral("colorWidget"))->palette().color(QPalette::Window), QColor(QStringLiteral("#c03060")));
         bottomButton->click();
         QVERIFY(bottomWidget->isHidden());
     }
@@ -320,7 +325,84 @@ private slots:
         QCOMPARE(tree()->topLevelItemCount(), 0);
         QVERIFY(view->axesAreEqual());
     }
+
+    void smallReportMatchesExpectedDocument_data()
+    {
+        QTest::addColumn<bool>("diffOnly");
+        QTest::newRow("all rows on screen") << false;
+        QTest::newRow("only differences on screen") << true;
+    }
+
+    void smallReportMatchesExpectedDocument()
+    {
+        QFETCH(bool, diffOnly);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString fileName = dir.filePath(QStringLiteral("Achsvergleich Portal.html"));
+
+        // GIVEN axis X of "Portal" compared with axis Y2 of "Portal Süd"
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:2"));
+        differencesOnly()->setChecked(diffOnly);
+        QCOMPARE(tree()->findItems(QStringLiteral("G01"), Qt::MatchStartsWith).value(0)->isHidden(), diffOnly);
+
+        // WHEN the report is exported on a system whose locale is not UTF-8
+        QTextCodec* localeCodec = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-15"));
+        const auto restoreCodec = qScopeGuard([localeCodec] { QTextCodec::setCodecForLocale(localeCodec); });
+        const FileDialogRun answer = exportReport(fileName);
+
+        // THEN the file is exactly the expected document; its path is remembered
+        QVERIFY(answer.dialogSeen);
+        QCOMPARE(answer.caption, QStringLiteral("Parameterübersicht als HTML exportieren"));
+        QCOMPARE(answer.filters, QStringList{QStringLiteral("HTML-dateien (*.html)")});
+        const QByteArray expected = KxTest::readFile(QStringLiteral(KX_SOURCE_DIR "/tests/compare/expected-small-report.html"));
+        const QByteArray written = KxTest::readFile(fileName);
+        QCOMPARE(written, expected);
+        QCOMPARE(reportPathSetting()->suggestedPath(), fileName);
+    }
+
+    void failedExportWritesNothing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("dialog cancelled") << QString();
+        QTest::newRow("folder is a file") << "Ablage/Bericht.html";
+    }
+
+    void failedExportWritesNothing()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        // A file where a folder would be: unwritable even for root.
+        QFile blocker(dir.filePath(QStringLiteral("Ablage")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        // GIVEN a comparison and a report remembered from an earlier export
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        const QString earlier = dir.filePath(QStringLiteral("frueher.html"));
+        QFile earlierFile(earlier);
+        QVERIFY(earlierFile.open(QIODevice::WriteOnly));
+        earlierFile.close();
+        reportPathSetting()->rememberPath(earlier);
+
+        // WHEN cancelled or aimed at an unwritable place
+        const QString fileName = target.isEmpty() ? QString() : dir.filePath(target);
+        const FileDialogRun answer = exportReport(fileName);
+
+        // THEN the dialog opened at the last report, nothing was written or said
+        QVERIFY(answer.dialogSeen);
+        QCOMPARE(QDir(answer.directory), QDir(dir.path()));
+        QVERIFY(!answer.messageSeen);
+        if (!fileName.isEmpty())
+            QVERIFY(!QFile::exists(fileName));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("Ablage"), QStringLiteral("frueher.html")}));
+        QCOMPARE(QFileInfo(blocker.fileName()).size(), 0);
+        QCOMPARE(reportPathSetting()->suggestedPath(), earlier);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
 };
 
-QTEST_MAIN(TestCompareView)
-#include "tst_compareview.moc"
+QTEST_MAIN(TestCompare)
+#include "tst_compare.moc"
