@@ -319,21 +319,6 @@ private slots:
         QCOMPARE(targetValue(), written ? source->valueText(sourceNumber, quint16(sourceElement), false) : before);
     }
 
-    void transferValueToAll()
-    {
-        // GIVEN E50 (element 1 not writable) on two writable axes, one read-only axis and an axis without it
-        EntryOnAxes e(QStringLiteral("E50"), axes(QStringLiteral("0:1 0:2 2:1 1:1")));
-        ParameterSetup* feed = e.entry.parameterSetup(0);
-        ParameterSetup* archive = e.entry.parameterSetup(2);
-        QVERIFY(feed->setValueText(2, 0, QStringLiteral("7")));
-        const QString archived = archive->valueText(1, 0, false);
-        QVERIFY(archived != QLatin1String("7"));
-        e.entry.transferValueToAll(1, 0);
-        // THEN only the writable other axis took it
-        QCOMPARE(feed->valueText(1, 0, false), QStringLiteral("7"));
-        QCOMPARE(archive->valueText(1, 0, false), archived);
-    }
-
     void onlineConsistenceRequest()
     {
         // GIVEN an online controller whose drive changed A10 of axis 2 on its own
