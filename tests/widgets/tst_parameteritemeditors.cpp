@@ -1,15 +1,16 @@
+#include "DriveController.h"
 #include "LanguageManager.h"
+#include "LineEdit.h"
 #include "ParameterItemComboBox.h"
 #include "ParameterItemEdit.h"
-#include "TestSupport.h"
-#include "DriveController.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "TestSupport.h"
 
-#include <QTest>
 #include <QAbstractItemView>
-#include <QLineEdit>
+#include <QIntValidator>
 #include <QSignalSpy>
+#include <QTest>
 #include <QVBoxLayout>
 
 class TestParameterItemEditors : public QObject
@@ -41,10 +42,7 @@ class TestParameterItemEditors : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        KxTest::initTestEnvironment();
-    }
+    void initTestCase() { KxTest::initTestEnvironment(); }
     void init()
     {
         m_devices.reset(new KxTest::Devices(KxTest::project("testbed")));
@@ -56,6 +54,34 @@ private slots:
         m_window = nullptr;
         m_devices.reset();
         LanguageManager::instance()->setActiveLanguage(LanguageManager::German);
+    }
+
+    void lineEditCommitsOnConfirmingKeys_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("commits");
+        QTest::newRow("Return") << "Achse 1" << int(Qt::Key_Return) << true;
+        QTest::newRow("Enter on the keypad") << "Achse 1" << int(Qt::Key_Enter) << true;
+        QTest::newRow("not Tab") << "Achse 1" << int(Qt::Key_Tab) << false;
+        QTest::newRow("not Escape") << "Achse 1" << int(Qt::Key_Escape) << false;
+        // The receiver wants to explain a bad input, so it must hear of it.
+        QTest::newRow("intermediate input for the validator") << "-" << int(Qt::Key_Return) << true;
+    }
+
+    void lineEditCommitsOnConfirmingKeys()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(bool, commits);
+        LineEdit edit;
+        edit.setValidator(typed == QLatin1String("-") ? new QIntValidator(-100, 100, &edit) : nullptr);
+        QSignalSpy committed(&edit, &LineEdit::textCommited);
+        QTest::keyClicks(&edit, typed);
+        QTest::keyClick(&edit, Qt::Key(key));
+        QCOMPARE(committed.count(), commits ? 1 : 0);
+        if (commits)
+            QCOMPARE(committed.first().first().toString(), typed);
     }
 
     void lineEditEndings_data()
@@ -187,34 +213,6 @@ private slots:
         QCOMPARE(deleteMe.count(), 1);
     }
 
-    void comboListsTheChoicesInTheActiveLanguage_data()
-    {
-        QTest::addColumn<QString>("coordinate");
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("expectedTexts");
-        QTest::addColumn<int>("expectedCurrent");
-
-        QTest::newRow("selection list in English") << "A20" << int(LanguageManager::English)
-                                                   << QStringList{ "Speed", "Position", "Torque" } << 1;
-        QTest::newRow("switch") << "A21" << int(LanguageManager::German) << QStringList{ "Aus", "Ein" } << 0;
-    }
-
-    void comboListsTheChoicesInTheActiveLanguage()
-    {
-        QFETCH(QString, coordinate);
-        QFETCH(int, language);
-        QFETCH(QStringList, expectedTexts);
-        QFETCH(int, expectedCurrent);
-
-        LanguageManager::instance()->setActiveLanguage(language);
-        auto* combo = createEditor<ParameterItemComboBox>(coordinate, 1, false);
-        QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts.append(combo->itemText(i));
-        QCOMPARE(texts, expectedTexts);
-        QCOMPARE(combo->currentIndex(), expectedCurrent);
-    }
-
     void comboEndings_data()
     {
         QTest::addColumn<QString>("way");
@@ -232,14 +230,20 @@ private slots:
         QFETCH(QString, way);
         QFETCH(QString, expectedRaw);
 
-        // GIVEN a box in axis 2 on the control mode "Lage" (1)
+        // GIVEN a box in axis 2 on the control mode "Position" (1), listing the choices in the active language
+        LanguageManager::instance()->setActiveLanguage(LanguageManager::English);
         ParameterSetup* mode = KxTest::setupOf(m_controller, QStringLiteral("A20"));
         auto* combo = createEditor<ParameterItemComboBox>(QStringLiteral("A20"), 2, true);
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i)
+            texts.append(combo->itemText(i));
+        QCOMPARE(texts, (QStringList{"Speed", "Position", "Torque"}));
+        QCOMPARE(combo->currentIndex(), 1);
         QTRY_VERIFY(combo->hasFocus());
         QSignalSpy deleteMe(combo, &ParameterItemComboBox::deleteMe);
         QSignalSpy changed(m_controller->parameterProvider(), &ParameterProvider::parameterValueChanged);
 
-        // WHEN the selection moves to "Moment" (4) and the edit is ended
+        // WHEN the selection moves to "Torque" (4) and the edit is ended
         if (way.endsWith(QLatin1String("-open"))) {
             combo->showPopup();
             QTRY_VERIFY(combo->view()->isVisible());

@@ -1,19 +1,19 @@
-#include "LanguageManager.h"
-#include "ParameterAddress.h"
-#include "ParameterPropertyList.h"
-#include "TestSupport.h"
 #include "DriveController.h"
+#include "LanguageManager.h"
+#include "ParameterPropertyList.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "TestSupport.h"
 
 #include <QTest>
 #include <QTreeWidget>
 
 namespace {
 
-// The value column of the row named `property` below `parent` (top level for null).
-QString propertyValue(QTreeWidget* tree, const QString& property, QTreeWidgetItem* parent = nullptr)
+// The value column of the row labelled `property` (in the active language) below `parent` (top level for null).
+QString propertyValue(QTreeWidget* tree, const char* label, QTreeWidgetItem* parent = nullptr)
 {
+    const QString property = ParameterPropertyList::tr(label);
     const int count = parent ? parent->childCount() : tree->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         QTreeWidgetItem* item = parent ? parent->child(i) : tree->topLevelItem(i);
@@ -64,13 +64,14 @@ private slots:
         QTest::addColumn<QString>("expectedEnglish");
         QTest::addColumn<QString>("expectedScope");
         QTest::addColumn<QString>("expectedValue");
+        QTest::addColumn<QString>("expectedLimits");
 
         QTest::newRow("number in the axis that changed it")
-            << "02.D012[00000]" << "2.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "312.5 N";
+            << "02.D012[00000]" << "2.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "312.5 N" << "0.0 … 2500.0";
         QTest::newRow("per-axis parameter without axis shows the first axis")
-            << "-.D012[00000]" << "1.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "100.0 N";
+            << "-.D012[00000]" << "1.D12[0]" << "Tension setpoint" << "Je Achse (alle Achsen)" << "100.0 N" << "0.0 … 2500.0";
         QTest::newRow("device-wide text without English name asked for in an axis")
-            << "02.E001[00000]" << "0.E01[0]" << "Werksnummer" << "Gerät (für alle Achsen gemeinsam)" << "";
+            << "02.E001[00000]" << "0.E01[0]" << "Werksnummer" << "Gerät (für alle Achsen gemeinsam)" << "" << "16";
     }
 
     void simpleParameter()
@@ -80,6 +81,7 @@ private slots:
         QFETCH(QString, expectedEnglish);
         QFETCH(QString, expectedScope);
         QFETCH(QString, expectedValue);
+        QFETCH(QString, expectedLimits);
 
         // WHEN a simple parameter is shown THEN its description and its element's properties are listed
         m_list->showParameterProperties(address);
@@ -87,20 +89,15 @@ private slots:
         QVERIFY(m_list->isParameterAvailable());
         QCOMPARE(m_list->shownAddress(), address);
         QCOMPARE(tree->headerItem()->text(0), QStringLiteral("Eigenschaft"));
-        QCOMPARE(propertyValue(tree, QStringLiteral("Adresse")), expectedAddress);
-        QCOMPARE(propertyValue(tree, QStringLiteral("Name (englisch)")), expectedEnglish);
-        QCOMPARE(propertyValue(tree, QStringLiteral("Art")), QStringLiteral("Einfacher Parameter"));
-        QCOMPARE(propertyValue(tree, QStringLiteral("Gültigkeit")), expectedScope);
-        QCOMPARE(propertyValue(tree, QStringLiteral("Wert")), expectedValue);
+        QCOMPARE(propertyValue(tree, "Adresse"), expectedAddress);
+        QCOMPARE(propertyValue(tree, "Name (englisch)"), expectedEnglish);
+        QCOMPARE(propertyValue(tree, "Art"), QStringLiteral("Einfacher Parameter"));
+        QCOMPARE(propertyValue(tree, "Gültigkeit"), expectedScope);
+        QCOMPARE(propertyValue(tree, "Wert"), expectedValue);
         QVERIFY(groupsOf(tree).isEmpty());
-        if (expectedEnglish == QLatin1String("Tension setpoint")) {
-            QCOMPARE(propertyValue(tree, QStringLiteral("Grenzen")), QStringLiteral("0.0 … 2500.0"));
-            QCOMPARE(propertyValue(tree, QStringLiteral("Standardwert")), QStringLiteral("100.0 N"));
-            QCOMPARE(propertyValue(tree, QStringLiteral("Level")), QStringLiteral("2"));
-            QCOMPARE(propertyValue(tree, QStringLiteral("Kategorie")), QStringLiteral("7"));
-        } else {
-            QCOMPARE(propertyValue(tree, QStringLiteral("Maximale Länge")), QStringLiteral("16"));
-        }
+        QCOMPARE(propertyValue(tree, expectedValue.isEmpty() ? "Maximale Länge" : "Grenzen"), expectedLimits);
+        if (!expectedValue.isEmpty())
+            QCOMPARE(propertyValue(tree, "Standardwert") + propertyValue(tree, "Level") + propertyValue(tree, "Kategorie"), QStringLiteral("100.0 N27"));
     }
 
     void elementGroups_data()
@@ -135,16 +132,16 @@ private slots:
 
         // THEN it has one group per element, the addressed (second) one open and current
         QTreeWidget* tree = m_list->treeWidget();
-        QCOMPARE(propertyValue(tree, QStringLiteral("Art")), expectedKind);
-        QCOMPARE(propertyValue(tree, QStringLiteral("Element-Indizes")), expectedIndices);
-        QCOMPARE(propertyValue(tree, QStringLiteral("Anzahl Elemente")), QString::number(expectedValues.size()));
+        QCOMPARE(propertyValue(tree, "Art"), expectedKind);
+        QCOMPARE(propertyValue(tree, "Element-Indizes"), expectedIndices);
+        QCOMPARE(propertyValue(tree, "Anzahl Elemente"), QString::number(expectedValues.size()));
         const QList<QTreeWidgetItem*> groups = groupsOf(tree);
         QCOMPARE(groups.size(), expectedValues.size());
         for (int i = 0; i < groups.size(); ++i) {
             QCOMPARE(groups.at(i)->isExpanded(), i == 1);
-            QCOMPARE(propertyValue(tree, QStringLiteral("Wert"), groups.at(i)), expectedValues.at(i));
-            QCOMPARE(propertyValue(tree, QStringLiteral("Beschreibbar"), groups.at(i)), expectedWritable.at(i));
-            QCOMPARE(propertyValue(tree, QStringLiteral("Aktiv"), groups.at(i)), expectedActive.at(i));
+            QCOMPARE(propertyValue(tree, "Wert", groups.at(i)), expectedValues.at(i));
+            QCOMPARE(propertyValue(tree, "Beschreibbar", groups.at(i)), expectedWritable.at(i));
+            QCOMPARE(propertyValue(tree, "Aktiv", groups.at(i)), expectedActive.at(i));
         }
         QCOMPARE(tree->currentItem(), groups.at(1));
     }
@@ -209,15 +206,15 @@ private slots:
         QVERIFY(record->setValueText(3, 4, QStringLiteral("L9")));
 
         // THEN only the shown axis' value is shown, the open groups stay open
-        QCOMPARE(propertyValue(tree, QStringLiteral("Wert"), groupsOf(tree).at(0)), QStringLiteral("Linkslauf"));
-        QCOMPARE(propertyValue(tree, QStringLiteral("Wert"), groupsOf(tree).at(1)), QStringLiteral("R1"));
+        QCOMPARE(propertyValue(tree, "Wert", groupsOf(tree).at(0)), QStringLiteral("Linkslauf"));
+        QCOMPARE(propertyValue(tree, "Wert", groupsOf(tree).at(1)), QStringLiteral("R1"));
         QVERIFY(groupsOf(tree).at(0)->isExpanded() && groupsOf(tree).at(1)->isExpanded());
 
         // WHEN the active language switches to English THEN element names and choices follow
         LanguageManager::instance()->setActiveLanguage(LanguageManager::English);
         QCOMPARE(groupsOf(tree).at(0)->text(1), QStringLiteral("Direction"));
-        QCOMPARE(propertyValue(tree, QStringLiteral("Wert"), groupsOf(tree).at(0)), QStringLiteral("Counter-clockwise"));
-        QCOMPARE(propertyValue(tree, QStringLiteral("Name (deutsch)")), QStringLiteral("Wickelmodus"));
+        QCOMPARE(propertyValue(tree, "Wert", groupsOf(tree).at(0)), QStringLiteral("Counter-clockwise"));
+        QCOMPARE(propertyValue(tree, "Name (deutsch)"), QStringLiteral("Wickelmodus"));
 
         // WHEN the parameter is removed from the device THEN it is no longer available
         QVERIFY(m_controller->parameterProvider()->removeParameter(ParameterCoordinate(QStringLiteral("D30"))));

@@ -26,15 +26,8 @@ class RecordingHost : public ParameterCustomListHost
 public:
     QStringList customListIdentifiers() override { return lists.keys(); }
     QString customListName(QString identifier) override { return lists.value(identifier); }
-    void addParameterToCustomList(QString identifier, QString parameter) override
-    {
-        calls.append(QStringLiteral("add %1 %2").arg(identifier, parameter));
-    }
-    void removeParameterFromCustomList(QString identifier, QString parameter) override
-    {
-        calls.append(QStringLiteral("remove %1 %2").arg(identifier, parameter));
-    }
-
+    void addParameterToCustomList(QString identifier, QString parameter) override { calls << "add " + identifier + ' ' + parameter; }
+    void removeParameterFromCustomList(QString identifier, QString parameter) override { calls << "remove " + identifier + ' ' + parameter; }
     QMap<QString, QString> lists;
     QStringList calls;
 };
@@ -82,10 +75,7 @@ class TestParameterView : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        KxTest::initTestEnvironment();
-    }
+    void initTestCase() { KxTest::initTestEnvironment(); }
 
     void init()
     {
@@ -457,36 +447,6 @@ private slots:
         }
         QTest::qWait(20);
         QCOMPARE(m_view->treeWidget()->topLevelItemCount(), 0);
-    }
-
-    void thousandsOfParameters()
-    {
-        // GIVEN a large synthetic device
-        QString error;
-        const QList<DriveController*> controllers =
-            DeviceDescription::controllersFromBytes(syntheticDeviceDescription(5000, 1, 2), nullptr, &error);
-        QVERIFY2(controllers.size() == 1, qPrintable(error));
-        QScopedPointer<DriveController> large(controllers.first());
-        ParameterProvider* provider = large->parameterProvider();
-
-        // WHEN the view shows its second axis
-        m_view->setAxis(large->axis(2));
-
-        // THEN every parameter of the axis has its row in catalogue order, with its elements
-        QTreeWidget* tree = m_view->treeWidget();
-        const QList<ParameterCoordinate> coordinates = provider->parameterCoordinates(2);
-        QVERIFY(coordinates.size() > 1000);
-        QCOMPARE(tree->topLevelItemCount(), coordinates.size());
-        for (int i = 0; i < coordinates.size(); ++i) {
-            const ParameterSetup* parameter = provider->parameterSetup(coordinates.at(i));
-            QCOMPARE(tree->topLevelItem(i)->text(ParameterView::ColumnParameter), coordinates.at(i).toText());
-            QCOMPARE(tree->topLevelItem(i)->childCount(),
-                     parameter->isArray() || parameter->isRecord() ? int(parameter->elementCount()) : 0);
-        }
-
-        // WHEN the device goes away THEN the view empties
-        large.reset();
-        QCOMPARE(tree->topLevelItemCount(), 0);
     }
 };
 
