@@ -315,12 +315,13 @@ private slots:
     {
         QWidget owner;
         auto* selection = new SelectDeviceWidget(&owner);
+        m_host->controller(0)->setName(QStringLiteral("Achsmodul 1/2"));
         selection->fillDevices();
-        // THEN each controller is an expanded row without check box over its unchecked axis rows
+        // THEN each controller is an expanded row without check box over its unchecked axis rows, whatever its name
         auto* tree = selection->findChild<QTreeWidget*>();
         QCOMPARE(tree->topLevelItemCount(), 2);
         QTreeWidgetItem* controllerRow = tree->topLevelItem(0);
-        QCOMPARE(controllerRow->text(0), QStringLiteral("Achsmodul (Regler 3 kW)"));
+        QCOMPARE(controllerRow->text(0), QStringLiteral("Achsmodul 1/2 (Regler 3 kW)"));
         QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("Pumpe (Umrichter Pumpe)"));
         QVERIFY(controllerRow->isExpanded());
         QVERIFY(!controllerRow->data(0, Qt::CheckStateRole).isValid());
@@ -517,8 +518,8 @@ private slots:
         // WHEN a list is deleted and another renamed elsewhere THEN exactly its row goes, the renamed row stays
         QTreeWidgetItem* gammaRow = rowOf(gamma->identifier());
         repository().deleteList(beta);
-        gamma->setName(QStringLiteral("Aaron"));
-        QTRY_COMPARE(listRowTexts(), (QStringList{"Aaron", "Alpha"}));
+        gamma->setName(QStringLiteral("Aaron 1/2"));
+        QTRY_COMPARE(listRowTexts(), (QStringList{"Aaron 1/2", "Alpha"}));
         QCOMPARE(rowOf(gamma->identifier()), gammaRow);
         // WHEN a list is renamed unnoticed and the application asks for an update THEN the row shows the current name
         repository().blockSignals(true);
@@ -528,6 +529,7 @@ private slots:
         QCOMPARE(rowOf(alpha->identifier())->text(0), QStringLiteral("Alpha"));
         m_view->update();
         QCOMPARE(rowOf(alpha->identifier())->text(0), QStringLiteral("Zeta"));
+        QCOMPARE(listRowTexts(), (QStringList{"Aaron 1/2", "Zeta"}));
     }
 
     void creationNeedsAxes_data()
