@@ -10,10 +10,14 @@ class Host : public ParameterCustomListRepositoryHost, public Devices
 {
     Q_OBJECT
 public:
-    explicit Host(const QByteArray& controllers = project("feed"));
-    ~Host() override;
-    QList<DriveController*> driveControllers() override;
-    void removeAllControllers();   // and tells the repository
+    explicit Host(const QByteArray& controllers = project("feed")) : Devices(controllers) {}
+    QList<DriveController*> driveControllers() override { return controllers(); }
+    // Forgets the controllers and tells the repository.
+    void removeAllControllers()
+    {
+        forgetControllers();
+        emit hostContentChanged();
+    }
 };
 
 // The entries of a list in one line: "A12" for a whole parameter, "A12[1/3]"

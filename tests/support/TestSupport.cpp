@@ -42,10 +42,8 @@ void failOnUnexpectedWarning(QtMsgType type, const QMessageLogContext& context, 
 {
     if (type == QtWarningMsg || type == QtCriticalMsg) {
         for (int i = 0; i < expectedWarnings.size(); ++i) {
-            if (expectedWarnings.at(i).match(message).hasMatch()) {
-                expectedWarnings.removeAt(i);
-                return;
-            }
+            if (expectedWarnings.at(i).match(message).hasMatch())
+                return expectedWarnings.removeAt(i);
         }
     }
     if (previousHandler)
@@ -98,15 +96,6 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
-namespace {
-
-QJsonObject supportJson(const char* name)
-{
-    return QJsonDocument::fromJson(readFile(QStringLiteral(KX_TEST_SUPPORT_DIR "/") + QLatin1String(name))).object();
-}
-
-} // namespace
-
 QByteArray description(const QByteArray& controllers)
 {
     static const QByteArray catalogue = readFile(QStringLiteral(KX_TEST_SUPPORT_DIR "/catalogue.json")).trimmed();
@@ -115,7 +104,7 @@ QByteArray description(const QByteArray& controllers)
 
 QByteArray project(const char* name)
 {
-    static const QJsonObject projects = supportJson("projects.json");
+    static const QJsonObject projects = QJsonDocument::fromJson(readFile(QStringLiteral(KX_TEST_SUPPORT_DIR "/projects.json"))).object();
     const QJsonValue controllers = projects.value(QLatin1String(name));
     if (!controllers.isArray())
         QTest::qFail(qPrintable(QStringLiteral("no test project ") + QLatin1String(name)), __FILE__, __LINE__);
@@ -157,10 +146,9 @@ Devices::~Devices() = default;
 QList<DriveController*> Devices::controllers() const
 {
     QList<DriveController*> result;
-    for (const QPointer<DriveController>& controller : m_controllers) {
+    for (const QPointer<DriveController>& controller : m_controllers)
         if (controller)
             result.append(controller);
-    }
     return result;
 }
 
@@ -171,18 +159,16 @@ DriveController* Devices::controller(int index) const
 
 DriveController* Devices::controller(const QString& name) const
 {
-    for (DriveController* controller : controllers()) {
+    for (DriveController* controller : controllers())
         if (controller->name() == name)
             return controller;
-    }
     QTest::qFail(qPrintable(QStringLiteral("no controller ") + name), __FILE__, __LINE__);
     return nullptr;
 }
 
 DriveControllerAxis* Devices::axis(int controllerIndex, int axisNumber) const
 {
-    DriveController* c = controller(controllerIndex);
-    return c ? c->axis(axisNumber) : nullptr;
+    return controller(controllerIndex) ? controller(controllerIndex)->axis(axisNumber) : nullptr;
 }
 
 QList<QPointer<DriveControllerAxis>> Devices::axes(const QString& names) const
@@ -196,10 +182,9 @@ QList<QPointer<DriveControllerAxis>> Devices::axes(const QString& names) const
 QList<QPointer<DriveControllerAxis>> Devices::allAxes() const
 {
     QList<QPointer<DriveControllerAxis>> result;
-    for (DriveController* controller : controllers()) {
+    for (DriveController* controller : controllers())
         for (int number : controller->axisNumbers())
             result.append(controller->axis(number));
-    }
     return result;
 }
 
@@ -234,10 +219,9 @@ QList<QTreeWidgetItem*> treeRows(QTreeWidget* tree, bool visibleOnly)
         QTreeWidgetItem* row = tree->topLevelItem(i);
         if (!visibleOnly || !row->isHidden())
             rows.append(row);
-        for (int j = 0; j < row->childCount(); ++j) {
+        for (int j = 0; j < row->childCount(); ++j)
             if (!visibleOnly || (!row->isHidden() && !row->child(j)->isHidden()))
                 rows.append(row->child(j));
-        }
     }
     return rows;
 }

@@ -153,45 +153,6 @@ private slots:
         QCOMPARE(row("G02")->data(ParameterView::ColumnName, Qt::ForegroundRole), readOnly);
     }
 
-    void valueChangeRefreshesTheRow_data()
-    {
-        QTest::addColumn<QString>("coordinate");
-        QTest::addColumn<int>("element");
-        QTest::addColumn<int>("writtenIn");
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<bool>("expectRefresh");
-
-        QTest::newRow("value of the shown axis") << "A10" << -1 << 1 << "1500" << true;
-        QTest::newRow("value of another axis") << "A10" << -1 << 2 << "1500" << false;
-        QTest::newRow("device-wide value written through another axis") << "G01" << -1 << 2 << "Q7" << true;
-        QTest::newRow("array element of the shown axis") << "A12" << 0 << 1 << "12.5" << true;
-    }
-
-    void valueChangeRefreshesTheRow()
-    {
-        QFETCH(QString, coordinate);
-        QFETCH(int, element);
-        QFETCH(int, writtenIn);
-        QFETCH(QString, raw);
-        QFETCH(bool, expectRefresh);
-
-        // GIVEN the view on axis 1
-        m_view->setAxis(m_controller->axis(1));
-        ParameterSetup* parameter = KxTest::setupOf(m_controller, coordinate);
-        QTreeWidgetItem* item = m_view->item(parameter->coordinate(), element);
-        const quint16 index = quint16(qMax(element, 0));
-        const QString before = item->text(ParameterView::ColumnValue);
-
-        // WHEN the value is written through the set-up
-        QVERIFY(parameter->setValueText(writtenIn, index, raw));
-
-        // THEN the same row shows what the set-up shows for axis 1, changed mark included
-        QCOMPARE(m_view->item(parameter->coordinate(), element), item);
-        QCOMPARE(item->text(ParameterView::ColumnValue), parameter->valueText(1, index, true));
-        QCOMPARE(item->text(ParameterView::ColumnValue) != before, expectRefresh);
-        QCOMPARE(item->text(ParameterView::ColumnChanged) == QLatin1String("*"), expectRefresh);
-    }
-
     void followsCatalogueOnlineAndLanguage()
     {
         // GIVEN the view on axis 1 with the array expanded and one element current
@@ -200,6 +161,21 @@ private slots:
         row("A12")->setExpanded(true);
         tree->setCurrentItem(row("A12", 1));
         ParameterProvider* provider = m_controller->parameterProvider();
+
+        // WHEN values are written THEN the same row shows what the set-up shows for axis 1, changed mark included
+        struct Write { const char* coordinate; int element; int axis; const char* raw; bool shown; };
+        for (const Write& w : {Write{"A10", -1, 2, "1500", false}, Write{"A10", -1, 1, "1500", true},
+                               Write{"G01", -1, 2, "Q7", true}, Write{"A12", 0, 1, "12.5", true}}) {
+            ParameterSetup* parameter = KxTest::setupOf(m_controller, QLatin1String(w.coordinate));
+            QTreeWidgetItem* item = row(w.coordinate, w.element);
+            const quint16 index = quint16(qMax(w.element, 0));
+            const QString before = item->text(ParameterView::ColumnValue);
+            QVERIFY(parameter->setValueText(w.axis, index, QLatin1String(w.raw)));
+            QCOMPARE(row(w.coordinate, w.element), item);
+            QCOMPARE(item->text(ParameterView::ColumnValue), parameter->valueText(1, index, true));
+            QCOMPARE(item->text(ParameterView::ColumnValue) != before, w.shown);
+            QCOMPARE(item->text(ParameterView::ColumnChanged) == QLatin1String("*"), w.shown);
+        }
 
         // WHEN a parameter is removed from the device
         QVERIFY(provider->removeParameter(ParameterCoordinate(QStringLiteral("A10"))));
