@@ -2,11 +2,10 @@
 
 #include "DeviceType.h"
 #include "DriveController.h"
-#include "FileStorageView.h"
+#include "MainWindow.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "Project.h"
-#include "ProjectFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,8 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
-
-#include <algorithm>
+#include <QTreeWidget>
 
 namespace AppTest {
 
@@ -96,58 +94,53 @@ QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir)
     return writeFile(workDir, QStringLiteral("pruefstand.json"), QJsonDocument(withController).toJson());
 }
 
-void editFirstStoredController(const QString& path, const std::function<void(QJsonObject&)>& edit)
+std::unique_ptr<MainWindow> openWindow(const QString& typesDir, const QString& description,
+                                       const QStringList& moreControllers)
 {
-    FileStorageView root;
-    QString error;
-    QVERIFY2(ProjectFile::read(path, &root, &error), qPrintable(error));
-    FileStorageView* own = root.storage(Project::storageName());
-    QJsonObject document = QJsonDocument::fromJson(own->readItem(QStringLiteral("Controllers"))).object();
-    QJsonArray controllers = document.value(QStringLiteral("controllers")).toArray();
-    QVERIFY(!controllers.isEmpty());
-    QJsonObject controller = controllers.first().toObject();
-    edit(controller);
-    controllers.replace(0, controller);
-    document.insert(QStringLiteral("controllers"), controllers);
-    own->writeItem(QStringLiteral("Controllers"), QJsonDocument(document).toJson());
-    QVERIFY2(ProjectFile::write(path, root, &error), qPrintable(error));
+    auto window = std::make_unique<MainWindow>(typesDir);
+    window->setInteractive(false);
+    bool opened = window->openFile(description);
+    for (const QString& name : moreControllers)
+        opened = opened && window->project()->addController(testTypeName(), name, 2);
+    if (!opened)
+        QTest::qFail("cannot open the test project", __FILE__, __LINE__);
+    return opened ? std::move(window) : nullptr;
+}
+
+QStringList axisCaptions(QWidget* window)
+{
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+    QStringList captions;
+    for (int column = 1; tree && column < tree->columnCount(); ++column)
+        captions << tree->headerItem()->text(column);
+    return captions;
 }
 
 QStringList snapshot(const QList<DriveController*>& controllers)
 {
     QStringList lines;
     for (DriveController* controller : controllers) {
-        lines << QStringLiteral("controller|%1|%2|%3|%4")
-                     .arg(controller->type() ? controller->type()->name : QStringLiteral("?"), controller->name(),
-                          controller->descriptor() ? controller->descriptor()->text() : QString(),
-                          controller->parameterProvider()->isReadOnly() ? QStringLiteral("read-only")
-                                                                        : QStringLiteral("writable"));
+        const ParameterProvider* provider = controller->parameterProvider();
+        lines << QStringList{controller->type()->name, controller->name(), controller->descriptor()->text(),
+                             provider->isReadOnly() ? QStringLiteral("read-only") : QStringLiteral("writable")}
+                     .join(QLatin1Char('|'));
         for (int number : controller->axisNumbers()) {
             const QColor color = controller->markingColor(number);
-            lines << QStringLiteral("axis|%1|%2|%3")
-                         .arg(number)
-                         .arg(controller->axisName(number),
-                              color.isValid() ? color.name(QColor::HexArgb) : QStringLiteral("none"));
+            lines << QStringLiteral("axis %1|%2|%3").arg(number).arg(controller->axisName(number),
+                                                                    color.isValid() ? color.name(QColor::HexArgb) : QString());
         }
-        const ParameterProvider* provider = controller->parameterProvider();
+        // values in a fixed order, since sets hand out their elements in any
+        QStringList values;
         for (const ParameterCoordinate& coordinate : provider->allCoordinates()) {
             const QPointer<ParameterSetup> setup = provider->parameterSetup(coordinate);
-            if (!setup)
-                continue;
-            QList<quint16> elements = setup->valueElementIndices().values();
-            std::sort(elements.begin(), elements.end());
-            QList<eLivingSpace> spaces = setup->livingSpaces();
-            std::sort(spaces.begin(), spaces.end());
-            for (eLivingSpace space : qAsConst(spaces)) {
-                for (quint16 element : qAsConst(elements)) {
-                    lines << QStringLiteral("value|%1|%2|%3|%4")
-                                 .arg(coordinate.toText())
-                                 .arg(space)
-                                 .arg(element)
-                                 .arg(setup->valueText(space, element, false));
-                }
+            for (eLivingSpace space : setup ? setup->livingSpaces() : QList<eLivingSpace>()) {
+                for (quint16 element : setup->valueElementIndices())
+                    values << QStringLiteral("%1|%2|%3|%4").arg(coordinate.toText()).arg(space).arg(element).arg(
+                        setup->valueText(space, element, false));
             }
         }
+        values.sort();
+        lines += values;
     }
     return lines;
 }
