@@ -28,9 +28,8 @@ QByteArray testDescription()
   "format": "KxDeviceDescription", "version": 1,
   "types": [{
     "name": "RX-3 Prüfregler", "descriptor": "RX-3 / 8 A", "maxAxes": 3,
-    "helpPages": [{"id": "RX.Speed", "title": "Drehzahl", "html": "<p>Die Solldrehzahl der Achse.</p>"}],
     "parameters": [
-      {"coordinate": "A10", "name": {"de": "Solldrehzahl", "en": "Speed setpoint"}, "help": "RX.Speed",
+      {"coordinate": "A10", "name": {"de": "Solldrehzahl", "en": "Speed setpoint"},
        "unit": "1/min", "min": 0, "max": 6000, "decimals": 1, "default": 100},
       {"coordinate": "A11", "name": {"de": "Betriebsart", "en": "Operating mode"}, "kind": "choice",
        "choices": [{"value": 0, "de": "Drehzahl", "en": "Speed"}, {"value": 1, "de": "Lage", "en": "Position"},
@@ -72,15 +71,6 @@ QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes)
         return {};
     }
     return QFileInfo(file).absoluteFilePath();
-}
-
-void ignoreOffscreenPlatformLimits()
-{
-    static QtMessageHandler next = nullptr;
-    next = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (!message.startsWith(QLatin1String("This plugin does not support")) && next)
-            next(type, context, message);
-    });
 }
 
 QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir)

@@ -18,9 +18,6 @@ namespace AppTest {
 QByteArray testDescription();
 QString testTypeName();
 
-// Drops the offscreen platform's "cannot raise" notes; call after initTestEnvironment().
-void ignoreOffscreenPlatformLimits();
-
 // Writes @p bytes to dir/name and returns the absolute path.
 QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes);
 

@@ -1,0 +1,567 @@
+// Windows the application opens beside the project: variable parameter lists
+// travel with the project file and cope with controllers leaving it;
+// "Achsen vergleichen ..." picks two sides, also from another project file,
+// and its window lives no longer than they do.
+#include "AppTestSupport.h"
+#include "TestSupport.h"
+
+#include "AxisCompareView.h"
+#include "CompareAxesDialog.h"
+#include "DriveController.h"
+#include "FileStorageView.h"
+#include "MainWindow.h"
+#include "ParameterCustomListInformation.h"
+#include "ParameterCustomListRepository.h"
+#include "ParameterCustomListRepositoryView.h"
+#include "ParameterProvider.h"
+#include "Project.h"
+#include "ProjectCustomLists.h"
+#include "ProjectFile.h"
+#include "ProjectHost.h"
+#include "ProjectTreeWidget.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <algorithm>
+
+using KxTest::whenModal;
+
+namespace {
+
+const QString left = QStringLiteral("Prüfstand links");
+const QString right = QStringLiteral("Prüfstand rechts");
+const QString middle = QStringLiteral("Prüfstand Mitte");
+
+// An axis as the list tree captions its column.
+QString axis(const QString& controller, const char* name)
+{
+    return controller + QLatin1Char('\n') + QString::fromUtf8(name);
+}
+
+ParameterCustomListRepository& repository()
+{
+    return ParameterCustomListRepository::instance();
+}
+
+// The row of a list in the list view, shown from the main window.
+QTreeWidgetItem* listRow(MainWindow& window, const QString& identifier)
+{
+    window.findChild<QAction*>(QStringLiteral("actionParameterCustomLists"))->trigger();
+    for (QTreeWidgetItem* row : KxTest::treeRows(ParameterCustomListRepositoryView::instance().findChild<QTreeWidget*>())) {
+        if (row->data(0, Qt::UserRole).toString() == identifier)
+            return row;
+    }
+    return nullptr;
+}
+
+// Opens a list's window from the list view as a user does. A list without
+// axes asks for them at once; @p axes are checked in that dialog.
+QWidget* openListWindow(MainWindow& window, const QString& identifier, const QStringList& axes = {})
+{
+    QTreeWidgetItem* row = listRow(window, identifier);
+    if (!row)
+        return nullptr;
+    whenModal<QDialog>([axes](QDialog* dialog) {
+        for (QTreeWidgetItem* item : KxTest::treeRows(dialog->findChild<QTreeWidget*>())) {
+            if (item->parent()) {
+                const QString controller = item->parent()->text(0).section(QStringLiteral(" ("), 0, 0);
+                item->setCheckState(0, axes.contains(controller + QLatin1Char('\n') + item->text(0)) ? Qt::Checked : Qt::Unchecked);
+            }
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    row->treeWidget()->setCurrentItem(row);
+    QTest::keyClick(row->treeWidget(), Qt::Key_Return);
+    QWidget* opened = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        for (QWidget* each : window.findChildren<QWidget*>(QStringLiteral("ParameterCustomListWidget"))) {
+            if (each->isVisible() && each->windowTitle().endsWith(repository().list(identifier)->name()))
+                opened = each;
+        }
+        return opened && (axes.isEmpty() || AppTest::axisCaptions(opened) == axes);
+    });
+    return shown ? opened : nullptr;
+}
+
+// Exported entries in one line, element numbers sorted: their order is not defined.
+QString entries(const ParameterCustomListInformation* list)
+{
+    QStringList lines = QString::fromUtf8(list->exportText()).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (QString& line : lines) {
+        if (!line.endsWith(QLatin1Char(']')))
+            continue;
+        QStringList elements = line.section(QLatin1Char('['), 1).chopped(1).split(QLatin1Char('/'));
+        std::sort(elements.begin(), elements.end());
+        line = line.section(QLatin1Char('['), 0, 0) + QLatin1Char('[') + elements.join(QLatin1Char('/')) + QLatin1Char(']');
+    }
+    return lines.join(QLatin1Char(' '));
+}
+
+// Picks a side given as "controller\naxis name", as a user reads it in the dialog.
+void chooseInDialog(CompareAxesDialog* dialog, const QString& suffix, const QString& side)
+{
+    auto* controllers = dialog->findChild<QComboBox*>(QStringLiteral("controllerComboBox") + suffix);
+    controllers->setCurrentIndex(controllers->findText(side.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(" ("),
+                                                       Qt::MatchStartsWith));
+    auto* axes = dialog->findChild<QComboBox*>(QStringLiteral("axisComboBox") + suffix);
+    axes->setCurrentIndex(axes->findText(QStringLiteral(": ") + side.section(QLatin1Char('\n'), 1), Qt::MatchEndsWith));
+}
+
+} // namespace
+
+// Stands in for the desktop's browser.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+class WindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        KxTest::initTestEnvironment();
+        QVERIFY(m_types.isValid() && m_work.isValid());
+        m_description = AppTest::writeTypesAndDescription(QDir(m_types.path()), QDir(m_work.path()));
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_browser, "open");
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    void cleanup() { KxTest::cancelModalHandlers(); }
+
+    void listSurvivesSaveNewProjectAndReopen()
+    {
+        // GIVEN a list renamed in the list view, on axes of two controllers, with whole
+        // parameters and single elements, its window resized with the bottom area shown
+        auto window = openWindow({right});
+        QVERIFY(window);
+        ParameterCustomListInformation* list = repository().createList();
+        const QString identifier = list->identifier();
+        const QString name = QStringLiteral("Abgleich Hubwerk & Tisch");
+        listRow(*window, identifier)->setText(0, name);
+        QTRY_COMPARE(list->name(), name);
+        const QStringList axes{axis(left, "Drehtisch"), axis(right, "Achse 2")};
+        QWidget* listWindow = openListWindow(*window, identifier, axes);
+        QVERIFY(listWindow);
+        for (const char* parameter : {"A10", "A12[3]", "A12[1]", "B21"})
+            list->addEntry(QLatin1String(parameter));
+        auto* addField = listWindow->findChild<QLineEdit*>(QStringLiteral("parameterAddLineEdit"));
+        QTest::keyClicks(addField, QStringLiteral("c30[5]"));
+        QTest::keyClick(addField, Qt::Key_Return);
+        const QString expected = QStringLiteral("A10 A12[1/3] B21 C30[5]");
+        QTRY_COMPARE(entries(list), expected);
+        listWindow->findChild<QAbstractButton*>(QStringLiteral("bottomButton"))->setChecked(true);
+        listWindow->resize(911, 577);
+        listWindow->close();
+        // (saved once before with a second list, deleted since)
+        ParameterCustomListInformation* deleted = repository().createList();
+        save(*window, "lists.kxproj");
+        repository().deleteList(deleted);
+
+        // WHEN the project is saved again, replaced by a new one and opened again
+        const QString file = save(*window, "lists.kxproj");
+        window->project()->newProject();
+        QVERIFY(repository().content().isEmpty());
+        QVERIFY(window->openFile(file));
+
+        // THEN the list, and only it, is back with its name, entries, element selections and axes
+        QCOMPARE(repository().content().size(), 1);
+        QVERIFY(repository().list(identifier));
+        QCOMPARE(repository().list(identifier)->name(), name);
+        QCOMPARE(entries(repository().list(identifier)), expected);
+        QWidget* reopened = openListWindow(*window, identifier);
+        QVERIFY(reopened);
+        QCOMPARE(AppTest::axisCaptions(reopened), axes);
+        // AND its window as it was left, without the project counting as changed
+        QCOMPARE(reopened->size(), QSize(911, 577));
+        QTRY_VERIFY(reopened->findChild<QWidget*>(QStringLiteral("bottomWidget"))->isVisible());
+        QVERIFY(!window->isWindowModified());
+        // AND closing the window and then the application asks nothing
+        reopened->close();
+        window->setInteractive(true);
+        bool asked = false;
+        whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); }, &asked);
+        QVERIFY(window->close());
+        QVERIFY(!asked);
+    }
+
+    void listChangesAskBeforeClosing_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"list created", "list renamed", "parameter removed", "text imported", "axes chosen",
+                                   "list window resized", "list deleted"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void listChangesAskBeforeClosing()
+    {
+        QFETCH(QString, change);
+
+        // GIVEN a project with a list without axes and one whose window was shown, just saved
+        auto window = openWindow({right});
+        QVERIFY(window);
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        QWidget* shownWindow = openListWindow(*window, repository().createList()->identifier(), {axis(left, "Hubwerk")});
+        QVERIFY(shownWindow);
+        shownWindow->close();
+        QCoreApplication::processEvents(); // the lists' queued change signals
+        save(*window, "modified.kxproj");
+        QVERIFY(!window->project()->isModified());
+
+        // WHEN the lists change
+        if (change == QLatin1String("list created"))
+            repository().createList();
+        else if (change == QLatin1String("list renamed"))
+            listRow(*window, list->identifier())->setText(0, QStringLiteral("Umbenannt"));
+        else if (change == QLatin1String("parameter removed"))
+            list->removeEntry(QStringLiteral("A10"));
+        else if (change == QLatin1String("text imported"))
+            list->importText("B20\r\n");
+        else if (change == QLatin1String("axes chosen"))
+            QVERIFY(openListWindow(*window, list->identifier(), {axis(right, "Achse 1")}));
+        else if (change == QLatin1String("list window resized")) {
+            shownWindow->show();
+            shownWindow->resize(shownWindow->size() + QSize(37, 23));
+            shownWindow->close();
+        } else
+            repository().deleteList(list);
+
+        // THEN closing the application asks first, and "Abbrechen" keeps it open and the project modified
+        QCoreApplication::processEvents();
+        window->setInteractive(true);
+        window->show();
+        bool asked = false;
+        whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); }, &asked);
+        QVERIFY(!window->close());
+        QVERIFY(asked && window->isVisible() && window->isWindowModified());
+    }
+
+    void axesLeavingTheProjectLeaveTheList_data()
+    {
+        QTest::addColumn<int>("controller");
+        QTest::addColumn<int>("axisNumber"); // 0: the whole controller
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("first controller removed: the later one moves up") << 0 << 0 << QStringList{axis(right, "Achse 2")};
+        QTest::newRow("last controller removed") << 1 << 0 << QStringList{axis(left, "Hubwerk"), axis(left, "Drehtisch")};
+        QTest::newRow("one axis removed") << 0 << 1 << QStringList{axis(left, "Drehtisch"), axis(right, "Achse 2")};
+    }
+    void axesLeavingTheProjectLeaveTheList()
+    {
+        QFETCH(int, controller);
+        QFETCH(int, axisNumber);
+        QFETCH(QStringList, remaining);
+
+        // GIVEN a list on three axes of two controllers, its window open
+        auto window = openWindow({right});
+        QVERIFY(window);
+        ParameterCustomListInformation* list = repository().createList();
+        const QString identifier = list->identifier();
+        QWidget* listWindow = openListWindow(*window, identifier, {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 2")});
+        QVERIFY(listWindow);
+        list->importText("A12[2]\r\nB20\r\n");
+        QTRY_COMPARE(entries(list), QStringLiteral("A12[2] B20"));
+
+        // WHEN a controller or an axis leaves the project
+        DriveController* leaving = window->project()->host()->driveControllers().value(controller);
+        QVERIFY(axisNumber ? window->project()->removeAxis(leaving, axisNumber) : window->project()->removeController(leaving));
+
+        // THEN the open window shows the remaining axes, and the list keeps its entries
+        QTRY_COMPARE(AppTest::axisCaptions(listWindow), remaining);
+        QCOMPARE(entries(list), QStringLiteral("A12[2] B20"));
+
+        // AND the same axes come back from the saved project, named by their new positions
+        const QString file = save(*window, "leaving.kxproj");
+        window->project()->newProject();
+        QVERIFY(window->openFile(file));
+        QWidget* reopened = openListWindow(*window, identifier);
+        QVERIFY(reopened);
+        QCOMPARE(AppTest::axisCaptions(reopened), remaining);
+    }
+
+    void unreadableStoredListIsReportedAndKept()
+    {
+        // GIVEN a project file with one good list, one damaged list item and a part this application does not know
+        auto window = openWindow({right});
+        QVERIFY(window);
+        const QString good = repository().createList()->identifier();
+        const QString file = save(*window, "damaged.kxproj");
+        const QByteArray damaged("[List]\nName=kaputt\n"), foreign("\x00\x01\xff", 3);
+        FileStorageView stored;
+        QVERIFY(ProjectFile::read(file, &stored, nullptr));
+        stored.storage(ProjectCustomLists::storageName())->writeItem(QStringLiteral("List1"), damaged);
+        stored.storage(QStringLiteral("Fremd"))->writeItem(QStringLiteral("Teil"), foreign);
+        QVERIFY(ProjectFile::write(file, stored, nullptr));
+
+        // WHEN it is opened and saved again
+        QSignalSpy problems(window.get(), &MainWindow::problemReported);
+        QVERIFY(window->openFile(file));
+        QCOMPARE(repository().content().size(), 1);
+        QVERIFY(repository().list(good));
+        save(*window, "damaged.kxproj");
+
+        // THEN the damaged list was reported once, naming the file, and it and the unknown part are still in the file
+        QCOMPARE(problems.count(), 1);
+        QVERIFY(problems.first().first().toString().contains(QStringLiteral("damaged.kxproj")));
+        FileStorageView saved;
+        QVERIFY(ProjectFile::read(file, &saved, nullptr));
+        QCOMPARE(saved.storage(ProjectCustomLists::storageName())->readItem(QStringLiteral("List1")), damaged);
+        QCOMPARE(saved.storage(QStringLiteral("Fremd"))->readItem(QStringLiteral("Teil")), foreign);
+    }
+
+    void dialogComparesTheChosenAxes_data()
+    {
+        QTest::addColumn<QString>("sideA");
+        QTest::addColumn<QString>("sideB");
+        QTest::addColumn<int>("verdict"); // 1 equal, 0 different, -1 cancelled
+        QTest::newRow("two axes of one controller, values differ") << axis(left, "Hubwerk") << axis(left, "Drehtisch") << 0;
+        QTest::newRow("axes of two controllers, defaults only") << axis(right, "Achse 2") << axis(middle, "Achse 2") << 1;
+        QTest::newRow("one axis on both sides") << axis(left, "Drehtisch") << axis(left, "Drehtisch") << 1;
+        QTest::newRow("cancelled") << axis(left, "Hubwerk") << axis(right, "Achse 1") << -1;
+    }
+    void dialogComparesTheChosenAxes()
+    {
+        QFETCH(QString, sideA);
+        QFETCH(QString, sideB);
+        QFETCH(int, verdict);
+
+        // GIVEN the application with three controllers, the last axis of the first one shown
+        auto window = openWindow({right, middle});
+        QVERIFY(window);
+        window->projectTree()->selectAxis(m_controllers.at(0), 3);
+
+        // WHEN the user opens the dialog, picks the two sides and compares (or cancels)
+        QStringList offered;
+        bool picked = false;
+        whenModal<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
+            for (auto side : {CompareAxesDialog::SideA, CompareAxesDialog::SideB})
+                offered << dialog->controller(side)->name() + QLatin1Char('\n') + dialog->controller(side)->axisName(dialog->axisNumber(side));
+            chooseInDialog(dialog, QStringLiteral("A"), sideA);
+            chooseInDialog(dialog, QStringLiteral("B"), sideB);
+            dialog->findChild<QDialogButtonBox*>()->button(verdict < 0 ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)->click();
+        }, &picked);
+        window->findChild<QAction*>(QStringLiteral("actionCompareAxes"))->trigger();
+
+        // THEN the dialog offered the shown axis and the next one of the project
+        QVERIFY(picked);
+        QCOMPARE(offered, (QStringList{axis(left, "Drehtisch"), axis(right, "Achse 1")}));
+        // AND one comparison window over the main window compares exactly the chosen axes
+        const QList<AxisCompareView*> views = window->findChildren<AxisCompareView*>();
+        QCOMPARE(views.size(), verdict < 0 ? 0 : 1);
+        if (verdict < 0)
+            return;
+        AxisCompareView* view = views.first();
+        QVERIFY(view->isWindow() && view->isVisible() && view->testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(view->axesAreEqual(), verdict == 1);
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("axisAreEqual"))->isVisible(), sideA == sideB);
+        if (sideA != sideB)
+            QCOMPARE(AppTest::axisCaptions(view), (QStringList{sideA, sideB}));
+    }
+
+    void comparisonClosesWhenASideLeavesTheProject_data()
+    {
+        QTest::addColumn<QString>("leaving");
+        QTest::newRow("controller of side B removed") << QStringLiteral("controller B");
+        QTest::newRow("axis of side A removed") << QStringLiteral("axis A");
+        QTest::newRow("other project opened") << QStringLiteral("project");
+    }
+    void comparisonClosesWhenASideLeavesTheProject()
+    {
+        QFETCH(QString, leaving);
+
+        // GIVEN an open comparison of an axis of the first and one of the second controller, and one within the third
+        auto window = openWindow({right, middle});
+        QVERIFY(window);
+        QPointer<AxisCompareView> view = window->compareAxes(m_controllers.at(0), 3, m_controllers.at(1), 1);
+        QPointer<AxisCompareView> unrelated = window->compareAxes(m_controllers.at(2), 1, m_controllers.at(2), 2);
+        QVERIFY(view && view->isVisible() && unrelated);
+
+        // WHEN one of its sides leaves the project
+        if (leaving == QLatin1String("controller B"))
+            QVERIFY(window->project()->removeController(m_controllers.at(1)));
+        else if (leaving == QLatin1String("axis A"))
+            QVERIFY(window->project()->removeAxis(m_controllers.at(0), 3));
+        else
+            window->project()->newProject();
+
+        // THEN that comparison window goes, and comparisons of other axes stay unless their project went
+        QTRY_VERIFY(view.isNull());
+        if (leaving == QLatin1String("project"))
+            QTRY_VERIFY(unrelated.isNull());
+        else
+            QVERIFY(unrelated && unrelated->isVisible());
+    }
+
+    void axisOfAnotherProjectFileIsComparedReadOnly_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("project file with the axis changed") << true;
+        QTest::newRow("file that is no project") << false;
+    }
+    void axisOfAnotherProjectFileIsComparedReadOnly()
+    {
+        QFETCH(bool, readable);
+
+        // GIVEN another project file in which the Drehtisch axis has speed 2222 (1234.5 here), or a file that is none
+        const QString otherFile = workFile("anderer.kxproj");
+        if (readable) {
+            Project other(m_types.path());
+            QVERIFY(other.open(m_description).opened);
+            KxTest::writeValue(other.host()->driveControllers().first(), 3, QStringLiteral("A10=2222"));
+            QVERIFY(other.save(otherFile));
+        } else {
+            AppTest::writeFile(QDir(m_work.path()), QStringLiteral("anderer.kxproj"), "keine Projektdatei\n");
+        }
+        // AND a saved, interactive main project
+        auto window = openWindow({right, middle});
+        QVERIFY(window && window->saveFile(workFile("haupt.kxproj")));
+        window->setInteractive(true);
+        window->projectTree()->selectAxis(m_controllers.at(0), 3);
+        const QStringList before = AppTest::snapshot(m_controllers);
+        QSignalSpy problems(window.get(), &MainWindow::problemReported);
+
+        // WHEN side B asks for another project file, gets it, and the comparison starts with its axis 3
+        KxTest::FileDialogRun run;
+        QStringList offeredB;
+        std::weak_ptr<Project> other;
+        QPointer<DriveController> otherController;
+        bool compared = false;
+        whenModal<CompareAxesDialog>([&](CompareAxesDialog* dialog) {
+            auto* controllers = dialog->findChild<QComboBox*>(QStringLiteral("controllerComboBoxB"));
+            KxTest::answerFileDialog(&run, otherFile);
+            controllers->setCurrentIndex(controllers->count() - 1);
+            QVERIFY(QTest::qWaitFor([&] { return run.dialogSeen; }));
+            for (int i = 0; i < controllers->count(); ++i)
+                offeredB << controllers->itemText(i);
+            other = dialog->otherProject(CompareAxesDialog::SideB);
+            otherController = dialog->controller(CompareAxesDialog::SideB);
+            dialog->select(CompareAxesDialog::SideB, otherController, 3);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        }, &compared);
+        window->findChild<QAction*>(QStringLiteral("actionCompareAxes"))->trigger();
+
+        // THEN a file that cannot be read is reported, and the dialog still compares within the project
+        QVERIFY(compared);
+        const QString otherEntry = left + QStringLiteral(" (anderer.kxproj)");
+        QCOMPARE(offeredB.contains(otherEntry), readable);
+        QVERIFY(offeredB.last().startsWith(QStringLiteral("Andere Projektdatei")));
+        QCOMPARE(run.messageSeen, !readable);
+        QCOMPARE(problems.count(), readable ? 0 : 1);
+        QPointer<AxisCompareView> view = window->findChild<AxisCompareView*>();
+        QVERIFY(view);
+        if (!readable) {
+            QVERIFY(run.messageText.contains(QStringLiteral("anderer.kxproj")));
+            QCOMPARE(otherController.data(), m_controllers.at(1));
+            return;
+        }
+        // AND otherwise the window compares with the other file's read-only axis, naming both sides
+        QVERIFY(!other.expired() && otherController && otherController->parameterProvider()->isReadOnly());
+        QVERIFY(window->project()->host()->indexOf(otherController) < 0);
+        QVERIFY(window->statusBar()->currentMessage().contains(view->windowTitle()));
+        QVERIFY2(view->windowTitle().contains(QStringLiteral("A: ") + left) && view->windowTitle().contains(QStringLiteral("B: ") + otherEntry),
+                 qPrintable(view->windowTitle()));
+        QVERIFY(!view->axesAreEqual());
+        const QList<QTreeWidgetItem*> rows = KxTest::treeRows(view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget")));
+        QVERIFY(std::any_of(rows.begin(), rows.end(), [](QTreeWidgetItem* row) {
+            return row->text(1).contains(QStringLiteral("1234")) && row->text(2).contains(QStringLiteral("2222"));
+        }));
+        // AND the open project is neither changed nor modified
+        QCOMPARE(AppTest::snapshot(window->project()->host()->driveControllers()), before);
+        QVERIFY(!window->isWindowModified());
+
+        // WHEN the comparison window closes THEN the other project goes with it
+        view->close();
+        QTRY_VERIFY(view.isNull() && other.expired() && otherController.isNull());
+    }
+
+    void writtenReportCanBeOpenedInTheBrowser_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("report written") << workFile("vergleich.html");
+        QTest::newRow("file dialog cancelled") << QString();
+    }
+    void writtenReportCanBeOpenedInTheBrowser()
+    {
+        QFETCH(QString, path);
+        m_browser.opened.clear();
+
+        // GIVEN a comparison window of an interactive application
+        auto window = openWindow({right, middle});
+        QVERIFY(window);
+        window->setInteractive(true);
+        AxisCompareView* view = window->compareAxes(m_controllers.at(0), 1, m_controllers.at(0), 3);
+        QVERIFY(view);
+
+        // WHEN the report is exported and the offer to open it is taken
+        bool asked = false, offered = false;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            if (path.isEmpty())
+                return;
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }, &asked);
+        whenModal<QMessageBox>([](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text().remove(QLatin1Char('&')) == QStringLiteral("Im Browser öffnen"))
+                    button->click();
+            }
+        }, &offered);
+        view->findChild<QPushButton*>(QStringLiteral("exportToHtml"))->click();
+
+        // THEN only a report that was written is offered, and the browser gets that file
+        QVERIFY(asked);
+        QCOMPARE(offered, !path.isEmpty());
+        QCOMPARE(QFile::exists(path), !path.isEmpty());
+        QCOMPARE(m_browser.opened, path.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(window->statusBar()->currentMessage().contains(QStringLiteral("vergleich.html")), !path.isEmpty());
+    }
+
+private:
+    // The test description (left: Hubwerk = 1 and Drehtisch = 3, values changed
+    // on Drehtisch) and controllers of the same type with two axes and defaults only.
+    std::unique_ptr<MainWindow> openWindow(const QStringList& more)
+    {
+        auto window = AppTest::openWindow(m_types.path(), m_description, more);
+        if (window)
+            m_controllers = window->project()->host()->driveControllers();
+        return window;
+    }
+    QString workFile(const char* name) const { return QDir(m_work.path()).filePath(QLatin1String(name)); }
+    QString save(MainWindow& window, const char* name)
+    {
+        if (!window.saveFile(workFile(name)))
+            QTest::qFail(qPrintable(QStringLiteral("cannot save ") + workFile(name)), __FILE__, __LINE__);
+        return workFile(name);
+    }
+
+    QTemporaryDir m_types;
+    QTemporaryDir m_work;
+    QString m_description;
+    BrowserStandIn m_browser;
+    QList<DriveController*> m_controllers; // in project order
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"
