@@ -168,7 +168,6 @@ private slots:
         QTest::newRow("setName with same name") << Change([](ParameterCustomList& l) { l.setName(l.name()); }) << QByteArray(SIGNAL(listNameChanged()));
         QTest::newRow("setAxes") << Change([this](ParameterCustomList& l) { l.setAxes(axes(QStringLiteral("0:1"))); }) << QByteArray(SIGNAL(listAxesChanged()));
         QTest::newRow("removeEntry of missing") << Change([](ParameterCustomList& l) { l.removeEntry(QStringLiteral("A11")); }) << entriesChanged;
-        QTest::newRow("clearEntries") << Change([](ParameterCustomList& l) { l.clearEntries(); }) << entriesChanged;
         QTest::newRow("importText of nothing") << Change([](ParameterCustomList& l) { l.importText(QByteArray()); }) << entriesChanged;
     }
 
@@ -239,18 +238,6 @@ private slots:
         QCOMPARE(setup->observedCount(2, 3), 1);
         list.reset();
         QCOMPARE(setup->observedCount(2, 3), 0);
-    }
-
-    void exportText()
-    {
-        ParameterCustomList list;
-        QCOMPARE(list.exportText(), QByteArray());
-        list.setAxes(axes(QStringLiteral("0:1 0:2")));
-        for (const char* text : {"A12[3]", "A12[1]", "A10"})
-            list.addEntry(QLatin1String(text));
-        // THEN lines in coordinate order, each ending in CR LF
-        const QByteArray text = list.exportText();
-        QVERIFY2(text == "A10\r\nA12[1/3]\r\n" || text == "A10\r\nA12[3/1]\r\n", text.constData());
     }
 
     void savedSections()

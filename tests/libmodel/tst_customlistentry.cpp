@@ -38,8 +38,6 @@ struct EntryOnAxes
     ParameterCustomListEntry entry;
 };
 
-QImage imageOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); }
-
 constexpr int EntryRow = -1;
 
 } // namespace
@@ -164,17 +162,13 @@ private slots:
         QTest::addColumn<int>("element");      // EntryRow for the entry row
         QTest::addColumn<int>("valueElement"); // element whose value shows; -1 for none
         QTest::addColumn<bool>("available");
-        QTest::addColumn<QString>("toolTip");   // empty where the cell has nothing to show
-        QTest::newRow("array element on entry row") << "A12[3]" << "0:1 0:2" << 1 << EntryRow << 3 << true << "2.A12[3] Sollwerttabelle";
-        QTest::newRow("array element, no element rows") << "A12[3]" << "0:1 0:2" << 1 << 3 << -1 << false << "";
-        QTest::newRow("record, entry row empty but available") << "B20" << "0:2 1:1" << 0 << EntryRow << -1 << true << "2.B20 Lageregler";
-        QTest::newRow("record, element row") << "B20" << "0:2 1:1" << 0 << 1 << 1 << true << "2.B20[1] Nachstellzeit";
-        QTest::newRow("simple on other axis, element row") << "B20" << "0:2 1:1" << 1 << 0 << -1 << false << "";
-        QTest::newRow("multi-line, axis without parameter") << "A12[2/4]" << "0:1 1:1" << 1 << EntryRow << -1 << false << "-100.A12 ";
-        QTest::newRow("record header without value") << "B22" << "0:1" << 0 << 0 << -1 << true << "1.B22[0] Kopf";
-        QTest::newRow("empty selection unavailable") << "A12[12]" << "0:1" << 0 << EntryRow << -1 << false << "1.A12 Sollwerttabelle";
-        QTest::newRow("defined in other axes only") << "H70[0/1]" << "0:1 0:2" << 0 << EntryRow << -1 << false << "1.H70 Nur Achse zwei";
-        QTest::newRow("global parameter, no axis prefix") << "G01" << "0:1 0:2" << 1 << EntryRow << 0 << true << "G01 Netzfrequenz";
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("array element on the entry row") << "A12[3]" << "0:1 0:2" << 1 << EntryRow << 3 << true << true << "2.A12[3] Sollwerttabelle";
+        QTest::newRow("record element row") << "B20" << "0:2 1:1" << 0 << 1 << 1 << true << true << "2.B20[1] Nachstellzeit";
+        QTest::newRow("array element not writable") << "E50[0/1]" << "0:1 0:2" << 1 << 1 << 1 << true << false << "2.E50[1] ";
+        QTest::newRow("missing on this axis") << "A12[2/4]" << "0:1 1:1" << 1 << EntryRow << -1 << false << false << "-100.A12 ";
+        QTest::newRow("read-only controller") << "A10" << "0:1 2:1" << 1 << EntryRow << 0 << true << false << "1.A10 Drehzahlgrenze";
     }
 
     void cells()
@@ -185,95 +179,35 @@ private slots:
         QFETCH(int, element);
         QFETCH(int, valueElement);
         QFETCH(bool, available);
+        QFETCH(bool, writable);
         QFETCH(QString, toolTip);
         EntryOnAxes e(parameter, axes(axisNames));
         const bool entryRow = element == EntryRow;
-        const QString shown = entryRow ? e.entry.valueText(axis) : e.entry.valueText(axis, quint16(element));
-        QCOMPARE(entryRow ? e.entry.isAvailable(axis) : e.entry.isAvailable(axis, quint16(element)), available);
-        QCOMPARE(entryRow ? e.entry.toolTip(axis) : e.entry.toolTip(axis, quint16(element)), toolTip);
-        if (valueElement < 0) {
-            QCOMPARE(shown, QString());
-        } else {
-            QVERIFY(!shown.isEmpty());
-            QCOMPARE(shown, e.entry.parameterSetup(axis)->valueText(e.axes.at(axis)->axisNumber(), quint16(valueElement), true));
-        }
-    }
-
-    void cellProperties_data()
-    {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<int>("axis");   // of 0:1 0:2 2:1
-        QTest::addColumn<int>("element");
-        QTest::addColumn<bool>("active");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<bool>("selectionList");
-        QTest::newRow("inactive") << "F60" << 0 << EntryRow << false << true << false;
-        QTest::newRow("switch not writable") << "C30" << 0 << EntryRow << true << false << true;
-        QTest::newRow("global choice, living space 0") << "G01" << 1 << EntryRow << true << true << true;
-        QTest::newRow("read-only controller") << "A10" << 2 << EntryRow << true << false << false;
-        QTest::newRow("array element not writable") << "E50[0/1]" << 1 << 1 << true << false << false;
-        QTest::newRow("multi-line entry row") << "E50[0/1]" << 1 << EntryRow << false << false << false;
-        QTest::newRow("record switch element") << "B20" << 0 << 2 << true << true << true;
-    }
-
-    void cellProperties()
-    {
-        QFETCH(QString, parameter);
-        QFETCH(int, axis);
-        QFETCH(int, element);
-        QFETCH(bool, active);
-        QFETCH(bool, writable);
-        QFETCH(bool, selectionList);
-        EntryOnAxes e(parameter, axes(QStringLiteral("0:1 0:2 2:1")));
         const quint16 el = quint16(element);
-        QCOMPARE(element == EntryRow ? e.entry.isValueActive(axis) : e.entry.isValueActive(axis, el), active);
-        QCOMPARE(element == EntryRow ? e.entry.isWritable(axis) : e.entry.isWritable(axis, el), writable);
-        QCOMPARE(element == EntryRow ? e.entry.hasSelectionList(axis) : e.entry.hasSelectionList(axis, el), selectionList);
+        const QString shown = entryRow ? e.entry.valueText(axis) : e.entry.valueText(axis, el);
+        QCOMPARE(entryRow ? e.entry.isAvailable(axis) : e.entry.isAvailable(axis, el), available);
+        QCOMPARE(entryRow ? e.entry.isWritable(axis) : e.entry.isWritable(axis, el), writable);
+        QCOMPARE(entryRow ? e.entry.toolTip(axis) : e.entry.toolTip(axis, el), toolTip);
+        if (valueElement < 0)
+            QCOMPARE(shown, QString());
+        else
+            QCOMPARE(shown, e.entry.parameterSetup(axis)->valueText(e.axes.at(axis)->axisNumber(), quint16(valueElement), true));
     }
 
-    void stateIcons_data()
+    void stateIconsTellTheFourStatesApart()
     {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<int>("axis");   // of 0:1 0:2 1:1 2:1; 0:2 has A10 and C30 changed
-        QTest::addColumn<int>("element");
-        QTest::addColumn<QString>("newValue");   // raw text written first; empty: none
-        QTest::addColumn<bool>("passReference"); // hand the reference text in as the shown text
-        QTest::addColumn<QString>("icon");       // empty: null icon
-        QTest::newRow("unchanged") << "A10" << 0 << EntryRow << "" << false << "standard.png";
-        QTest::newRow("changed") << "A10" << 1 << EntryRow << "" << false << "changed.png";
-        QTest::newRow("shown text equals reference") << "A10" << 1 << EntryRow << "" << true << "standard.png";
-        QTest::newRow("level above the user's") << "D40" << 0 << EntryRow << "17" << false << "standard.png";
-        QTest::newRow("locked") << "C30" << 0 << EntryRow << "" << false << "locked.png";
-        QTest::newRow("changed and locked") << "C30" << 1 << EntryRow << "" << false << "changed locked.png";
-        QTest::newRow("read-only controller, changed") << "A10" << 3 << EntryRow << "" << false << "locked.png";
-        QTest::newRow("element row, changed") << "B20" << 0 << 1 << "33" << false << "changed.png";
-        QTest::newRow("element row, not writable") << "E50[0/1]" << 0 << 1 << "" << false << "locked.png";
-        QTest::newRow("multi-line entry row") << "B20" << 0 << EntryRow << "33" << false << "";
-        QTest::newRow("no set-up on the axis") << "D40" << 2 << EntryRow << "" << false << "";
-    }
-
-    void stateIcons()
-    {
-        QFETCH(QString, parameter);
-        QFETCH(int, axis);
-        QFETCH(int, element);
-        QFETCH(QString, newValue);
-        QFETCH(bool, passReference);
-        QFETCH(QString, icon);
-        EntryOnAxes e(parameter, axes(QStringLiteral("0:1 0:2 1:1 2:1")));
-        ParameterSetup* setup = e.entry.parameterSetup(axis);
-        const int number = e.axes.at(axis)->axisNumber();
-        const quint16 valueElement = element == EntryRow ? 0 : quint16(element);
-        if (!newValue.isEmpty())
-            QVERIFY(setup->setValueText(number, valueElement, newValue));
-        const QString shown = passReference ? setup->referenceValueText(number, valueElement, true) : QString();
-        auto stateIcon = [&] { return element == EntryRow ? e.entry.stateIcon(axis, shown) : e.entry.stateIcon(axis, valueElement, shown); };
-        const QIcon result = stateIcon();
-        QCOMPARE(result.isNull(), icon.isEmpty());
-        if (icon.isEmpty())
-            return;
-        QCOMPARE(imageOf(result), QImage(QStringLiteral(":/Resources/") + icon).convertToFormat(QImage::Format_ARGB32));
-        QCOMPARE(stateIcon().cacheKey(), result.cacheKey());   // built once and shared
+        // On Y, A10 is changed and so is C30, a switch nobody may write.
+        EntryOnAxes speed(QStringLiteral("A10"), axes(QStringLiteral("0:1 0:2")));
+        EntryOnAxes brake(QStringLiteral("C30"), axes(QStringLiteral("0:1 0:2")));
+        const QList<QIcon> icons{speed.entry.stateIcon(0, QString()), speed.entry.stateIcon(1, QString()),
+                                 brake.entry.stateIcon(0, QString()), brake.entry.stateIcon(1, QString())};
+        auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+        for (int i = 0; i < icons.size(); ++i) {
+            QVERIFY(!icons.at(i).isNull());
+            for (int j = 0; j < i; ++j)
+                QVERIFY2(image(icons.at(i)) != image(icons.at(j)), qPrintable(QStringLiteral("icons %1 and %2").arg(j).arg(i)));
+        }
+        QCOMPARE(speed.entry.stateIcon(1, QString()).cacheKey(), icons.at(1).cacheKey());   // built once and shared
     }
 
     void transferValue_data()
