@@ -12,6 +12,6 @@ endif()
 
 if(TARGET KxParameterCustomListObjects AND TARGET kx-update-translations)
   kx_add_test(i18n_retranslate
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/i18n/tst_retranslate.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/i18n/tst_retranslate.cpp ${KX_LIST_TEST_SUPPORT}
     LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
 endif()
