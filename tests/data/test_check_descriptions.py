@@ -65,8 +65,6 @@ BREAKAGES = [
      lambda d: project_values(d, 0).append({"coordinate": "A02", "value": "9.9"}), "read-only"),
     ("initial value equal to the default",
      lambda d: project_values(d, 0).append({"coordinate": "N02", "value": 500}), "equals the default"),
-    ("initial value in an axis the controller lacks",
-     lambda d: project_values(d, 2).append({"coordinate": "C10", "axis": 2, "value": 50}), "no values in axis"),
     ("initial value for an axis the parameter is not defined in",
      lambda d: project_values(d, 0).append({"coordinate": "M60", "axis": 1, "element": 1, "value": 1}),
      "no values in axis"),

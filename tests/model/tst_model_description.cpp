@@ -143,18 +143,17 @@ private slots:
             QStringLiteral("sample.json: \"format\" must be \"KxDeviceDescription\""));
         row("newer version", QStringLiteral("version"), 2,
             QStringLiteral("sample.json: version 2 is newer than this program understands (1)"));
-        row("maxAxes out of range", QStringLiteral("types[0].maxAxes"), 17,
-            QStringLiteral("sample.json: types[0]: \"maxAxes\" must be between 1 and 16"));
+        row("required key missing", parameterPath(2, "name"), remove,
+            QStringLiteral("types[0].parameters[2] (A20): \"name\" is required"));
+        row("wrong type", QStringLiteral("types[0].name"), 5, QStringLiteral("sample.json: types[0]: \"name\" must be a string"));
+        row("unknown key", parameterPath(0, "unit2"), QStringLiteral("mm"),
+            QStringLiteral("types[0].parameters[0] (A10): unknown key \"unit2\""));
         row("duplicate coordinate", parameterPath(1, "coordinate"), QStringLiteral("a010"),
             QStringLiteral("types[0].parameters[1] (A10): coordinate A10 is already used by parameters[0]"));
         row("min above max", parameterPath(0, "min"), 7000,
             QStringLiteral("types[0].parameters[0] (A10): \"min\" (7000) must not be greater than \"max\" (6000)"));
         row("default outside limits", parameterPath(0, "default"), 9000,
             QStringLiteral("types[0].parameters[0] (A10): \"default\" 9000 is not a valid value: Der Wert muss zwischen 0 und 6000 1/min liegen."));
-        row("choice kind without choices", parameterPath(3, "choices"), remove,
-            QStringLiteral("types[0].parameters[3] (A100): kind \"choice\" needs \"choices\""));
-        row("duplicate choice values", parameterPath(3, "choices[1].value"), 0,
-            QStringLiteral("types[0].parameters[3].choices[1] (A100): choice value 0 is given twice"));
         row("per-element defaults of wrong length", parameterPath(7, "default"), QJsonArray{1, 2, 3},
             QStringLiteral("(C12): \"default\" has 3 entries but \"count\" is 4"));
         row("element indices not ascending", parameterPath(8, "elements[2].index"), 1,
@@ -167,8 +166,6 @@ private slots:
             QStringLiteral("sample.json: controllers[1]: unknown type \"KXS-9\""));
         row("per-axis value without axis", QStringLiteral("controllers[0].values[0].axis"), remove,
             QStringLiteral("controllers[0].values[0] (A10): \"axis\" is required for the per-axis parameter A10"));
-        row("refused value text", QStringLiteral("controllers[0].values[0].value"), 7000,
-            QStringLiteral("controllers[0].values[0] (A10): \"value\" 7000 is not a valid value: Der Wert muss zwischen 0 und 6000"));
         row("includes without a file", QStringLiteral("includes"), QJsonArray{QStringLiteral("other.json")},
             QStringLiteral("sample.json: \"includes\" can only be used when reading from a file"));
 
@@ -180,11 +177,10 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QString, message);
 
-        // GIVEN a description with one fault WHEN it is read
         DeviceDescription description;
         const bool loaded = description.loadBytes(json, QStringLiteral("sample.json"));
 
-        // THEN it is refused with a message naming source, place and problem, and nothing of it is kept
+        // Refused with source, place and problem named, and nothing of it kept.
         QVERIFY(!loaded);
         QVERIFY2(description.errorMessage().startsWith(QStringLiteral("sample.json")), qPrintable(description.errorMessage()));
         QVERIFY2(description.errorMessage().contains(message), qPrintable(description.errorMessage()));

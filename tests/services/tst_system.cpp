@@ -89,7 +89,6 @@ private slots:
             << QStringLiteral("P-Strom") << true << QStringList{QStringLiteral("Stromgrenze <max>"), QStringLiteral("Motorstrom")};
         QTest::newRow("unknown identifier with markup characters")
             << QStringLiteral("<b>A&B</b>") << false << QStringList{QStringLiteral("Keine Hilfe zu „<b>A&B</b>“ vorhanden.")};
-        QTest::newRow("empty identifier clears") << QString() << true << QStringList();
     }
 
     void showHelpForId()
