@@ -131,8 +131,6 @@ private slots:
         const QStringList portalRows{"A10", "A11", "A11[0]", "A11[1]", "A11[2]", "C20", "G01"};
         QTest::newRow("identical axes of two controllers")
             << "Portal:1" << "Portal Süd:1" << QStringList() << portalRows << QStringList();
-        QTest::newRow("one array element differs")
-            << "Portal:1" << "Portal Süd:1" << QStringList{"A11[2]=7"} << portalRows << QStringList{"A11[2]"};
         QTest::newRow("text differing in case only")
             << "Portal:1" << "Portal Süd:1" << QStringList{"C20=achse <1> & co"} << portalRows << QStringList{"C20"};
         QTest::newRow("device-wide value shared by both axes")

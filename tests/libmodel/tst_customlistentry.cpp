@@ -135,8 +135,6 @@ private slots:
         QTest::newRow("empty name, then a name") << "A13[0]" << "0:1 1:1" << "A13 <nicht eindeutig>" << QStringList{"A13[0] Hochlauf"};
         QTest::newRow("a name, then empty") << "A13[0]" << "1:1 0:1" << "A13 <nicht eindeutig>" << QStringList{"A13[0] <nicht eindeutig>"};
         QTest::newRow("element only one axis has") << "A13[1]" << "0:1 1:1" << "A13 <nicht eindeutig>" << QStringList{"A13[1] Ruecklauf"};
-        QTest::newRow("simple on both, no suffix") << "A13[0]" << "0:1 0:2" << "A13 Rampenzeit" << QStringList();
-        QTest::newRow("empty selection") << "A12[12]" << "0:1" << "A12 Sollwerttabelle" << QStringList();
         QTest::newRow("no axis defines it") << "A12" << "1:1" << "A12 " << QStringList();
     }
 
