@@ -122,29 +122,19 @@ private slots:
 
     void storageViewKeepsOrderAndSubStorages()
     {
-        // GIVEN three items WHEN the middle one is rewritten and the first removed THEN it keeps its place
+        // A rewritten item keeps its place; "/" is part of a storage's name, not a path.
         FileStorageView view;
-        view.writeItem(QStringLiteral("List0"), "a");
-        view.writeItem(QStringLiteral("List1"), "b");
-        view.writeItem(QStringLiteral("List2"), QByteArray("\0c", 2));
+        for (const char* name : {"List0", "List1", "List2"})
+            view.writeItem(QLatin1String(name), "a");
         view.writeItem(QStringLiteral("List1"), "neu");
         view.removeItem(QStringLiteral("List0"));
-        view.removeItem(QStringLiteral("fehlt"));
         QCOMPARE(view.itemNames(), (QStringList{QStringLiteral("List1"), QStringLiteral("List2")}));
         QCOMPARE(view.readItem(QStringLiteral("List1")), QByteArray("neu"));
-
-        // Sub-storages are made once, names with "/" are plain names; clearing empties them all.
-        const FileStorageView& constView = view;
-        QVERIFY(!constView.subStorage(QStringLiteral("Listen")));
-        FileStorageView* lists = view.storage(QStringLiteral("Listen"));
-        view.storage(QStringLiteral("a/b"))->writeItem(QStringLiteral("x"), "1");
-        QCOMPARE(view.storage(QStringLiteral("Listen")), lists);
-        QCOMPARE(constView.subStorage(QStringLiteral("Listen")), lists);
-        QCOMPARE(view.storageNames(), (QStringList{QStringLiteral("Listen"), QStringLiteral("a/b")}));
+        FileStorageView* nested = view.storage(QStringLiteral("a/b"));
+        QCOMPARE(view.storage(QStringLiteral("a/b")), nested);
         QVERIFY(!view.hasStorage(QStringLiteral("a")));
         view.clear();
-        QVERIFY(view.isEmpty() && view.itemNames().isEmpty() && view.storageNames().isEmpty());
-        QVERIFY(view.storage(QStringLiteral("a/b"))->isEmpty());
+        QVERIFY(view.isEmpty() && view.storageNames().isEmpty());
     }
 
     void roundTrip_data()

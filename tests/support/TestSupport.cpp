@@ -81,11 +81,6 @@ void expectWarning(const QString& pattern)
     expectedWarnings.append(QRegularExpression(pattern));
 }
 
-QString dataPath(const QString& relative)
-{
-    return QDir(QStringLiteral(KX_DATA_DIR)).filePath(relative);
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

@@ -34,9 +34,6 @@ void initTestEnvironment();
 // test is expected to print; it is swallowed instead of failing the test.
 void expectWarning(const QString& pattern);
 
-// Absolute path of a file below the repository's data/ directory.
-QString dataPath(const QString& relative);
-
 // Reads a whole file; fails the running test when it cannot be read.
 QByteArray readFile(const QString& path);
 
