@@ -482,7 +482,6 @@ private slots:
         QTest::addColumn<QString>("helpText");
         QTest::newRow("help page") << "A10" << -1 << 1 << "speed-limit" << "Obere Grenze der Drehzahl";
         QTest::newRow("help given as HTML") << "A11" << -1 << 2 << QString() << "Zeit bis zur Nenndrehzahl";
-        QTest::newRow("array element") << "A20" << 2 << 2 << QString() << QString();
         QTest::newRow("parameter column") << "A11" << -1 << 0 << QString() << QString();
     }
 
@@ -674,12 +673,8 @@ private slots:
             QCOMPARE(actions.last()->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
             QVERIFY(menu->actions().at(menu->actions().size() - 2)->isSeparator());
         }
-        for (QAction* action : actions) {
-            if (!action->shortcut().isEmpty()) {
-                QCOMPARE(action->shortcutContext(), Qt::WidgetShortcut);
-                QVERIFY(action->isShortcutVisibleInContextMenu());
-            }
-        }
+        for (QAction* action : actions)
+            QVERIFY(action->shortcut().isEmpty() || (action->shortcutContext() == Qt::WidgetShortcut && action->isShortcutVisibleInContextMenu()));
     }
 
     void contextMenuShowsNothingWithoutASourceValue_data()

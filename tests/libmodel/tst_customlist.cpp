@@ -266,15 +266,6 @@ private slots:
         KeyValues states = sectionOf(ini, "States");
         std::sort(states.begin(), states.end());
         QCOMPARE(states, (KeyValues{{"HeaderState", "00ff"}, {"Window", QByteArray("geometry").toHex()}}));
-
-        // ... and it reads back into the same list
-        ParameterCustomList* copy = newList();
-        QVERIFY(copy->loadData(ini));
-        QCOMPARE(copy->name(), name);
-        QCOMPARE(describe(copy), QStringLiteral("A10 A11[1/5]"));
-        QCOMPARE(copy->axes(), list->axes());
-        QCOMPARE(copy->state("HeaderState"), QByteArray("\x00\xff", 2));
-        QCOMPARE(copy->state("Window"), QByteArray("geometry"));
     }
 
     void refusedItems_data()

@@ -481,40 +481,15 @@ private slots:
         QCOMPARE(listRowTexts(), (QStringList{"Aaron 1/2", "Zeta"}));
     }
 
-    void creationNeedsAxes_data()
-    {
-        QTest::addColumn<bool>("withAxes");
-        QTest::newRow("project with axes") << true;
-        QTest::newRow("project without axes") << false;
-    }
-
-    void creationNeedsAxes()
-    {
-        openView();
-        QFETCH(bool, withAxes);
-        if (!withAxes)
-            m_host->removeAllControllers();
-        // THEN the placeholder and the menu's creating commands are enabled only with axes
-        QCOMPARE(rowOf(QString())->isDisabled(), !withAxes);
-        emit m_tree->customContextMenuRequested(position(QString(), nullptr));
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QCOMPARE(menu->actions().size(), 2);
-        QCOMPARE(menu->actions().at(0)->isEnabled(), withAxes);
-        QCOMPARE(menu->actions().at(1)->isEnabled(), withAxes);
-        menu->close();
-        // AND only with axes does Return start editing the placeholder
-        m_tree->setCurrentItem(rowOf(QString()));
-        QTest::keyClick(m_tree, Qt::Key_Return);
-        QCOMPARE(rowEditor() != nullptr, withAxes);
-    }
-
     void contextMenuDependsOnTheRow_data()
     {
         QTest::addColumn<QString>("where");
         QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<bool>("withAxes");
         const QStringList create = {QStringLiteral("Neue Liste"), QStringLiteral("Liste importieren")};
-        QTest::newRow("list row") << "list" << QStringList{"Öffnen", "Umbenennen", "Löschen", "--"} + create;
-        QTest::newRow("placeholder") << "placeholder" << create;
+        QTest::newRow("list row") << "list" << QStringList{"Öffnen", "Umbenennen", "Löschen", "--"} + create << true;
+        QTest::newRow("placeholder") << "placeholder" << create << true;
+        QTest::newRow("placeholder of a project without axes") << "placeholder" << create << false;
     }
 
     void contextMenuDependsOnTheRow()
@@ -522,7 +497,10 @@ private slots:
         openView();
         QFETCH(QString, where);
         QFETCH(QStringList, texts);
+        QFETCH(bool, withAxes);
         ParameterCustomList* list = createList(QStringLiteral("Kontext"), {m_host->axis(0, 1)});
+        if (!withAxes)
+            m_host->removeAllControllers();
         emit m_tree->customContextMenuRequested(position(where, list));
         QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
@@ -540,7 +518,14 @@ private slots:
             QCOMPARE(action->data().toString(), list->identifier());
         }
         QVERIFY(menu->actions().last()->shortcut().isEmpty());
+        // AND creating is possible only with axes, by the menu or by Return on the placeholder
+        QCOMPARE(menu->actions().at(menu->actions().size() - 2)->isEnabled(), withAxes);
+        QCOMPARE(menu->actions().last()->isEnabled(), withAxes);
+        QCOMPARE(rowOf(QString())->isDisabled(), !withAxes);
         menu->close();
+        m_tree->setCurrentItem(rowOf(QString()));
+        QTest::keyClick(m_tree, Qt::Key_Return);
+        QCOMPARE(rowEditor() != nullptr, withAxes);
     }
 
     void editingARowNamesItsList_data()
