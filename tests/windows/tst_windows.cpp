@@ -345,11 +345,6 @@ private slots:
         QVERIFY(!tree->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid());
         menu->actions().at(1)->trigger();
         QVERIFY(selection->selectedAxes().isEmpty());
-        // AND a project without controllers leaves nothing to choose
-        m_host->removeAllControllers();
-        SelectDeviceWidget empty;
-        empty.fillDevices();
-        QCOMPARE(empty.findChild<QTreeWidget*>()->topLevelItemCount(), 0);
     }
 
     void layoutSurvivesCloseAndReopen()
@@ -598,7 +593,7 @@ private slots:
         QFETCH(bool, yes);
         // GIVEN two lists, the first one open in its window
         ParameterCustomList* doomed = createList(QStringLiteral("Eins"), {m_host->axis(0, 1)});
-        ParameterCustomList* other = createList(QStringLiteral("Zwei"), {m_host->axis(0, 1)});
+        createList(QStringLiteral("Zwei"), {m_host->axis(0, 1)});
         const QString identifier = doomed->identifier();
         QPointer<ParameterCustomListWidget> window = open(doomed);
         m_tree->setCurrentItem(rowOf(identifier));
@@ -620,7 +615,6 @@ private slots:
         QVERIFY(asked);
         QCOMPARE(repository().list(identifier) == nullptr, yes);
         QCOMPARE(listRowTexts(), (yes ? QStringList{"Zwei"} : QStringList{"Eins", "Zwei"}));
-        QVERIFY(rowOf(other->identifier()));
         if (yes)
             QTRY_VERIFY(!window);
         else
@@ -638,7 +632,6 @@ private slots:
         QTest::newRow("\"Öffnen\"") << "menu" << "list" << true << false;
         QTest::newRow("double click on the placeholder") << "double" << "placeholder" << false << true;
         QTest::newRow("double click on empty space") << "double" << "empty" << false << false;
-        QTest::newRow("right double click on a list row") << "right" << "list" << false << false;
     }
 
     void activation()
@@ -657,7 +650,7 @@ private slots:
             } else if (how == QLatin1String("menu")) {
                 chooseFromMenu(point, 0);
             } else {
-                QTest::mouseDClick(m_tree->viewport(), how == QLatin1String("double") ? Qt::LeftButton : Qt::RightButton, {}, point);
+                QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, {}, point);
             }
         };
         activate();
