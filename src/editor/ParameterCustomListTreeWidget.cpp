@@ -66,6 +66,9 @@ ParameterCustomListTreeWidget::ParameterCustomListTreeWidget(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     setUniformRowHeights(true);
     headerView->setResizeContentsPrecision(64);
+    // At Qt's 100 pixels the two-line axis captions of a list without a
+    // stored header state start cut off.
+    headerView->setDefaultSectionSize(fontMetrics().averageCharWidth() * 22);
 
     const QList<QSize> sizes = QIcon(QStringLiteral(":/Resources/standard.png")).availableSizes(QIcon::Normal, QIcon::Off);
     if (!sizes.isEmpty())
@@ -614,8 +617,12 @@ void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, c
 void ParameterCustomListTreeWidget::showEvent(QShowEvent* event)
 {
     if (ParameterCustomList* customList = this->customList()) {
+        const QByteArray headerState = customList->state(HeaderStateKey);
+        // Room for the parameter names until the user sizes the columns.
+        if (headerState.isEmpty() && headerView->count() > 0)
+            headerView->resizeSection(0, fontMetrics().averageCharWidth() * 36);
         headerView->restoreGeometry(customList->state(HeaderGeometryKey));
-        headerView->restoreState(customList->state(HeaderStateKey));
+        headerView->restoreState(headerState);
     }
     connect(headerView, &QHeaderView::sectionMoved,
             this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
