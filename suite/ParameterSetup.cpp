@@ -9,18 +9,17 @@
 ParameterSetup::ParameterSetup(QSharedPointer<const ParameterDescription> description, ParameterProvider* provider)
     : ParameterDefinition(std::move(description), provider)
 {
+    for (const ParameterElementDescription& element : this->description().elements) {
+        if (element.hasValue)
+            m_valueElements.insert(element.index);
+    }
 }
 
 ParameterSetup::~ParameterSetup() = default;
 
-QSet<quint16> ParameterSetup::valueElementIndices() const
+const QSet<quint16>& ParameterSetup::valueElementIndices() const
 {
-    QSet<quint16> indices;
-    for (const ParameterElementDescription& element : description().elements) {
-        if (element.hasValue)
-            indices.insert(element.index);
-    }
-    return indices;
+    return m_valueElements;
 }
 
 ParameterAddress ParameterSetup::address(eLivingSpace livingSpace, quint16 element) const
@@ -93,8 +92,10 @@ QString ParameterSetup::referenceValueText(eLivingSpace livingSpace, quint16 ele
     const ParameterElementDescription* e = valueElement(element);
     if (!e || valueSpace(livingSpace) == LivingSpaceNone)
         return QString();
-    const QString raw = KxParameterValues::referenceValue(*e);
-    return forDisplay ? KxParameterValues::displayText(*e, raw) : raw;
+    auto raw = m_references.constFind(element);
+    if (raw == m_references.cend())
+        raw = m_references.insert(element, KxParameterValues::referenceValue(*e));
+    return forDisplay ? KxParameterValues::displayText(*e, *raw) : *raw;
 }
 
 QString ParameterSetup::defaultValueText(quint16 element, bool forDisplay) const

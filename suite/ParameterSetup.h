@@ -20,7 +20,7 @@ public:
     ParameterSetup(QSharedPointer<const ParameterDescription> description, ParameterProvider* provider);
     ~ParameterSetup() override;
 
-    QSet<quint16> valueElementIndices() const;        ///< elements with hasValue
+    const QSet<quint16>& valueElementIndices() const; ///< elements with hasValue
     ParameterAddress address(eLivingSpace livingSpace, quint16 element) const;
 
     /// forDisplay = true: the text shown to the user (number with its decimals
@@ -69,6 +69,10 @@ private:
     eLivingSpace valueSpace(eLivingSpace livingSpace) const;   // LivingSpaceNone when it has no values
     QString defaultRaw(const ParameterElementDescription& element) const;
     mutable QHash<quint16, QString> m_defaults;                // canonical defaults, filled on first use
+    // The description never changes for a set-up (a changed parameter gets a
+    // new one), so neither do these.
+    mutable QHash<quint16, QString> m_references;              // canonical references, filled on first use
+    QSet<quint16> m_valueElements;
     QHash<eLivingSpace, QHash<quint16, QString>> m_values;     // raw texts, only those that differ from the default
     QHash<QPair<eLivingSpace, quint16>, int> m_observed;
 };

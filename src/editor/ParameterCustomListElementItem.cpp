@@ -1,6 +1,7 @@
 #include "ParameterCustomListElementItem.h"
 
 #include "ParameterCustomListEntry.h"
+#include "TreeItemIcon_p.h"
 #include "ParameterCustomListEntryItem.h"
 
 #include <QPalette>
@@ -36,14 +37,14 @@ void ParameterCustomListElementItem::update()
         if (!entry->isAvailable(axis, m_element)) {
             setText(column, ParameterCustomListEntryItem::notAvailableText());
             setToolTip(column, QString());
-            setIcon(column, ParameterCustomListEntryItem::notAvailableIcon());
+            KxTreeItem::setIcon(this, column, ParameterCustomListEntryItem::notAvailableIcon());
             setForeground(column, palette.color(QPalette::Disabled, QPalette::ButtonText));
             continue;
         }
         const QString caption = entry->valueText(axis, m_element);
         setText(column, caption);
         setToolTip(column, entry->toolTip(axis, m_element));
-        setIcon(column, entry->stateIcon(axis, m_element, caption));
+        KxTreeItem::setIcon(this, column, entry->stateIcon(axis, m_element, caption));
         const QPalette::ColorGroup group = entry->isValueActive(axis, m_element) ? QPalette::Active
                                                                                  : QPalette::Disabled;
         setForeground(column, palette.color(group, QPalette::ButtonText));

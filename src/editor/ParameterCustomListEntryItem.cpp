@@ -2,6 +2,7 @@
 
 #include "ParameterCustomListElementItem.h"
 #include "ParameterCustomListEntry.h"
+#include "TreeItemIcon_p.h"
 
 #include "ParameterCoordinate.h"
 
@@ -42,13 +43,13 @@ void ParameterCustomListEntryItem::update()
         if (!m_entry->isAvailable(axis)) {
             setText(column, notAvailableText());
             setToolTip(column, QString());
-            setIcon(column, notAvailableIcon());
+            KxTreeItem::setIcon(this, column, notAvailableIcon());
             setForeground(column, palette.color(QPalette::Disabled, QPalette::ButtonText));
             continue;
         }
         setText(column, m_entry->valueText(axis));
         setToolTip(column, m_entry->toolTip(axis));
-        setIcon(column, m_entry->stateIcon(axis, QString()));
+        KxTreeItem::setIcon(this, column, m_entry->stateIcon(axis, QString()));
         const QPalette::ColorGroup group = m_entry->isValueActive(axis) ? QPalette::Active : QPalette::Disabled;
         setForeground(column, palette.color(group, QPalette::ButtonText));
     }

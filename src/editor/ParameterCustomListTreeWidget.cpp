@@ -19,6 +19,7 @@
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
@@ -270,11 +271,46 @@ void ParameterCustomListTreeWidget::updateAxes()
     headerItem->updateHeader();
 }
 
+namespace {
+
+// Counts the translator changes: the application hears of each one at once,
+// while the widgets get their LanguageChange later, posted and often twice.
+class TranslatorGeneration : public QObject
+{
+public:
+    static quint64 current()
+    {
+        static QPointer<TranslatorGeneration> instance;
+        if (!instance && QCoreApplication::instance()) {
+            instance = new TranslatorGeneration(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(instance);
+        }
+        return generation;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::LanguageChange && watched == QCoreApplication::instance())
+            ++generation;
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+    // Starts above the trees' initial value so that a tree that never
+    // refreshed takes any LanguageChange as news.
+    static inline quint64 generation = 1;
+};
+
+} // namespace
+
 void ParameterCustomListTreeWidget::changeEvent(QEvent* event)
 {
     // The rows' own texts (an axis without the parameter) are translated;
-    // the context menu is built anew for every request anyway.
-    if (event->type() == QEvent::LanguageChange)
+    // the context menu is built anew for every request anyway. A refresh
+    // since the last translator change (the language manager's) has read
+    // the current catalogues already.
+    if (event->type() == QEvent::LanguageChange && translationsOfLastRefresh != TranslatorGeneration::current())
         onContentChanged();
     QTreeWidget::changeEvent(event);
 }
@@ -300,6 +336,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
     ParameterCustomList* customList = this->customList();
     if (!customList)
         return;
+    translationsOfLastRefresh = TranslatorGeneration::current();
 
     QMap<ParameterCoordinate, ParameterCustomListEntry*> pending = customList->entries();
     QSet<const ParameterCustomListEntry*> pendingEntries;

@@ -93,6 +93,7 @@ private:
     QMenu* contextMenu = nullptr;
     int editColumn = -1;
     QMap<ParameterProvider*, bool> accessLevelUpdates;
+    quint64 translationsOfLastRefresh = 0;
     // Guarded: the owner's widgets may go before the tree does.
     QPointer<HelpWidget> helpWidget;
     QPointer<QWidget> colorWidget;

@@ -13,11 +13,7 @@ EntryStrategySingleLine::~EntryStrategySingleLine() = default;
 
 bool EntryStrategySingleLine::firstElementOnAxis(int axis, quint16* element) const
 {
-    const QList<quint16> onAxis = d->elementsOnAxis(axis);
-    if (onAxis.isEmpty())
-        return false;
-    *element = onAxis.first();
-    return true;
+    return d->firstElementOnAxis(axis, element);
 }
 
 // An array shown on one row needs to say which of its elements it shows.

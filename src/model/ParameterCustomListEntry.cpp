@@ -107,7 +107,7 @@ void ParameterCustomListEntryPrivate::startFollowing(DriveControllerAxis* axis)
     if (followed)
         return;
     const int space = setup->isGlobal() ? 0 : axis->axisNumber();
-    const QSet<quint16> valueElements = setup->valueElementIndices();
+    const QSet<quint16>& valueElements = setup->valueElementIndices();
     for (quint16 e : valueElements)
         setup->setObserved(space, e, true);
     followedAxes.append(QPointer<DriveControllerAxis>(axis));
@@ -123,7 +123,7 @@ void ParameterCustomListEntryPrivate::stopFollowing(DriveControllerAxis* axis)
     if (it == followedAxes.end())
         return;
     const int space = setup->isGlobal() ? 0 : axis->axisNumber();
-    const QSet<quint16> valueElements = setup->valueElementIndices();
+    const QSet<quint16>& valueElements = setup->valueElementIndices();
     for (quint16 e : valueElements)
         setup->setObserved(space, e, false);
     followedAxes.erase(it);
@@ -189,12 +189,32 @@ QList<quint16> ParameterCustomListEntryPrivate::elementsOnAxis(int i) const
     return result;
 }
 
+bool ParameterCustomListEntryPrivate::firstElementOnAxis(int i, quint16* e) const
+{
+    ParameterSetup* setup = setupAt(i);
+    if (!setup)
+        return false;
+    for (const ParameterElementDescription& element : setup->description().elements) {
+        if (elements.contains(element.index)) {
+            *e = element.index;
+            return true;
+        }
+    }
+    return false;
+}
+
 QSet<quint16> ParameterCustomListEntryPrivate::valueElementsOnAxis(int i) const
 {
     ParameterSetup* setup = setupAt(i);
     if (!setup)
         return {};
-    return setup->valueElementIndices().intersect(elements);
+    QSet<quint16> result = elements;
+    return result.intersect(setup->valueElementIndices());
+}
+
+bool ParameterCustomListEntryPrivate::isValueElementOnAxis(ParameterSetup* setup, quint16 e) const
+{
+    return elements.contains(e) && setup->valueElementIndices().contains(e);
 }
 
 bool ParameterCustomListEntryPrivate::isElementAvailable(int i, quint16 e) const
@@ -205,7 +225,7 @@ bool ParameterCustomListEntryPrivate::isElementAvailable(int i, quint16 e) const
         return false;
     if (!setup->isDefinedIn(axis->axisNumber()) && !setup->isDefinedIn(0))
         return false;
-    return setup->elementIndexList().contains(e);
+    return setup->hasElement(e);
 }
 
 bool ParameterCustomListEntryPrivate::isElementActive(int i, quint16 e) const
@@ -233,7 +253,7 @@ QString ParameterCustomListEntryPrivate::elementValueText(int i, quint16 e) cons
 {
     DriveControllerAxis* axis = axisAt(i);
     ParameterSetup* setup = setupOf(axis);
-    if (!setup || !valueElementsOnAxis(i).contains(e))
+    if (!setup || !isValueElementOnAxis(setup, e))
         return QString();
     return setup->valueText(axis->axisNumber(), e, true);
 }
@@ -242,23 +262,24 @@ QString ParameterCustomListEntryPrivate::elementReferenceText(int i, quint16 e) 
 {
     DriveControllerAxis* axis = axisAt(i);
     ParameterSetup* setup = setupOf(axis);
-    if (!setup || !valueElementsOnAxis(i).contains(e))
+    if (!setup || !isValueElementOnAxis(setup, e))
         return QString();
     return setup->referenceValueText(axis->axisNumber(), e, true);
 }
 
 QIcon ParameterCustomListEntryPrivate::elementStateIcon(int i, quint16 e, const QString& valueText) const
 {
-    const QString text = valueText.isEmpty() ? elementValueText(i, e) : valueText;
     DriveControllerAxis* axis = axisAt(i);
     ParameterSetup* setup = setupOf(axis);
     if (!setup || !isElementAvailable(i, e))
         return QIcon();
     const bool locked = !setup->isWritable(axis->axisNumber(), e);
-    const bool changed = text != elementReferenceText(i, e)
-        && setup->elementLevel(e) < System::instance().currentLevel()
-        && setup->elementCategory(e) == 0;
-    return stateIconFor(locked, changed);
+    // The texts are the expensive part; most elements are out of the comparison anyway.
+    const bool compared = setup->elementLevel(e) < System::instance().currentLevel() && setup->elementCategory(e) == 0;
+    if (!compared)
+        return stateIconFor(locked, false);
+    const QString text = valueText.isEmpty() ? elementValueText(i, e) : valueText;
+    return stateIconFor(locked, text != elementReferenceText(i, e));
 }
 
 QString ParameterCustomListEntryPrivate::parameterNameOnAxis(int i) const
