@@ -51,16 +51,51 @@ ParameterProvider* ParameterCustomListEntryPrivate::providerOf(DriveControllerAx
     return controller ? controller->parameterProvider() : nullptr;
 }
 
+namespace {
+
+// A provider deletes the objects of a parameter it drops or replaces, so a
+// living one of this provider is the current one of our coordinate.
+template<typename T>
+T* knownOf(const QList<QPointer<T>>& known, const ParameterProvider* provider)
+{
+    for (const QPointer<T>& object : known) {
+        if (object && object->provider() == provider)
+            return object.data();
+    }
+    return nullptr;
+}
+
+template<typename T>
+T* remember(QList<QPointer<T>>& known, T* object)
+{
+    if (object) {
+        known.erase(std::remove_if(known.begin(), known.end(), [](const QPointer<T>& p) { return p.isNull(); }),
+                    known.end());
+        known.append(object);
+    }
+    return object;
+}
+
+} // namespace
+
 ParameterDefinition* ParameterCustomListEntryPrivate::definitionOf(DriveControllerAxis* axis) const
 {
     ParameterProvider* provider = providerOf(axis);
-    return provider ? provider->parameterDefinition(coordinate).data() : nullptr;
+    if (!provider)
+        return nullptr;
+    if (ParameterDefinition* definition = knownOf(knownDefinitions, provider))
+        return definition;
+    return remember(knownDefinitions, provider->parameterDefinition(coordinate).data());
 }
 
 ParameterSetup* ParameterCustomListEntryPrivate::setupOf(DriveControllerAxis* axis) const
 {
     ParameterProvider* provider = providerOf(axis);
-    return provider ? provider->parameterSetup(coordinate).data() : nullptr;
+    if (!provider)
+        return nullptr;
+    if (ParameterSetup* setup = knownOf(knownSetups, provider))
+        return setup;
+    return remember(knownSetups, provider->parameterSetup(coordinate).data());
 }
 
 ParameterDefinition* ParameterCustomListEntryPrivate::definitionAt(int i) const

@@ -73,4 +73,7 @@ public:
     bool allElements = false;
     QSet<quint16> elements;
     QList<QPointer<DriveControllerAxis>> followedAxes;
+    // Looked up once per provider instead of once per cell and question.
+    mutable QList<QPointer<ParameterDefinition>> knownDefinitions;
+    mutable QList<QPointer<ParameterSetup>> knownSetups;
 };
