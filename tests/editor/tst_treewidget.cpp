@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -254,6 +255,53 @@ private slots:
         QCOMPARE(iconImage(f.row(QStringLiteral("C70"))->icon(2)), resourceImage(QStringLiteral("standard.png")));
         // AND the changed value carries another state icon than the unchanged one
         QVERIFY(iconImage(f.row(QStringLiteral("A10"))->icon(1)) != iconImage(f.row(QStringLiteral("A10"))->icon(2)));
+    }
+
+    void stateIconFollowsValueAndReplacedDefinition()
+    {
+        // GIVEN a value at its reference
+        Fixture f(layout(QStringLiteral("M1")));
+        f.add({QStringLiteral("A10")});
+        ParameterSetup* setup = f.setup(0, QStringLiteral("A10"));
+        const int axis = f.axes.at(0)->axisNumber();
+        const QString other = QStringLiteral("1234");
+        QVERIFY(setup->referenceValueText(axis, 0, false) != other);
+        setValueOn(f, 0, QStringLiteral("A10"), setup->referenceValueText(axis, 0, false));
+        deliver();
+        const QImage atReference = iconImage(f.row(QStringLiteral("A10"))->icon(1));
+        // WHEN the value leaves it THEN the icon says so
+        setValueOn(f, 0, QStringLiteral("A10"), other);
+        deliver();
+        QVERIFY(iconImage(f.row(QStringLiteral("A10"))->icon(1)) != atReference);
+        // WHEN the device redefines the parameter with that value as its reference
+        ParameterDescription redefined = setup->description();
+        redefined.elements[0].referenceValue = other;
+        f.controllers.at(0)->parameterProvider()->addParameter(redefined);
+        setValueOn(f, 0, QStringLiteral("A10"), other);
+        deliver();
+        // THEN the row compares with the new reference, no longer with the old one
+        QCOMPARE(iconImage(f.row(QStringLiteral("A10"))->icon(1)), atReference);
+        QCOMPARE(f.row(QStringLiteral("A10"))->text(1), f.setup(0, QStringLiteral("A10"))->valueText(axis, 0, true));
+    }
+
+    void translatorOfTheHostRetranslatesTheRows()
+    {
+        // GIVEN a cell of an axis without the parameter
+        Fixture f(layout(QStringLiteral("E2,M1")));
+        f.add({QStringLiteral("C70")});
+        const QString german = f.row(QStringLiteral("C70"))->text(2);
+        // WHEN the host installs a catalogue itself, bypassing the language manager
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/translations/kxparametercustomlist_en.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        deliver();
+        // THEN the cell follows it, and goes back when the catalogue goes
+        const QString english = QCoreApplication::translate("ParameterCustomListEntryItem", "<nicht vorhanden>");
+        QVERIFY(english != german);
+        QCOMPARE(f.row(QStringLiteral("C70"))->text(2), english);
+        QCoreApplication::removeTranslator(&translator);
+        deliver();
+        QCOMPARE(f.row(QStringLiteral("C70"))->text(2), german);
     }
 
     void elementRowsAreReconciledInPlace()
