@@ -92,20 +92,20 @@ QString EntryStrategyMultiLine::valueText(int axis)
 
 QString EntryStrategyMultiLine::elementText(quint16 element)
 {
-    return d->coordinate.toText() + ParameterCustomListEntryPrivate::elementSuffix(element) + QLatin1Char(' ')
+    return d->coordinateText + ParameterCustomListEntryPrivate::elementSuffix(element) + QLatin1Char(' ')
         + d->commonText(element);
 }
 
 QString EntryStrategyMultiLine::text()
 {
-    return d->coordinate.toText() + QLatin1Char(' ') + d->commonText(ParameterCustomListEntryPrivate::WholeParameter);
+    return d->coordinateText + QLatin1Char(' ') + d->commonText(ParameterCustomListEntryPrivate::WholeParameter);
 }
 
 QString EntryStrategyMultiLine::toolTip(int axis, quint16 element)
 {
     if (d->isSingleValued(axis))
         return singleLine.toolTip(axis, element);
-    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinate.toText()
+    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinateText
         + ParameterCustomListEntryPrivate::elementSuffix(element) + QLatin1Char(' ')
         + d->elementNameOnAxis(axis, element);
 }
@@ -114,7 +114,7 @@ QString EntryStrategyMultiLine::toolTip(int axis)
 {
     if (d->isSingleValued(axis))
         return singleLine.toolTip(axis);
-    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinate.toText()
+    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinateText
         + QLatin1Char(' ') + d->parameterNameOnAxis(axis);
 }
 

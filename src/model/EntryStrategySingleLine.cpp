@@ -91,7 +91,7 @@ QString EntryStrategySingleLine::elementText(quint16)
 
 QString EntryStrategySingleLine::text()
 {
-    return d->coordinate.toText() + labelSuffix() + QLatin1Char(' ')
+    return d->coordinateText + labelSuffix() + QLatin1Char(' ')
         + d->commonText(ParameterCustomListEntryPrivate::WholeParameter);
 }
 
@@ -102,7 +102,7 @@ QString EntryStrategySingleLine::toolTip(int, quint16)
 
 QString EntryStrategySingleLine::toolTip(int axis)
 {
-    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinate.toText()
+    return ParameterCustomListEntryPrivate::livingSpacePrefix(d->livingSpace(axis)) + d->coordinateText
         + labelSuffix() + QLatin1Char(' ') + d->parameterNameOnAxis(axis);
 }
 

@@ -23,6 +23,7 @@ ParameterCustomListEntryPrivate::ParameterCustomListEntryPrivate(ParameterCustom
     : QObject(q)
     , q(q)
     , coordinate(coordinate)
+    , coordinateText(coordinate.toText())
 {
 }
 
@@ -326,7 +327,8 @@ QString ParameterCustomListEntryPrivate::parameterNameOnAxis(int i) const
 QString ParameterCustomListEntryPrivate::elementNameOnAxis(int i, quint16 e) const
 {
     ParameterSetup* setup = setupAt(i);
-    return setup ? setup->elementText(e).longText() : QString();
+    const ParameterElementDescription* element = setup ? setup->element(e) : nullptr;
+    return element ? element->text.longText() : QString();
 }
 
 int ParameterCustomListEntryPrivate::livingSpace(int i) const
@@ -340,12 +342,12 @@ int ParameterCustomListEntryPrivate::livingSpace(int i) const
 
 QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
 {
-    return QStringLiteral("[%1]").arg(element);
+    return QLatin1Char('[') + QString::number(element) + QLatin1Char(']');
 }
 
 QString ParameterCustomListEntryPrivate::livingSpacePrefix(int livingSpace)
 {
-    return livingSpace == 0 ? QString() : QStringLiteral("%1.").arg(livingSpace);
+    return livingSpace == 0 ? QString() : QString::number(livingSpace) + QLatin1Char('.');
 }
 
 QIcon ParameterCustomListEntryPrivate::stateIconFor(bool locked, bool changed)

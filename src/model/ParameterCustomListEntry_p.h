@@ -68,6 +68,7 @@ public:
 
     ParameterCustomListEntry* const q;
     const ParameterCoordinate coordinate;
+    const QString coordinateText;   // part of every label and tool tip
     QList<QPointer<DriveControllerAxis>>* axes = nullptr;
     EntryStrategy* strategy = nullptr;
     bool allElements = false;
