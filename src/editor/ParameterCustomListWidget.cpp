@@ -86,8 +86,12 @@ void ParameterCustomListWidgetPrivate::updateContent()
 
 void ParameterCustomListWidgetPrivate::onAddParameterEditCommit()
 {
-    if (list)
-        list->addEntry(ui.parameterAddLineEdit->text().toUpper());
+    if (!list)
+        return;
+    list->addEntry(ui.parameterAddLineEdit->text().toUpper());
+    // The next coordinate replaces this one as it is typed; until then the
+    // field still shows what was added.
+    ui.parameterAddLineEdit->selectAll();
 }
 
 void ParameterCustomListWidgetPrivate::onSelectDevicesClicked()

@@ -222,6 +222,9 @@ private slots:
         // the list in upper case, and the tree shows what the list made of it
         QCOMPARE(edit->text(), shown);
         QCOMPARE(list.added, QStringList{shown.toUpper()});
+        // AND the next coordinate typed replaces it
+        QTest::keyClicks(edit, QStringLiteral("B02"));
+        QCOMPARE(edit->text(), QStringLiteral("B02"));
         if (!listText.isNull()) {
             QCOMPARE(list.exportText(), listText);
             QTRY_COMPARE(child<QTreeWidget>(&window, "parameterTreeWidget")->topLevelItemCount(), listText.isEmpty() ? 0 : 1);
