@@ -239,15 +239,6 @@ bool ParameterCustomListEntryPrivate::firstElementOnAxis(int i, quint16* e) cons
     return false;
 }
 
-QSet<quint16> ParameterCustomListEntryPrivate::valueElementsOnAxis(int i) const
-{
-    ParameterSetup* setup = setupAt(i);
-    if (!setup)
-        return {};
-    QSet<quint16> result = elements;
-    return result.intersect(setup->valueElementIndices());
-}
-
 bool ParameterCustomListEntryPrivate::isValueElementOnAxis(ParameterSetup* setup, quint16 e) const
 {
     return elements.contains(e) && setup->valueElementIndices().contains(e);

@@ -49,7 +49,6 @@ public:
     bool isSingleValuedAnywhere() const;
     QList<quint16> elementsOnAxis(int i) const;
     bool firstElementOnAxis(int i, quint16* e) const;   // the first of elementsOnAxis(i), without the list
-    QSet<quint16> valueElementsOnAxis(int i) const;
     bool isValueElementOnAxis(ParameterSetup* setup, quint16 e) const;
     bool isElementAvailable(int i, quint16 e) const;
     bool isElementActive(int i, quint16 e) const;

@@ -187,21 +187,26 @@ kx_find_window() {
     { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | head -n 1
 }
 
-# kx_wait_window REGEX [SECONDS]: prints the id of the window once it shows.
-kx_wait_window() {
-    local deadline=$(( $(date +%s) + $(kx_budget "${2:-}") )) id
+# kx_wait_found WHAT SECONDS COMMAND...: prints what COMMAND prints, once it
+# prints anything.
+kx_wait_found() {
+    local what=$1 deadline=$(( $(date +%s) + $(kx_budget "$2") )) id
+    shift 2
     while :; do
-        id=$(kx_find_window "$1")
+        id=$("$@")
         if [ -n "$id" ]; then
-            kx_log "window '$1' is $id"
+            kx_log "$what is $id"
             echo "$id"
             return 0
         fi
-        kx_app_running || kx_fail "application ended while waiting for window '$1' (see $KX_WORK/app.log)"
-        [ "$(date +%s)" -lt "$deadline" ] || kx_fail "window '$1' did not appear"
+        kx_app_running || kx_fail "application ended while waiting for $what (see $KX_WORK/app.log)"
+        [ "$(date +%s)" -lt "$deadline" ] || kx_fail "$what did not appear"
         sleep 0.05
     done
 }
+
+# kx_wait_window REGEX [SECONDS]: prints the id of the window once it shows.
+kx_wait_window() { kx_wait_found "window '$1'" "${2:-}" kx_find_window "$1"; }
 
 # Qt names its popup menus only through _NET_WM_NAME, which the title search
 # does not look at; the window type tells them apart.
@@ -215,20 +220,7 @@ kx_find_popup() {
     done
 }
 
-kx_wait_popup() {
-    local deadline=$(( $(date +%s) + $(kx_budget "${1:-}") )) id
-    while :; do
-        id=$(kx_find_popup)
-        if [ -n "$id" ]; then
-            kx_log "popup menu is $id"
-            echo "$id"
-            return 0
-        fi
-        kx_app_running || kx_fail "application ended while waiting for a popup menu"
-        [ "$(date +%s)" -lt "$deadline" ] || kx_fail "the popup menu did not open"
-        sleep 0.05
-    done
-}
+kx_wait_popup() { kx_wait_found "the popup menu" "${1:-}" kx_find_popup; }
 
 kx_wait_window_gone() {
     local deadline=$(( $(date +%s) + $(kx_budget "${2:-}") ))
