@@ -118,11 +118,14 @@ void AxisCompareViewImplementation::compare()
 
 bool AxisCompareViewImplementation::axesAreEqual() const
 {
+    // The verdict follows every value signalled so far.
+    ui.parameterTreeWidget->flushScheduledRefresh();
     return allEqual || sameAxis;
 }
 
 QString AxisCompareViewImplementation::reportDocument() const
 {
+    ui.parameterTreeWidget->flushScheduledRefresh();
     return AxisCompareReport::document(AxisCompareReport::body(ui.parameterTreeWidget,
                                                                AxisCompareReport::side(controllerA, axisNumberA),
                                                                AxisCompareReport::side(controllerB, axisNumberB)));
@@ -166,6 +169,8 @@ void AxisCompareViewImplementation::followItemChanges(bool follow)
 
 void AxisCompareViewImplementation::updateView()
 {
+    // Values signalled a moment ago must be in the rows compared here.
+    ui.parameterTreeWidget->flushScheduledRefresh();
     allEqual = true;
     // Colouring changes the rows, which the tree reports like an edit.
     followItemChanges(false);

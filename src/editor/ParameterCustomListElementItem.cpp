@@ -3,6 +3,8 @@
 #include "ParameterCustomListEntry.h"
 #include "TreeItemIcon_p.h"
 #include "ParameterCustomListEntryItem.h"
+#include "ParameterCustomListTreeWidget.h"
+#include "EntryStrategy.h"
 
 #include <QPalette>
 #include <QTreeWidget>
@@ -23,32 +25,41 @@ ParameterCustomListEntry* ParameterCustomListElementItem::entry() const
 
 void ParameterCustomListElementItem::update()
 {
-    QTreeWidget* tree = treeWidget();
+    if (QTreeWidget* tree = treeWidget())
+        update(KxTreeItem::rowStyle(tree));
+}
+
+void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
+{
     ParameterCustomListEntry* entry = this->entry();
-    if (!tree || !entry)
+    if (!entry)
         return;
 
     setText(0, entry->elementText(m_element));
 
-    const QPalette palette = tree->palette();
-    const int columns = tree->columnCount();
-    for (int column = 1; column < columns; ++column) {
-        const int axis = column - 1;
-        if (!entry->isAvailable(axis, m_element)) {
-            setText(column, ParameterCustomListEntryItem::notAvailableText());
-            setToolTip(column, QString());
+    for (int column = 1; column < style.columns; ++column) {
+        const EntryCell cell = entry->cell(column - 1, m_element);
+        if (!cell.available) {
+            setText(column, style.notAvailable);
             KxTreeItem::setIcon(this, column, ParameterCustomListEntryItem::notAvailableIcon());
-            setForeground(column, palette.color(QPalette::Disabled, QPalette::ButtonText));
+            setForeground(column, style.inactive);
             continue;
         }
-        const QString caption = entry->valueText(axis, m_element);
-        setText(column, caption);
-        setToolTip(column, entry->toolTip(axis, m_element));
-        KxTreeItem::setIcon(this, column, entry->stateIcon(axis, m_element, caption));
-        const QPalette::ColorGroup group = entry->isValueActive(axis, m_element) ? QPalette::Active
-                                                                                 : QPalette::Disabled;
-        setForeground(column, palette.color(group, QPalette::ButtonText));
+        setText(column, cell.valueText);
+        KxTreeItem::setIcon(this, column, cell.stateIcon);
+        setForeground(column, cell.active ? style.active : style.inactive);
     }
+}
+
+QVariant ParameterCustomListElementItem::data(int column, int role) const
+{
+    if (role != Qt::ToolTipRole || column < 1)
+        return QTreeWidgetItem::data(column, role);
+    auto* tree = qobject_cast<ParameterCustomListTreeWidget*>(treeWidget());
+    ParameterCustomListEntry* entry = tree ? tree->entryOf(const_cast<ParameterCustomListElementItem*>(this)) : nullptr;
+    if (!entry || column >= tree->columnCount() || !entry->isAvailable(column - 1, m_element))
+        return QString();
+    return entry->toolTip(column - 1, m_element);
 }
 
 bool ParameterCustomListElementItem::operator<(const QTreeWidgetItem& other) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TreeItemIcon_p.h"
+
 #include <QTreeWidgetItem>
 
 class ParameterCustomListEntry;
@@ -15,8 +17,10 @@ public:
     ParameterCustomListEntry* entry() const;
 
     void update();
+    void update(const KxTreeItem::RowStyle& style);
 
     bool operator<(const QTreeWidgetItem& other) const override;
+    QVariant data(int column, int role) const override;
 
     // Column 0 holds the element index under this role.
     static constexpr int role = Qt::UserRole + 1;

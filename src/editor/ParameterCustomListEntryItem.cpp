@@ -2,8 +2,10 @@
 
 #include "ParameterCustomListElementItem.h"
 #include "ParameterCustomListEntry.h"
+#include "ParameterCustomListTreeWidget.h"
 #include "TreeItemIcon_p.h"
 
+#include "EntryStrategy.h"
 #include "ParameterCoordinate.h"
 
 #include <QIcon>
@@ -27,31 +29,42 @@ const QIcon& ParameterCustomListEntryItem::notAvailableIcon()
     return icon;
 }
 
+KxTreeItem::RowStyle KxTreeItem::rowStyle(const QTreeWidget* tree)
+{
+    RowStyle style;
+    style.columns = tree->columnCount();
+    const QPalette palette = tree->palette();
+    style.active = QBrush(palette.color(QPalette::Active, QPalette::ButtonText));
+    style.inactive = QBrush(palette.color(QPalette::Disabled, QPalette::ButtonText));
+    style.notAvailable = ParameterCustomListEntryItem::notAvailableText();
+    return style;
+}
+
 void ParameterCustomListEntryItem::update()
 {
-    QTreeWidget* tree = treeWidget();
-    if (!tree || !m_entry)
+    if (QTreeWidget* tree = treeWidget())
+        update(KxTreeItem::rowStyle(tree));
+}
+
+void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
+{
+    if (!m_entry)
         return;
 
     setText(0, m_entry->text());
     setData(0, role, int(m_entry->coordinate().toNumber()));
 
-    const QPalette palette = tree->palette();
-    const int columns = tree->columnCount();
-    for (int column = 1; column < columns; ++column) {
-        const int axis = column - 1;
-        if (!m_entry->isAvailable(axis)) {
-            setText(column, notAvailableText());
-            setToolTip(column, QString());
+    for (int column = 1; column < style.columns; ++column) {
+        const EntryCell cell = m_entry->cell(column - 1);
+        if (!cell.available) {
+            setText(column, style.notAvailable);
             KxTreeItem::setIcon(this, column, notAvailableIcon());
-            setForeground(column, palette.color(QPalette::Disabled, QPalette::ButtonText));
+            setForeground(column, style.inactive);
             continue;
         }
-        setText(column, m_entry->valueText(axis));
-        setToolTip(column, m_entry->toolTip(axis));
-        KxTreeItem::setIcon(this, column, m_entry->stateIcon(axis, QString()));
-        const QPalette::ColorGroup group = m_entry->isValueActive(axis) ? QPalette::Active : QPalette::Disabled;
-        setForeground(column, palette.color(group, QPalette::ButtonText));
+        setText(column, cell.valueText);
+        KxTreeItem::setIcon(this, column, cell.stateIcon);
+        setForeground(column, cell.active ? style.active : style.inactive);
     }
 
     QList<quint16> pending = m_entry->childElementIndices();
@@ -62,16 +75,34 @@ void ParameterCustomListEntryItem::update()
         if (elementRow)
             delete takeChild(i);
     }
-    for (quint16 element : qAsConst(pending))
-        addChild(new ParameterCustomListElementItem(element));
+    if (!pending.isEmpty()) {
+        QList<QTreeWidgetItem*> added;
+        added.reserve(pending.size());
+        for (quint16 element : qAsConst(pending))
+            added.append(new ParameterCustomListElementItem(element));
+        addChildren(added);
+    }
 
     for (int i = 0; i < childCount(); ++i) {
         if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i)))
-            elementRow->update();
+            elementRow->update(style);
     }
     // Kept rows stay in order; only appended ones can be out of place.
     if (!pending.isEmpty())
         sortChildren(0, Qt::AscendingOrder);
+}
+
+QVariant ParameterCustomListEntryItem::data(int column, int role) const
+{
+    if (role != Qt::ToolTipRole || column < 1)
+        return QTreeWidgetItem::data(column, role);
+    // Only an entry the tree still holds may be asked: the row can outlive it
+    // until the tree hears of the change.
+    auto* tree = qobject_cast<ParameterCustomListTreeWidget*>(treeWidget());
+    ParameterCustomListEntry* entry = tree ? tree->entryOf(const_cast<ParameterCustomListEntryItem*>(this)) : nullptr;
+    if (!entry || column >= tree->columnCount() || !entry->isAvailable(column - 1))
+        return QString();
+    return entry->toolTip(column - 1);
 }
 
 bool ParameterCustomListEntryItem::operator<(const QTreeWidgetItem& other) const

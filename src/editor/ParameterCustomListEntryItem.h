@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TreeItemIcon_p.h"
+
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
 
@@ -21,8 +23,13 @@ public:
     // keep their rows (and selection), vanished ones are deleted, new ones
     // appended, and the children end up in ascending element order.
     void update();
+    // The same for a row that may not be in a tree yet.
+    void update(const KxTreeItem::RowStyle& style);
 
     bool operator<(const QTreeWidgetItem& other) const override;
+    // Tool tips are worked out when one is shown rather than on every
+    // refresh: they only depend on the definitions and the language.
+    QVariant data(int column, int role) const override;
 
     // Column 0 holds the entry's coordinate number under this role.
     static constexpr int role = Qt::UserRole;

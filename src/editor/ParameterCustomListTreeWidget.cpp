@@ -7,6 +7,7 @@
 #include "ParameterCustomListHeaderItem.h"
 #include "ParameterCustomListHeaderView.h"
 #include "ParameterCustomListRepository.h"
+#include "TreeItemIcon_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -25,6 +26,9 @@
 #include <QMenu>
 #include <QPalette>
 #include <QSet>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +79,11 @@ ParameterCustomListTreeWidget::ParameterCustomListTreeWidget(QWidget* parent)
     if (!sizes.isEmpty())
         setIconSize(sizes.first());
 
+    refreshTimer = new QTimer(this);
+    refreshTimer->setSingleShot(true);
+    refreshTimer->setInterval(0);
+    connect(refreshTimer, &QTimer::timeout, this, &ParameterCustomListTreeWidget::runScheduledRefresh);
+
     connect(this, &QTreeWidget::itemDoubleClicked, this, &ParameterCustomListTreeWidget::itemDoubleClicked);
     connect(this, &QWidget::customContextMenuRequested, this, &ParameterCustomListTreeWidget::onContextMenuRequested);
 }
@@ -123,6 +132,7 @@ void ParameterCustomListTreeWidget::setParameterCustomList(ParameterCustomListIn
         }
         clear();
     }
+    cancelScheduledRefresh();
 
     // Only the library's own lists carry axes and entries.
     list = qobject_cast<ParameterCustomList*>(newList);
@@ -131,9 +141,9 @@ void ParameterCustomListTreeWidget::setParameterCustomList(ParameterCustomListIn
 
     if (ParameterCustomList* customList = this->customList()) {
         connect(customList, &ParameterCustomListInformation::listAxesChanged,
-                this, &ParameterCustomListTreeWidget::onAxesChanged);
+                this, &ParameterCustomListTreeWidget::onListAxesChanged);
         connect(customList, &ParameterCustomListInformation::listEntriesChanged,
-                this, &ParameterCustomListTreeWidget::onContentChanged);
+                this, &ParameterCustomListTreeWidget::onListEntriesChanged);
         connect(customList, &QObject::destroyed, this, &ParameterCustomListTreeWidget::onListIsDestroyed);
         updateAxes();
         onContentChanged();
@@ -160,6 +170,16 @@ void ParameterCustomListTreeWidget::setPropertyList(ParameterPropertyList* widge
 QWidget* ParameterCustomListTreeWidget::itemEditor() const
 {
     return editor.data();
+}
+
+int ParameterCustomListTreeWidget::contentRefreshCount() const
+{
+    return contentRefreshes;
+}
+
+bool ParameterCustomListTreeWidget::isRefreshPending() const
+{
+    return refreshTimer->isActive();
 }
 
 // Drops the connections to the controllers and providers of the list's
@@ -198,6 +218,66 @@ void ParameterCustomListTreeWidget::onAxesChanged()
     onContentChanged();
 }
 
+void ParameterCustomListTreeWidget::onListAxesChanged()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList || (customList->revision() == axesRevision && customList->revision() == contentRevision))
+        return;
+    onAxesChanged();
+}
+
+void ParameterCustomListTreeWidget::onListEntriesChanged()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList || customList->revision() == contentRevision)
+        return;
+    onContentChanged();
+}
+
+// The header follows a controller at once (it is cheap, and shows its state);
+// the rows wait for the burst of value notices that usually comes with it.
+void ParameterCustomListTreeWidget::onControllerChanged()
+{
+    updateAxes();
+    scheduleContentRefresh();
+}
+
+void ParameterCustomListTreeWidget::scheduleContentRefresh()
+{
+    contentRefreshPending = true;
+    if (!refreshTimer->isActive())
+        refreshTimer->start();
+}
+
+void ParameterCustomListTreeWidget::cancelScheduledRefresh()
+{
+    contentRefreshPending = false;
+    pendingValueCoordinates.clear();
+    refreshTimer->stop();
+}
+
+// For the user's own edits and copies: the rows show the result when the
+// action returns.
+void ParameterCustomListTreeWidget::flushScheduledRefresh()
+{
+    if (refreshTimer->isActive())
+        runScheduledRefresh();
+}
+
+void ParameterCustomListTreeWidget::runScheduledRefresh()
+{
+    if (!customList()) {
+        cancelScheduledRefresh();
+        return;
+    }
+    // What is still pending then waits for the end of the update, which
+    // refreshes everything.
+    if (accessLevelChangeisRunning())
+        return;
+    if (contentRefreshPending || !refreshValueRows())
+        onContentChanged();
+}
+
 void ParameterCustomListTreeWidget::updateAxes()
 {
     // Controllers signal while their providers update the access level (a
@@ -211,6 +291,7 @@ void ParameterCustomListTreeWidget::updateAxes()
     ParameterCustomList* customList = this->customList();
     if (!customList)
         return;
+    axesRevision = customList->revision();
 
     const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
     for (const QPointer<DriveControllerAxis>& axis : axes) {
@@ -218,25 +299,25 @@ void ParameterCustomListTreeWidget::updateAxes()
             continue;
         DriveController* controller = axis->driveController();
         connect(controller, &DriveController::onlineStateChanged,
-                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
         connect(controller, &DriveController::deviceStateChanged,
-                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
         connect(controller, &DriveController::needSaveChanged,
-                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
         connect(controller, &DriveController::markingColorChanged,
-                this, &ParameterCustomListTreeWidget::onAxesChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
 
         ParameterProvider* provider = controller->parameterProvider();
         if (!provider)
             continue;
         connect(provider, &ParameterProvider::onlineChanged,
-                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::scheduleContentRefresh, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::readOnlyChanged,
-                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::scheduleContentRefresh, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterAdded,
-                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::scheduleContentRefresh, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterRemoved,
-                this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::scheduleContentRefresh, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterValueChanged,
                 this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterDefinitionChanged,
@@ -258,7 +339,7 @@ void ParameterCustomListTreeWidget::updateAxes()
     }
 
     connect(LanguageManager::instance(), &LanguageManager::activeLanguageChanged,
-            this, &ParameterCustomListTreeWidget::onContentChanged, Qt::UniqueConnection);
+            this, &ParameterCustomListTreeWidget::scheduleContentRefresh, Qt::UniqueConnection);
 
     currentChanged(currentIndex(), currentIndex());
 
@@ -311,7 +392,7 @@ void ParameterCustomListTreeWidget::changeEvent(QEvent* event)
     // since the last translator change (the language manager's) has read
     // the current catalogues already.
     if (event->type() == QEvent::LanguageChange && translationsOfLastRefresh != TranslatorGeneration::current())
-        onContentChanged();
+        scheduleContentRefresh();
     QTreeWidget::changeEvent(event);
 }
 
@@ -329,6 +410,18 @@ bool ParameterCustomListTreeWidget::editorFollowsItsColumn() const
     return setup && setup == editorSetup(editor) && axes.at(axis)->axisNumber() == editorLivingSpace(editor);
 }
 
+void ParameterCustomListTreeWidget::refreshRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style)
+{
+    ParameterCustomListEntry* entry = row->entry();
+    if (editItem && editItem->parent() == row
+        && !entry->childElementIndices().contains(elementIndexOf(editItem)))
+        closeEditor();
+    const bool hadChildren = row->childCount() > 0;
+    row->update(style);
+    if (!hadChildren && row->childCount() > 0)
+        row->setExpanded(true);
+}
+
 void ParameterCustomListTreeWidget::onContentChanged()
 {
     if (accessLevelChangeisRunning())
@@ -337,9 +430,16 @@ void ParameterCustomListTreeWidget::onContentChanged()
     if (!customList)
         return;
     translationsOfLastRefresh = TranslatorGeneration::current();
+    contentRevision = customList->revision();
+    contentRefreshPending = false;
+    pendingValueCoordinates.clear();
+    refreshTimer->stop();
+    ++contentRefreshes;
 
+    const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
     QMap<ParameterCoordinate, ParameterCustomListEntry*> pending = customList->entries();
     QSet<const ParameterCustomListEntry*> pendingEntries;
+    pendingEntries.reserve(pending.size());
     for (ParameterCustomListEntry* entry : qAsConst(pending))
         pendingEntries.insert(entry);
 
@@ -355,13 +455,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
             doomed.append(row);
             continue;
         }
-        if (editItem && editItem->parent() == row
-            && !entry->childElementIndices().contains(elementIndexOf(editItem)))
-            closeEditor();
-        const bool hadChildren = row->childCount() > 0;
-        row->update();
-        if (!hadChildren && row->childCount() > 0)
-            row->setExpanded(true);
+        refreshRow(row, style);
         pending.remove(entry->coordinate());
         entry->attachAxes();
     }
@@ -376,25 +470,67 @@ void ParameterCustomListTreeWidget::onContentChanged()
             qDeleteAll(doomed);
     }
 
-    QTreeWidgetItem* lastAdded = nullptr;
+    // New rows are filled before they join the tree, where every cell set
+    // would be announced to the view one by one.
+    QList<QTreeWidgetItem*> added;
+    added.reserve(pending.size());
     for (ParameterCustomListEntry* entry : qAsConst(pending)) {
         if (!entry)
             continue;
         auto* row = new ParameterCustomListEntryItem(entry);
-        addTopLevelItem(row);
-        row->update();
-        // Expanding a childless row only costs the view a persistent index.
-        if (row->childCount() > 0)
-            row->setExpanded(true);
+        row->update(style);
         entry->attachAxes();
-        lastAdded = row;
+        added.append(row);
     }
-    if (lastAdded) {
+    if (!added.isEmpty()) {
+        addTopLevelItems(added);
+        // Expanding a childless row only costs the view a persistent index.
+        for (QTreeWidgetItem* row : qAsConst(added)) {
+            if (row->childCount() > 0)
+                row->setExpanded(true);
+        }
         // Rows are keyed by coordinate, which never changes for a row, so the
         // order can only change when rows were added.
         sortItems(0, Qt::AscendingOrder);
-        setCurrentItem(lastAdded);
+        setCurrentItem(added.last());
     }
+}
+
+// Refills the rows of the coordinates whose values were signalled. Returns
+// false when the rows no longer match the list's entries one to one; only a
+// full refresh can then give the rows it would give.
+bool ParameterCustomListTreeWidget::refreshValueRows()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return true;
+    const QMap<ParameterCoordinate, ParameterCustomListEntry*>& entries = customList->entries();
+    const int rows = topLevelItemCount();
+    if (rows != entries.size())
+        return false;
+
+    const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
+    const QSet<quint16> coordinates = pendingValueCoordinates;
+    pendingValueCoordinates.clear();
+    for (quint16 number : coordinates) {
+        // Rows are sorted by coordinate number.
+        int low = 0;
+        int high = rows;
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (topLevelItem(middle)->data(0, ParameterCustomListEntryItem::role).toUInt() < number)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        auto* row = low < rows ? dynamic_cast<ParameterCustomListEntryItem*>(topLevelItem(low)) : nullptr;
+        ParameterCustomListEntry* entry = entries.value(ParameterCoordinate(number));
+        if (!row || !entry || row->entry() != entry
+            || row->data(0, ParameterCustomListEntryItem::role).toUInt() != number)
+            return false;
+        refreshRow(row, style);
+    }
+    return true;
 }
 
 void ParameterCustomListTreeWidget::onValueChanged(ParameterAddress address)
@@ -403,14 +539,18 @@ void ParameterCustomListTreeWidget::onValueChanged(ParameterAddress address)
     if (!customList)
         return;
     const quint16 number = address.coordinate().toNumber();
-    if (customList->entries().contains(ParameterCoordinate(number)))
-        onContentChanged();
+    if (!customList->entries().contains(ParameterCoordinate(number)))
+        return;
+    pendingValueCoordinates.insert(number);
+    if (!refreshTimer->isActive())
+        refreshTimer->start();
 }
 
 void ParameterCustomListTreeWidget::onListIsDestroyed()
 {
     // The list has deleted its entries already; the rows must not reach them.
     list = nullptr;
+    cancelScheduledRefresh();
     headerItem->setParameterCustomList(nullptr);
     headerView->setParameterCustomList(nullptr);
     for (auto it = accessLevelUpdates.cbegin(); it != accessLevelUpdates.cend(); ++it)
@@ -563,6 +703,7 @@ void ParameterCustomListTreeWidget::deleteItemWidget()
     editor = nullptr;
     editItem = nullptr;
     editColumn = -1;
+    flushScheduledRefresh();
     if (hadFocus)
         setFocus(Qt::OtherFocusReason);
 }

@@ -4,17 +4,21 @@
 
 #include <QMap>
 #include <QPointer>
+#include <QSet>
 #include <QTreeWidget>
 
 class HelpWidget;
 class ParameterCustomList;
 class ParameterCustomListEntry;
+class ParameterCustomListEntryItem;
+namespace KxTreeItem { struct RowStyle; }
 class ParameterCustomListHeaderItem;
 class ParameterCustomListHeaderView;
 class ParameterCustomListInformation;
 class ParameterPropertyList;
 class ParameterProvider;
 class QMenu;
+class QTimer;
 
 // Shows one custom list as a tree: a row per entry (with element rows below
 // multi-element entries), column 0 for the parameter and one column per axis
@@ -50,6 +54,14 @@ public:
     // The open in-place editor, or null.
     QWidget* itemEditor() const;
 
+    // Full refresh passes run so far (onContentChanged() that got past the
+    // access-level gate), for checking that bursts of notices are merged.
+    int contentRefreshCount() const;
+    // Whether a merged refresh is waiting for the event loop.
+    bool isRefreshPending() const;
+    // Runs a waiting refresh now, for readers that need the rows current.
+    void flushScheduledRefresh();
+
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -59,6 +71,7 @@ protected slots:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 public slots:
+    // Immediate: columns and rows follow the list before these return.
     void onAxesChanged();
     void onContentChanged();
     void onListIsDestroyed();
@@ -70,10 +83,21 @@ public slots:
     void onContextTransferValueToAxis();
     void onContextTransferValueToAny();
 
+    // The list's own notices: a change that the rows show already (an
+    // immediate refresh ran after it) costs nothing; otherwise they run
+    // onAxesChanged() and onContentChanged() respectively.
+    void onListAxesChanged();
+    void onListEntriesChanged();
+
 private slots:
     void onAccessLevelUpdateStarted();
     void onAccessLevelUpdateFinished();
     bool accessLevelChangeisRunning();
+    // Controllers, providers and the language signal in bursts; their
+    // notices are merged into one pass when the event loop next runs.
+    void onControllerChanged();
+    void scheduleContentRefresh();
+    void runScheduledRefresh();
 
 private:
     ParameterCustomList* customList() const;
@@ -84,6 +108,9 @@ private:
     void clearContextMenu();
     bool holdsEntry(const ParameterCustomListEntry* entry) const;
     void onProviderDestroyed(QObject* provider);
+    void refreshRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style);
+    bool refreshValueRows();
+    void cancelScheduledRefresh();
 
     ParameterCustomListInformation* list = nullptr;
     ParameterCustomListHeaderItem* headerItem = nullptr;
@@ -94,6 +121,14 @@ private:
     int editColumn = -1;
     QMap<ParameterProvider*, bool> accessLevelUpdates;
     quint64 translationsOfLastRefresh = 0;
+    QTimer* refreshTimer = nullptr;
+    bool contentRefreshPending = false;
+    QSet<quint16> pendingValueCoordinates;
+    // The list's revision() when the columns, and the rows, last followed it.
+    quint64 axesRevision = 0;
+    quint64 contentRevision = 0;
+    bool listShown = false;
+    int contentRefreshes = 0;
     // Guarded: the owner's widgets may go before the tree does.
     QPointer<HelpWidget> helpWidget;
     QPointer<QWidget> colorWidget;

@@ -121,6 +121,7 @@ void ParameterCustomListTreeWidget::onContextTransferValueToAxis()
                                           description->targetAxis, description->element);
     }
     delete description;
+    flushScheduledRefresh();
 }
 
 void ParameterCustomListTreeWidget::onContextTransferValueToAny()
@@ -131,6 +132,7 @@ void ParameterCustomListTreeWidget::onContextTransferValueToAny()
     if (holdsEntry(description->entry))
         description->entry->transferValueToAll(description->sourceAxis, description->element);
     delete description;
+    flushScheduledRefresh();
 }
 
 void ParameterCustomListTreeWidget::keyPressEvent(QKeyEvent* event)
@@ -146,9 +148,11 @@ void ParameterCustomListTreeWidget::keyPressEvent(QKeyEvent* event)
         const int targetAxis = header()->logicalIndex(key - Qt::Key_0) - 1;
         if (entry)
             entry->transferValue(sourceAxis, element, targetAxis, element);
+        flushScheduledRefresh();
     } else if (ctrl && key == Qt::Key_0) {
         if (entry)
             entry->transferValueToAll(sourceAxis, element);
+        flushScheduledRefresh();
     } else if (key == Qt::Key_R) {
         if (entry) {
             if (sourceAxis != -1) {

@@ -79,9 +79,16 @@ void ParameterCustomListWidgetPrivate::updateName()
         q->setWindowTitle(ParameterCustomListWidget::tr("Variable Pararameterliste - %1").arg(list->name()));
 }
 
+// The tree hears the list itself; whichever of us comes second finds the
+// rows current already.
 void ParameterCustomListWidgetPrivate::updateContent()
 {
-    ui.parameterTreeWidget->onAxesChanged();
+    ui.parameterTreeWidget->onListAxesChanged();
+}
+
+void ParameterCustomListWidgetPrivate::updateEntries()
+{
+    ui.parameterTreeWidget->onListEntriesChanged();
 }
 
 void ParameterCustomListWidgetPrivate::onAddParameterEditCommit()
@@ -252,7 +259,7 @@ void ParameterCustomListWidget::setParameterCustomList(ParameterCustomListInform
 
     connect(d->list, &ParameterCustomListInformation::listNameChanged, d, &ParameterCustomListWidgetPrivate::updateName);
     connect(d->list, &ParameterCustomListInformation::listAxesChanged, d, &ParameterCustomListWidgetPrivate::updateContent);
-    connect(d->list, &ParameterCustomListInformation::listEntriesChanged, d, &ParameterCustomListWidgetPrivate::updateContent);
+    connect(d->list, &ParameterCustomListInformation::listEntriesChanged, d, &ParameterCustomListWidgetPrivate::updateEntries);
     connect(d->list, &QObject::destroyed, d, &ParameterCustomListWidgetPrivate::onListIsDestroyed);
     connect(d->list, &ParameterCustomListInformation::prepareSaveData, d, &ParameterCustomListWidgetPrivate::onListPrepareSaveData);
     d->updateName();
@@ -278,7 +285,7 @@ void ParameterCustomListWidget::showEvent(QShowEvent* event)
 {
     if (d->list) {
         d->restoreStates();
-        d->ui.parameterTreeWidget->onAxesChanged();
+        d->ui.parameterTreeWidget->onListAxesChanged();
         if (d->list->axes().isEmpty())
             QMetaObject::invokeMethod(d, "onSelectDevicesClicked", Qt::QueuedConnection);
     }

@@ -36,6 +36,7 @@ public:
 public slots:
     void updateName();
     void updateContent();
+    void updateEntries();
     void onAddParameterEditCommit();
     void onSelectDevicesClicked();
     void onListIsDestroyed();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBrush>
 #include <QIcon>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 
 namespace KxTreeItem {
@@ -15,5 +17,20 @@ inline void setIcon(QTreeWidgetItem* item, int column, const QIcon& icon)
         return;
     item->setIcon(column, icon);
 }
+
+// What every row of one refresh pass shares. Rows are filled before they
+// join the tree (no change notices for a row nobody shows yet), so they
+// cannot ask the tree themselves; and one brush per colour keeps thousands
+// of cells from each holding a brush of their own.
+struct RowStyle
+{
+    int columns = 1;
+    QBrush active;
+    QBrush inactive;
+    QString notAvailable;
+};
+
+// The tree's current palette and columns.
+RowStyle rowStyle(const QTreeWidget* tree);
 
 } // namespace KxTreeItem

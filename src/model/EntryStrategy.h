@@ -6,6 +6,16 @@
 
 class ParameterCustomListEntryPrivate;
 
+// Everything a tree cell shows of one axis, worked out in one go: the
+// separate questions below each look up the set-up and element again.
+struct EntryCell
+{
+    bool available = false;
+    bool active = false;
+    QString valueText;
+    QIcon stateIcon;
+};
+
 // How an entry is laid out in a list tree: the operations with an element
 // argument answer for element rows, the others for the entry row. Axis
 // arguments are indices into the list's axes.
@@ -32,6 +42,11 @@ public:
     virtual QString toolTip(int axis) = 0;
     virtual QIcon stateIcon(int axis, quint16 element, QString valueText) = 0;
     virtual QIcon stateIcon(int axis, QString valueText) = 0;
+
+    // The same answers as isAvailable(), valueText(), stateIcon() and
+    // isValueActive(); only `available` is meaningful when it is false.
+    virtual EntryCell cell(int axis, quint16 element);
+    virtual EntryCell cell(int axis);
 
 protected:
     ParameterCustomListEntryPrivate* const d;

@@ -131,3 +131,21 @@ QIcon EntryStrategyMultiLine::stateIcon(int axis, QString valueText)
         return singleLine.stateIcon(axis, valueText);
     return QIcon();
 }
+
+EntryCell EntryStrategyMultiLine::cell(int axis, quint16 element)
+{
+    if (!d->isDefinedOnAxis(axis) || d->isSingleValued(axis))
+        return EntryCell();
+    return d->elementCell(axis, element);
+}
+
+EntryCell EntryStrategyMultiLine::cell(int axis)
+{
+    if (!d->isDefinedOnAxis(axis))
+        return EntryCell();
+    if (d->isSingleValued(axis))
+        return singleLine.cell(axis);
+    EntryCell cell;
+    cell.available = true;
+    return cell;
+}

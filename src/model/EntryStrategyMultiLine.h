@@ -29,6 +29,8 @@ public:
     QString toolTip(int axis) override;
     QIcon stateIcon(int axis, quint16 element, QString valueText) override;
     QIcon stateIcon(int axis, QString valueText) override;
+    EntryCell cell(int axis, quint16 element) override;
+    EntryCell cell(int axis) override;
 
 private:
     EntryStrategySingleLine singleLine;

@@ -116,3 +116,14 @@ QIcon EntryStrategySingleLine::stateIcon(int axis, QString valueText)
     quint16 e = 0;
     return firstElementOnAxis(axis, &e) ? d->elementStateIcon(axis, e, valueText) : QIcon();
 }
+
+EntryCell EntryStrategySingleLine::cell(int, quint16)
+{
+    return EntryCell();
+}
+
+EntryCell EntryStrategySingleLine::cell(int axis)
+{
+    quint16 e = 0;
+    return firstElementOnAxis(axis, &e) ? d->elementCell(axis, e) : EntryCell();
+}

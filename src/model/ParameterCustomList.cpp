@@ -43,11 +43,18 @@ ParameterCustomListPrivate::~ParameterCustomListPrivate()
 
 void ParameterCustomListPrivate::postSignal(const char* signalName)
 {
+    ++revision;
     if (!ParameterCustomListRepositoryPrivate::repositoryAlive())
         return;
     if (ParameterCustomListRepository::instance().signalsBlocked())
         return;
     QMetaObject::invokeMethod(q, signalName, Qt::QueuedConnection);
+}
+
+void ParameterCustomListPrivate::announceAxesChanged()
+{
+    ++revision;
+    emit q->listAxesChanged();
 }
 
 ParameterCustomListEntry* ParameterCustomListPrivate::entryFor(const ParameterCoordinate& coordinate)
@@ -191,7 +198,7 @@ void ParameterCustomList::setAxes(const QList<QPointer<DriveControllerAxis>>& ax
         d->axes.append(axis);
         if (axis)
             connect(axis.data(), &QObject::destroyed,
-                    this, &ParameterCustomListInformation::listAxesChanged, Qt::UniqueConnection);
+                    d, &ParameterCustomListPrivate::announceAxesChanged, Qt::UniqueConnection);
     }
     for (ParameterCustomListEntry* entry : qAsConst(d->entries)) {
         if (entry)
@@ -233,6 +240,16 @@ void ParameterCustomList::setCoordinates(const QList<ParameterCoordinate>& coord
         current.insert(coordinate.toNumber());
         d->entryFor(coordinate)->setAllElements(true);
     }
+}
+
+void ParameterCustomList::announceAxesChanged()
+{
+    d->announceAxesChanged();
+}
+
+quint64 ParameterCustomList::revision() const
+{
+    return d->revision;
 }
 
 QByteArray ParameterCustomList::state(const QByteArray& key) const

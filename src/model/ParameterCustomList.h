@@ -43,6 +43,14 @@ public:
     QByteArray state(const QByteArray& key) const;
     void setState(const QByteArray& key, const QByteArray& value);
 
+    // Counts the changes announced with listAxesChanged() or
+    // listEntriesChanged(), also those dropped during a project load: a view
+    // that has shown the list at this count can skip the notices still queued.
+    quint64 revision() const;
+    // Emits listAxesChanged() at once, counted as a change: for events that
+    // concern the axes but not the list itself (the host's controllers).
+    void announceAxesChanged();
+
     QByteArray saveData();
     bool loadData(const QByteArray& data);
 

@@ -309,6 +309,33 @@ QIcon ParameterCustomListEntryPrivate::elementStateIcon(int i, quint16 e, const 
     return stateIconFor(locked, text != elementReferenceText(i, e));
 }
 
+EntryCell ParameterCustomListEntryPrivate::elementCell(int i, quint16 e) const
+{
+    EntryCell cell;
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
+        return cell;
+    const int number = axis->axisNumber();
+    if ((!setup->isDefinedIn(number) && !setup->isDefinedIn(0)) || !setup->hasElement(e))
+        return cell;
+    cell.available = true;
+    const bool hasValue = isValueElementOnAxis(setup, e);
+    if (hasValue)
+        cell.valueText = setup->valueText(number, e, true);
+    const bool locked = !setup->isWritable(number, e);
+    bool changed = false;
+    if (hasValue && setup->elementLevel(e) < System::instance().currentLevel() && setup->elementCategory(e) == 0) {
+        // Equal raw texts always display alike; only different ones need the
+        // reference formatted to tell.
+        changed = setup->valueText(number, e, false) != setup->referenceValueText(number, e, false)
+            && cell.valueText != setup->referenceValueText(number, e, true);
+    }
+    cell.stateIcon = stateIconFor(locked, changed);
+    cell.active = setup->isActive(setup->isGlobal() ? 0 : number, e);
+    return cell;
+}
+
 QString ParameterCustomListEntryPrivate::parameterNameOnAxis(int i) const
 {
     ParameterSetup* setup = setupAt(i);
@@ -548,6 +575,16 @@ QIcon ParameterCustomListEntry::stateIcon(int axisIndex, quint16 element, const 
 QIcon ParameterCustomListEntry::stateIcon(int axisIndex, const QString& valueText) const
 {
     return d->strategy ? d->strategy->stateIcon(axisIndex, valueText) : QIcon();
+}
+
+EntryCell ParameterCustomListEntry::cell(int axisIndex, quint16 element) const
+{
+    return d->strategy ? d->strategy->cell(axisIndex, element) : EntryCell();
+}
+
+EntryCell ParameterCustomListEntry::cell(int axisIndex) const
+{
+    return d->strategy ? d->strategy->cell(axisIndex) : EntryCell();
 }
 
 void ParameterCustomListEntry::attachAxes()

@@ -10,6 +10,7 @@
 #include <QString>
 
 class DriveControllerAxis;
+struct EntryCell;
 class ParameterCustomListEntryPrivate;
 class ParameterSetup;
 
@@ -58,6 +59,10 @@ public:
     QString toolTip(int axisIndex) const;
     QIcon stateIcon(int axisIndex, quint16 element, const QString& valueText) const;
     QIcon stateIcon(int axisIndex, const QString& valueText) const;
+    // What a tree cell shows, in one call: the answers of isAvailable(),
+    // valueText(), stateIcon() and isValueActive() together.
+    EntryCell cell(int axisIndex, quint16 element) const;
+    EntryCell cell(int axisIndex) const;
 
     void attachAxes();
     void detachAxes();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EntryStrategy.h"
 #include "ParameterCoordinate.h"
 
 #include <QIcon>
@@ -57,6 +58,7 @@ public:
     QString elementValueText(int i, quint16 e) const;
     QString elementReferenceText(int i, quint16 e) const;
     QIcon elementStateIcon(int i, quint16 e, const QString& valueText) const;
+    EntryCell elementCell(int i, quint16 e) const;
     QString parameterNameOnAxis(int i) const;
     QString elementNameOnAxis(int i, quint16 e) const;
     int livingSpace(int i) const;

@@ -200,7 +200,7 @@ ParameterCustomListInformation* ParameterCustomListRepository::createList() cons
     connect(list, &ParameterCustomListInformation::listNameChanged,
             self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
     connect(self, &ParameterCustomListRepository::repositoryHostContentChanged,
-            list, &ParameterCustomListInformation::listAxesChanged, Qt::UniqueConnection);
+            list, &ParameterCustomList::announceAxesChanged, Qt::UniqueConnection);
     return list;
 }
 

@@ -32,10 +32,17 @@ public:
     void deleteEntries();
     void clearAll();
 
+public slots:
+    // For notices that reach the list's observers at once instead of queued.
+    void announceAxesChanged();
+
+public:
+
     ParameterCustomList* const q;
     QByteArray identifier;
     QString name;
     QHash<QByteArray, QByteArray> states;
     QList<QPointer<DriveControllerAxis>> axes;
     QMap<ParameterCoordinate, ParameterCustomListEntry*> entries;
+    quint64 revision = 0;
 };
