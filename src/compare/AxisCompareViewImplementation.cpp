@@ -92,19 +92,23 @@ void AxisCompareViewImplementation::compare()
         if (entry && !numbers.contains(entry->coordinate().toNumber()))
             entry->detachAxes();
     }
-    workingList->setCoordinates(coordinates);
 
     DriveControllerAxis* axisA = controllerA->axis(axisNumberA);
     DriveControllerAxis* axisB = controllerB->axis(axisNumberB);
     // Two sides naming no axis at all are not one axis.
     sameAxis = axisA && axisA == axisB;
+    // Axes first: new entries then take their elements from the new axes
+    // once, instead of from the old ones and then again.
     if (!sameAxis) {
         workingList->setAxes({QPointer<DriveControllerAxis>(axisA), QPointer<DriveControllerAxis>(axisB)});
+        workingList->setCoordinates(coordinates);
         // Every filled cell is reported as changed; the pass below colours
         // all rows once instead.
         followItemChanges(false);
         ui.parameterTreeWidget->onAxesChanged();
         followItemChanges(true);
+    } else {
+        workingList->setCoordinates(coordinates);
     }
 
     ui.axisAreEqual->setVisible(sameAxis);
@@ -177,9 +181,21 @@ void AxisCompareViewImplementation::updateView()
 
     const bool diffOnly = differencesOnly();
     QTreeWidget* tree = ui.parameterTreeWidget;
+    {
+        // A background changes no row's size or place: the model's notice per
+        // cell would only make the view look up each row on its own; one
+        // repaint afterwards shows them all.
+        const QSignalBlocker quiet(tree->model());
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* row = tree->topLevelItem(i);
+            colorRow(row, diffOnly);
+            for (int j = 0; j < row->childCount(); ++j)
+                colorRow(row->child(j), diffOnly);
+        }
+    }
+    tree->viewport()->update();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = tree->topLevelItem(i);
-        colorRow(row, diffOnly);
         if (diffOnly) {
             filterRow(row);
         } else {
@@ -187,8 +203,6 @@ void AxisCompareViewImplementation::updateView()
             for (int j = 0; j < row->childCount(); ++j)
                 setRowHidden(row->child(j), false);
         }
-        for (int j = 0; j < row->childCount(); ++j)
-            colorRow(row->child(j), diffOnly);
     }
     for (int column = 0; column <= 2; ++column)
         tree->resizeColumnToContents(column);
@@ -202,7 +216,10 @@ void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly
     if (differs)
         allEqual = false;
     // On the filtered screen every row differs; the highlight would say nothing.
-    const QBrush background(differs && !diffOnly ? Qt::yellow : Qt::white);
+    // Two brushes for all cells, rather than one each.
+    static const QBrush highlighted(Qt::yellow);
+    static const QBrush plain(Qt::white);
+    const QBrush& background = differs && !diffOnly ? highlighted : plain;
     for (int column = 0; column <= 2; ++column)
         row->setBackground(column, background);
 }

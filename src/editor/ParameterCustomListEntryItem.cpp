@@ -29,6 +29,19 @@ const QIcon& ParameterCustomListEntryItem::notAvailableIcon()
     return icon;
 }
 
+namespace {
+
+bool childrenInOrder(const QTreeWidgetItem* row)
+{
+    for (int i = 1; i < row->childCount(); ++i) {
+        if (!(*row->child(i - 1) < *row->child(i)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 KxTreeItem::RowStyle KxTreeItem::rowStyle(const QTreeWidget* tree)
 {
     RowStyle style;
@@ -88,7 +101,7 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
             elementRow->update(style);
     }
     // Kept rows stay in order; only appended ones can be out of place.
-    if (!pending.isEmpty())
+    if (!pending.isEmpty() && !childrenInOrder(this))
         sortChildren(0, Qt::AscendingOrder);
 }
 

@@ -32,6 +32,11 @@
 
 namespace {
 
+uint rowNumber(const QTreeWidgetItem* row)
+{
+    return row->data(0, ParameterCustomListEntryItem::role).toUInt();
+}
+
 const QByteArray HeaderStateKey = QByteArrayLiteral("HeaderState");
 const QByteArray HeaderGeometryKey = QByteArrayLiteral("HeaderGeometry");
 const QString DescriptionPrefix = QStringLiteral("<description>=");
@@ -483,15 +488,34 @@ void ParameterCustomListTreeWidget::onContentChanged()
         added.append(row);
     }
     if (!added.isEmpty()) {
-        addTopLevelItems(added);
+        // Rows are keyed by coordinate, which never changes for a row, so the
+        // order can only change when rows were added. New rows come in
+        // ascending order; into rows already there they are merged at their
+        // places, which leaves what sortItems() would leave without a
+        // relayout of the whole tree.
+        const int existing = topLevelItemCount();
+        if (existing == 0 || rowNumber(topLevelItem(existing - 1)) < rowNumber(added.first())) {
+            addTopLevelItems(added);
+            header()->setSortIndicator(0, Qt::AscendingOrder);
+        } else if (added.size() > 64) {
+            // Many insertions each move the rows after them; one sort is cheaper.
+            addTopLevelItems(added);
+            sortItems(0, Qt::AscendingOrder);
+        } else {
+            int at = 0;
+            for (QTreeWidgetItem* row : qAsConst(added)) {
+                const uint number = rowNumber(row);
+                while (at < topLevelItemCount() && rowNumber(topLevelItem(at)) < number)
+                    ++at;
+                insertTopLevelItem(at++, row);
+            }
+            header()->setSortIndicator(0, Qt::AscendingOrder);
+        }
         // Expanding a childless row only costs the view a persistent index.
         for (QTreeWidgetItem* row : qAsConst(added)) {
             if (row->childCount() > 0)
                 row->setExpanded(true);
         }
-        // Rows are keyed by coordinate, which never changes for a row, so the
-        // order can only change when rows were added.
-        sortItems(0, Qt::AscendingOrder);
         setCurrentItem(added.last());
     }
 }
@@ -518,7 +542,7 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
         int high = rows;
         while (low < high) {
             const int middle = (low + high) / 2;
-            if (topLevelItem(middle)->data(0, ParameterCustomListEntryItem::role).toUInt() < number)
+            if (rowNumber(topLevelItem(middle)) < number)
                 low = middle + 1;
             else
                 high = middle;
@@ -526,7 +550,7 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
         auto* row = low < rows ? dynamic_cast<ParameterCustomListEntryItem*>(topLevelItem(low)) : nullptr;
         ParameterCustomListEntry* entry = entries.value(ParameterCoordinate(number));
         if (!row || !entry || row->entry() != entry
-            || row->data(0, ParameterCustomListEntryItem::role).toUInt() != number)
+            || rowNumber(row) != number)
             return false;
         refreshRow(row, style);
     }

@@ -360,7 +360,17 @@ int ParameterCustomListEntryPrivate::livingSpace(int i) const
 
 QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
 {
-    return QLatin1Char('[') + QString::number(element) + QLatin1Char(']');
+    // Part of every element row's label: QString::number() goes through the
+    // locale machinery, which costs more than the rest of the label.
+    QChar digits[8];
+    int at = 8;
+    digits[--at] = QLatin1Char(']');
+    do {
+        digits[--at] = QLatin1Char(char('0' + element % 10));
+        element /= 10;
+    } while (element > 0);
+    digits[--at] = QLatin1Char('[');
+    return QString(digits + at, 8 - at);
 }
 
 QString ParameterCustomListEntryPrivate::livingSpacePrefix(int livingSpace)
