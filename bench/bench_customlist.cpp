@@ -67,7 +67,7 @@ constexpr int StoredAxes = 4;
 // take minutes per repetition. Beyond this projected time per burst, S3 is
 // timed on a shorter burst and scaled up, and says so.
 constexpr double BurstBudgetMs = 4000;
-constexpr double ShortBurstMs = 1500;
+constexpr double ShortBurstMs = 3000;
 
 constexpr double TargetOpen = 1.5;
 constexpr double TargetRefresh = 0.5;
@@ -617,8 +617,8 @@ private slots:
             };
             const Medians result = interleave(m_options.repetitions, open, listFloor(rows));
             if (!result.complete)
-                return;
-            m_table.add(QStringLiteral("S1"), sizeText(size, entries / size.factor, "entries"), result.measured, result.floor,
+                return m_table.addFailure(QStringLiteral("S1"), sizeText(size, ListEntries, "entries"), QStringLiteral("a check failed, see above"));
+            m_table.add(QStringLiteral("S1"), sizeText(size, ListEntries, "entries"), result.measured, result.floor,
                         QStringLiteral("ms"), TargetOpen, size.factor == 1 ? QStringLiteral("%1 rows on %2 axes").arg(rows.count()).arg(rows.header.size() - 1) : QString());
             medians[size.factor - 1] = result.measured;
             repository().deleteList(list);
@@ -655,7 +655,7 @@ private slots:
             };
             const Medians result = interleave(m_options.repetitions, refresh, listFloor(rows));
             if (!result.complete)
-                return;
+                return m_table.addFailure(QStringLiteral("S2"), sizeText(size, ListEntries, "entries"), QStringLiteral("a check failed, see above"));
             m_table.add(QStringLiteral("S2"), sizeText(size, ListEntries, "entries"), result.measured, result.floor, QStringLiteral("ms"),
                         TargetRefresh);
             medians[size.factor - 1] = result.measured;
@@ -729,7 +729,7 @@ private slots:
             };
             const Medians result = interleave(m_options.repetitions, changes, listFloor(rows));
             if (!result.complete)
-                return;
+                return m_table.addFailure(QStringLiteral("S3"), sizeText(size, ListEntries, "signals"), QStringLiteral("a check failed, see above"));
             const double measured = result.measured * burst / count;
             m_table.add(QStringLiteral("S3"), sizeText(size, ListEntries, "signals"), measured, result.floor, QStringLiteral("ms"), TargetBurst,
                         note);
@@ -768,14 +768,15 @@ private slots:
                 QVERIFY2(differ >= sides.changed, qPrintable(QStringLiteral("%1 rows differ, %2 values were changed").arg(differ).arg(sides.changed)));
                 if (rows.rows.isEmpty()) {
                     rows = copyRows(tree, FloorColour::Background, false);
-                    differing = QStringLiteral("%1 of %2 rows differ").arg(differ).arg(rows.count());
+                    differing = QStringLiteral("%1 of %2 parameters of side B set to differ; %3 of %4 rows differ")
+                                    .arg(sides.changed).arg(expected).arg(differ).arg(rows.count());
                 }
                 view.reset();
                 deliver();
             };
             const Medians result = interleave(m_options.repetitions, compare, compareFloor(rows));
             if (!result.complete)
-                return;
+                return m_table.addFailure(QStringLiteral("S4"), sizeText(size, CompareParameters, "parameters"), QStringLiteral("a check failed, see above"));
             m_table.add(QStringLiteral("S4"), sizeText(size, CompareParameters, "parameters"), result.measured, result.floor,
                         QStringLiteral("ms"), TargetCompare, size.factor == 1 ? differing : QString());
             medians[size.factor - 1] = result.measured;
@@ -823,7 +824,7 @@ private slots:
             // An even number of runs: as many switched on as off.
             const Medians result = interleave(m_options.repetitions + m_options.repetitions % 2, toggle, compareFloor(rows));
             if (!result.complete)
-                return;
+                return m_table.addFailure(QStringLiteral("S5"), sizeText(size, CompareParameters, "parameters"), QStringLiteral("a check failed, see above"));
             m_table.add(QStringLiteral("S5"), sizeText(size, CompareParameters, "parameters"), result.measured, result.floor,
                         QStringLiteral("ms"), TargetDifferencesOnly);
             medians[size.factor - 1] = result.measured;
@@ -892,7 +893,7 @@ private slots:
 
             const Medians result = interleave(m_options.repetitions, storage, floor);
             if (!result.complete)
-                return;
+                return m_table.addFailure(QStringLiteral("S6"), sizeText(size, StoredLists, "lists"), QStringLiteral("a check failed, see above"));
             m_table.add(QStringLiteral("S6"), sizeText(size, StoredLists, "lists"), result.measured, result.floor, QStringLiteral("ms"),
                         TargetStorage,
                         size.factor == 1 ? QStringLiteral("%1 lists x %2 entries x %3 axes, %4 KB of items").arg(lists).arg(StoredEntries).arg(StoredAxes).arg(bytes / 1024)
@@ -932,7 +933,7 @@ private slots:
                 const ChildResult comparison = runMemoryChild({QStringLiteral("compare"), QString::number(parameters)});
                 const ChildResult plain = runMemoryChild({QStringLiteral("floor"), rowsFile});
                 if (QTest::currentTestFailed())
-                    return;
+                    return m_table.addFailure(QStringLiteral("M"), sizeText(size, CompareParameters, "parameters"), QStringLiteral("a child failed, see above"));
                 QCOMPARE(comparison.rows, expectedRows);
                 QCOMPARE(plain.rows, expectedRows);
                 measured.append(comparison.megabytes);
