@@ -54,3 +54,15 @@ private:
 /// `controllerCount` controllers of `axesPerController` axes each.
 /// Deterministic for a seed.
 KXSUITE_EXPORT QByteArray syntheticDeviceDescription(int parameterCount, int controllerCount, int axesPerController, quint32 seed = 1);
+
+/// A catalogue of a known shape, for measurements that must know how many
+/// rows a list shows: with `arrayEvery` > 0 the first parameter and every
+/// `arrayEvery`-th after it is an array of exactly `arrayLength` elements and
+/// all others are single values (no records). `arrayEvery` = 0 is the mix above.
+struct SyntheticShape
+{
+    int arrayEvery = 0;
+    int arrayLength = 8;
+};
+KXSUITE_EXPORT QByteArray syntheticDeviceDescription(int parameterCount, int controllerCount, int axesPerController, quint32 seed,
+                                                     const SyntheticShape& shape);

@@ -176,7 +176,10 @@ QJsonObject properties(Random& random, Element& e)
     return p;
 }
 
-QJsonObject parameterObject(Random& random, Parameter& parameter, int maxAxes, const QStringList& helpPages)
+// `fixedLength` < 0 draws the structure from the usual mix; 0 makes a single
+// value, more an array of that many elements. The draws happen either way, so
+// the mix gives the same catalogue as before the choice existed.
+QJsonObject parameterObject(Random& random, Parameter& parameter, int maxAxes, const QStringList& helpPages, int fixedLength)
 {
     const Words& noun = nouns[random.below(countOf(nouns))];
     const Words& qualifier = qualifiers[random.below(countOf(qualifiers))];
@@ -207,7 +210,9 @@ QJsonObject parameterObject(Random& random, Parameter& parameter, int maxAxes, c
     else if (!helpPages.isEmpty() && random.percent(5))
         object.insert(QStringLiteral("help"), helpPages.at(random.below(helpPages.size())));
 
-    const int structure = random.below(100);
+    int structure = random.below(100);
+    if (fixedLength >= 0)
+        structure = fixedLength == 0 ? 0 : 60;
     if (structure < 60) {
         Element e;
         const QJsonObject p = properties(random, e);
@@ -215,7 +220,8 @@ QJsonObject parameterObject(Random& random, Parameter& parameter, int maxAxes, c
             object.insert(it.key(), it.value());
         parameter.elements.append(e);
     } else if (structure < 90) {
-        const int count = random.between(2, 16);
+        const int drawn = random.between(2, 16);
+        const int count = fixedLength > 0 ? fixedLength : drawn;
         object.insert(QStringLiteral("structure"), QStringLiteral("array"));
         object.insert(QStringLiteral("count"), count);
         Element e;
@@ -274,6 +280,12 @@ QJsonObject parameterObject(Random& random, Parameter& parameter, int maxAxes, c
 
 QByteArray syntheticDeviceDescription(int parameterCount, int controllerCount, int axesPerController, quint32 seed)
 {
+    return syntheticDeviceDescription(parameterCount, controllerCount, axesPerController, seed, SyntheticShape());
+}
+
+QByteArray syntheticDeviceDescription(int parameterCount, int controllerCount, int axesPerController, quint32 seed,
+                                      const SyntheticShape& shape)
+{
     Random random(seed);
     const int count = qBound(0, parameterCount, 26000);
     const int axes = qBound(0, axesPerController, 16);
@@ -309,9 +321,11 @@ QByteArray syntheticDeviceDescription(int parameterCount, int controllerCount, i
     parameters.reserve(count);
     QJsonArray parameterArray;
     for (int number : qAsConst(pool)) {
+        const int position = parameters.size();
+        const int fixedLength = shape.arrayEvery <= 0 ? -1 : position % shape.arrayEvery == 0 ? std::max(2, shape.arrayLength) : 0;
         Parameter parameter;
         parameter.coordinate = QChar(ushort('A' + number / 1000)) + QString::number(number % 1000).rightJustified(number % 1000 < 100 ? 2 : 3, QLatin1Char('0'));
-        parameterArray.append(parameterObject(random, parameter, maxAxes, helpPages));
+        parameterArray.append(parameterObject(random, parameter, maxAxes, helpPages, fixedLength));
         parameters.append(parameter);
     }
     const QJsonObject type{{QStringLiteral("name"), typeName},

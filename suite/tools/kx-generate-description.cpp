@@ -38,6 +38,8 @@ int main(int argc, char* argv[])
         {{QStringLiteral("c"), QStringLiteral("controllers")}, QStringLiteral("Number of controllers."), QStringLiteral("count"), QStringLiteral("2")},
         {{QStringLiteral("a"), QStringLiteral("axes")}, QStringLiteral("Axes per controller (0..16)."), QStringLiteral("count"), QStringLiteral("2")},
         {{QStringLiteral("s"), QStringLiteral("seed")}, QStringLiteral("Seed; the same seed gives the same description."), QStringLiteral("number"), QStringLiteral("1")},
+        {QStringLiteral("arrays-every"), QStringLiteral("Every n-th parameter (the first included) an array, all others single values; 0: the usual mix."), QStringLiteral("n"), QStringLiteral("0")},
+        {QStringLiteral("array-length"), QStringLiteral("Elements of those arrays (2..64)."), QStringLiteral("count"), QStringLiteral("8")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Output file instead of standard output."), QStringLiteral("file")},
     });
     parser.process(app);
@@ -46,6 +48,9 @@ int main(int argc, char* argv[])
     const int parameters = intOption(parser, QStringLiteral("parameters"), 0, 26000, &ok);
     const int controllers = intOption(parser, QStringLiteral("controllers"), 0, 1000, &ok);
     const int axes = intOption(parser, QStringLiteral("axes"), 0, 16, &ok);
+    SyntheticShape shape;
+    shape.arrayEvery = intOption(parser, QStringLiteral("arrays-every"), 0, 26000, &ok);
+    shape.arrayLength = intOption(parser, QStringLiteral("array-length"), 2, 64, &ok);
     bool seedOk = false;
     const uint seed = parser.value(QStringLiteral("seed")).toUInt(&seedOk);
     if (!seedOk)
@@ -55,7 +60,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    const QByteArray json = syntheticDeviceDescription(parameters, controllers, axes, seed);
+    const QByteArray json = syntheticDeviceDescription(parameters, controllers, axes, seed, shape);
     QFile output;
     const QString path = parser.value(QStringLiteral("output"));
     const bool opened = path.isEmpty() ? output.open(stdout, QIODevice::WriteOnly) : (output.setFileName(path), output.open(QIODevice::WriteOnly));
