@@ -99,7 +99,8 @@ QList<int> DriveController::axisNumbers() const
 
 DriveControllerAxis* DriveController::axis(int number) const
 {
-    return d->axes.value(number).data();
+    const auto it = d->axes.constFind(number);
+    return it != d->axes.cend() ? it->data() : nullptr;
 }
 
 QString DriveController::axisName(int number) const

@@ -25,7 +25,20 @@ QString quoted(const QString& text)
 
 QString withUnit(const QString& number, const QString& unit)
 {
-    return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+    if (unit.isEmpty())
+        return number;
+    // Built to size: every shown value is one of these, kept by the views.
+    QString text;
+    text.reserve(number.size() + 1 + unit.size());
+    text += number;
+    text += QLatin1Char(' ');
+    text += unit;
+    return text;
+}
+
+ParameterText switchText(bool on)
+{
+    return on ? ParameterText(Texts::tr("Ein"), QStringLiteral("On")) : ParameterText(Texts::tr("Aus"), QStringLiteral("Off"));
 }
 
 QString checkNumber(const ParameterElementDescription& element, const QString& text, QString* canonical)
@@ -158,9 +171,13 @@ QString displayText(const ParameterElementDescription& element, const QString& r
     case ValueKindSwitch: {
         bool ok = false;
         const qint64 number = raw.toLongLong(&ok);
-        const QList<ParameterChoice> list = choices(element);
-        for (const ParameterChoice& choice : list) {
-            if (ok && choice.value == number)
+        if (!ok)
+            return raw;
+        // A switch's two names are made on demand; only the one shown is needed.
+        if (element.kind == ValueKindSwitch)
+            return number == 0 || number == 1 ? switchText(number == 1).longText() : raw;
+        for (const ParameterChoice& choice : element.choices) {
+            if (choice.value == number)
                 return choice.text.longText();
         }
         return raw;
@@ -179,10 +196,10 @@ QList<ParameterChoice> choices(const ParameterElementDescription& element)
         return {};
     ParameterChoice off;
     off.value = 0;
-    off.text = ParameterText(Texts::tr("Aus"), QStringLiteral("Off"));
+    off.text = switchText(false);
     ParameterChoice on;
     on.value = 1;
-    on.text = ParameterText(Texts::tr("Ein"), QStringLiteral("On"));
+    on.text = switchText(true);
     return {off, on};
 }
 
@@ -204,6 +221,9 @@ bool isDefinedIn(const ParameterDescription& description, eLivingSpace livingSpa
 const ParameterElementDescription* findElement(const ParameterDescription& description, quint16 index)
 {
     const QVector<ParameterElementDescription>& elements = description.elements;
+    // Elements are mostly numbered from 0 without gaps.
+    if (index < elements.size() && elements.at(index).index == index)
+        return &elements.at(index);
     const auto it = std::lower_bound(elements.cbegin(), elements.cend(), index,
         [](const ParameterElementDescription& e, quint16 i) { return e.index < i; });
     if (it != elements.cend() && it->index == index)

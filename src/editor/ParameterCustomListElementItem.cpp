@@ -41,12 +41,12 @@ void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
         const EntryCell cell = entry->cell(column - 1, m_element);
         if (!cell.available) {
             setText(column, style.notAvailable);
-            KxTreeItem::setIcon(this, column, ParameterCustomListEntryItem::notAvailableIcon());
+            m_icons.set(this, column, ParameterCustomListEntryItem::notAvailableIcon());
             setForeground(column, style.inactive);
             continue;
         }
         setText(column, cell.valueText);
-        KxTreeItem::setIcon(this, column, cell.stateIcon);
+        m_icons.set(this, column, cell.stateIcon);
         setForeground(column, cell.active ? style.active : style.inactive);
     }
 }

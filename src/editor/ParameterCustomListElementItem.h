@@ -27,4 +27,5 @@ public:
 
 private:
     const quint16 m_element;
+    KxTreeItem::CellIcons m_icons;
 };

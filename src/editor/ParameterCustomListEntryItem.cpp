@@ -71,12 +71,12 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
         const EntryCell cell = m_entry->cell(column - 1);
         if (!cell.available) {
             setText(column, style.notAvailable);
-            KxTreeItem::setIcon(this, column, notAvailableIcon());
+            m_icons.set(this, column, notAvailableIcon());
             setForeground(column, style.inactive);
             continue;
         }
         setText(column, cell.valueText);
-        KxTreeItem::setIcon(this, column, cell.stateIcon);
+        m_icons.set(this, column, cell.stateIcon);
         setForeground(column, cell.active ? style.active : style.inactive);
     }
 

@@ -41,4 +41,5 @@ public:
 
 private:
     ParameterCustomListEntry* const m_entry;
+    KxTreeItem::CellIcons m_icons;
 };

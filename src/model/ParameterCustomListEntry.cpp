@@ -135,12 +135,13 @@ void ParameterCustomListEntryPrivate::chooseStrategy()
 
 void ParameterCustomListEntryPrivate::startFollowing(DriveControllerAxis* axis)
 {
-    ParameterSetup* setup = setupOf(axis);
-    if (!setup)
-        return;
+    // Every refresh of a list tree asks again; most axes are followed already.
     const bool followed = std::any_of(followedAxes.cbegin(), followedAxes.cend(),
                                       [axis](const QPointer<DriveControllerAxis>& p) { return p.data() == axis; });
     if (followed)
+        return;
+    ParameterSetup* setup = setupOf(axis);
+    if (!setup)
         return;
     const int space = setup->isGlobal() ? 0 : axis->axisNumber();
     const QSet<quint16>& valueElements = setup->valueElementIndices();
