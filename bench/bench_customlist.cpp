@@ -3,7 +3,7 @@
 // QTreeWidget with the same rows, or raw SQLite with the same bytes.
 //
 //   kx-bench [-silent] [S1 ... S6 M]     the cases (QtTest functions)
-//   kx-bench --repetitions 7             more runs per case and size (at least 5 count)
+//   kx-bench --repetitions 9             runs per case and size (default 7, at least 5 count)
 //   kx-bench --markdown table.md         the table as Markdown as well
 //   kx-bench --full-burst                S3 always writes the whole burst
 //   kx-bench --memory-child ...          internal: one side of case M
@@ -80,7 +80,7 @@ constexpr double TargetMemory = 1.3;
 
 struct Options
 {
-    int repetitions = 5;
+    int repetitions = 7;
     QString markdown;
     bool fullBurst = false;
 };
