@@ -131,7 +131,7 @@ bool Table::writeMarkdown(const QString& path) const
     if (!notes.isEmpty())
         out << '\n';
     for (int i = 0; i < notes.size(); ++i)
-        out << '(' << (i + 1) << ") " << notes.at(i) << '\n';
+        out << "- (" << (i + 1) << ") " << notes.at(i) << '\n';
     return out.status() == QTextStream::Ok;
 }
 
