@@ -171,6 +171,11 @@ void AxisCompareViewImplementation::followItemChanges(bool follow)
     }
 }
 
+bool AxisCompareViewImplementation::rowStatesValid() const
+{
+    return rowStatesPass == ui.parameterTreeWidget->contentRefreshCount();
+}
+
 void AxisCompareViewImplementation::updateView()
 {
     // Values signalled a moment ago must be in the rows compared here.
@@ -180,7 +185,32 @@ void AxisCompareViewImplementation::updateView()
     followItemChanges(false);
 
     const bool diffOnly = differencesOnly();
-    QTreeWidget* tree = ui.parameterTreeWidget;
+    ParameterCustomListTreeWidget* tree = ui.parameterTreeWidget;
+    const bool known = rowStatesValid();
+    if (!known) {
+        rowStates.clear();
+        rowStates.reserve(tree->topLevelItemCount() * 2);
+    }
+    // Rows of a refresh are shown unless this view hid them.
+    const bool readHidden = !known && anyRowHidden;
+
+    auto evaluate = [&](QTreeWidgetItem* row) -> RowState& {
+        RowState& state = rowStates[row];
+        if (!known) {
+            state.differs = AxisCompareReport::valuesDiffer(row);
+            state.hidden = readHidden && row->isHidden();
+        }
+        if (state.differs)
+            allEqual = false;
+        // On the filtered screen every row differs; the highlight would say nothing.
+        const bool highlighted = state.differs && !diffOnly;
+        if (!known || state.highlighted != highlighted) {
+            paintRow(row, highlighted);
+            state.highlighted = highlighted;
+        }
+        return state;
+    };
+
     {
         // A background changes no row's size or place: the model's notice per
         // cell would only make the view look up each row on its own; one
@@ -188,26 +218,70 @@ void AxisCompareViewImplementation::updateView()
         const QSignalBlocker quiet(tree->model());
         for (int i = 0; i < tree->topLevelItemCount(); ++i) {
             QTreeWidgetItem* row = tree->topLevelItem(i);
-            colorRow(row, diffOnly);
+            evaluate(row);
             for (int j = 0; j < row->childCount(); ++j)
-                colorRow(row->child(j), diffOnly);
+                evaluate(row->child(j));
         }
     }
     tree->viewport()->update();
+    rowStatesPass = tree->contentRefreshCount();
+
+    // With only differences on, a row stays visible when it differs itself or
+    // when any of its elements does.
+    // The element rows under a hidden row are not filtered: nobody sees them,
+    // and they are put right whenever their row is shown again.
+    anyRowHidden = false;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = tree->topLevelItem(i);
-        if (diffOnly) {
-            filterRow(row);
-        } else {
-            setRowHidden(row, false);
-            for (int j = 0; j < row->childCount(); ++j)
-                setRowHidden(row->child(j), false);
-        }
+        bool rowShown = !diffOnly || rowStates.value(row).differs;
+        for (int j = 0; !rowShown && j < row->childCount(); ++j)
+            rowShown = rowStates.value(row->child(j)).differs;
+        showRow(row, rowShown, i);
+        if (rowShown)
+            filterElements(row, i, diffOnly);
     }
+
     for (int column = 0; column <= 2; ++column)
         tree->resizeColumnToContents(column);
 
     followItemChanges(true);
+}
+
+// Rows whose state is known are only touched when it changes: every change
+// of a row's visibility costs the view a persistent index and a relayout.
+// Shows the element rows of a shown row that differ, or all of them.
+void AxisCompareViewImplementation::filterElements(QTreeWidgetItem* row, int position, bool diffOnly)
+{
+    if (row->childCount() == 0)
+        return;
+    const bool known = rowStatesValid();
+    QModelIndex rowIndex;
+    if (position >= 0)
+        rowIndex = ui.parameterTreeWidget->model()->index(position, 0);
+    for (int j = 0; j < row->childCount(); ++j) {
+        QTreeWidgetItem* element = row->child(j);
+        bool shown = !diffOnly;
+        if (diffOnly)
+            shown = known ? rowStates.value(element).differs : AxisCompareReport::valuesDiffer(element);
+        showRow(element, shown, position >= 0 ? j : -1, rowIndex);
+    }
+}
+
+void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent)
+{
+    auto state = rowStatesValid() ? rowStates.find(row) : rowStates.end();
+    if (state == rowStates.end()) {
+        setRowHidden(row, !shown);
+    } else if (state->hidden == shown) {
+        // By position: the item would look its place up again.
+        if (position >= 0)
+            ui.parameterTreeWidget->setRowHidden(position, parent, !shown);
+        else
+            row->setHidden(!shown);
+        state->hidden = !shown;
+    }
+    if (!shown)
+        anyRowHidden = true;
 }
 
 void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly)
@@ -216,45 +290,48 @@ void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly
     if (differs)
         allEqual = false;
     // On the filtered screen every row differs; the highlight would say nothing.
-    // Two brushes for all cells, rather than one each.
-    static const QBrush highlighted(Qt::yellow);
-    static const QBrush plain(Qt::white);
-    const QBrush& background = differs && !diffOnly ? highlighted : plain;
-    for (int column = 0; column <= 2; ++column)
-        row->setBackground(column, background);
+    paintRow(row, differs && !diffOnly);
 }
 
-// A row stays visible when it differs itself or when any of its elements does.
-void AxisCompareViewImplementation::filterRow(QTreeWidgetItem* row)
+void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highlighted)
 {
-    setRowHidden(row, !AxisCompareReport::valuesDiffer(row));
-    for (int j = 0; j < row->childCount(); ++j) {
-        QTreeWidgetItem* element = row->child(j);
-        const bool differs = AxisCompareReport::valuesDiffer(element);
-        setRowHidden(element, !differs);
-        if (differs)
-            setRowHidden(row, false);
-    }
+    // Two brushes for all cells, rather than one each.
+    static const QBrush yellow(Qt::yellow);
+    static const QBrush white(Qt::white);
+    const QBrush& background = highlighted ? yellow : white;
+    for (int column = 0; column <= 2; ++column)
+        row->setBackground(column, background);
 }
 
 void AxisCompareViewImplementation::onItemChanged(QTreeWidgetItem* pItem, int column)
 {
     if (column != 1 && column != 2)
         return;
+    const auto state = rowStatesValid() ? rowStates.find(pItem) : rowStates.end();
+    const bool differs = AxisCompareReport::valuesDiffer(pItem);
+    if (state != rowStates.end())
+        state->differs = differs;
     if (!differencesOnly()) {
-        setRowHidden(pItem, false);
+        showRow(pItem, true);
         followItemChanges(false);
         colorRow(pItem, false);
+        if (state != rowStates.end())
+            state->highlighted = differs;
         followItemChanges(true);
         return;
     }
-    if (!AxisCompareReport::valuesDiffer(pItem)) {
-        setRowHidden(pItem, true);
+    if (!differs) {
+        showRow(pItem, false);
         return;
     }
-    setRowHidden(pItem, false);
-    if (QTreeWidgetItem* parent = pItem->parent())
-        setRowHidden(parent, false);
+    QTreeWidgetItem* parent = pItem->parent();
+    QTreeWidgetItem* row = parent ? parent : pItem;
+    const bool rowWasHidden = row->isHidden();
+    showRow(pItem, true);
+    if (parent)
+        showRow(parent, true);
+    if (rowWasHidden)
+        filterElements(row, -1, true);
 }
 
 void AxisCompareViewImplementation::onExportToHtml()

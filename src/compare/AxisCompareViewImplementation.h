@@ -4,6 +4,7 @@
 
 #include "ui_AxisCompareView.h"
 
+#include <QHash>
 #include <QPointer>
 
 #include <memory>
@@ -43,8 +44,24 @@ private slots:
 private:
     bool differencesOnly() const;
     void colorRow(QTreeWidgetItem* row, bool diffOnly);
-    void filterRow(QTreeWidgetItem* row);
+    void paintRow(QTreeWidgetItem* row, bool highlighted);
     void followItemChanges(bool follow);
+    bool rowStatesValid() const;
+    void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
+    void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
+
+    // What the view last did to each row, so that toggling the filter only
+    // touches the rows whose colour or visibility changes. Good until the
+    // tree's next full refresh, which may replace rows.
+    struct RowState
+    {
+        bool differs = false;
+        bool highlighted = false;
+        bool hidden = false;
+    };
+    QHash<const QTreeWidgetItem*, RowState> rowStates;
+    int rowStatesPass = -1;
+    bool anyRowHidden = false;
 
     Ui::AxisCompareView ui;
     const std::unique_ptr<ParameterCustomList> workingList;

@@ -41,5 +41,11 @@ public:
 
 private:
     ParameterCustomListEntry* const m_entry;
+public:
+    // What the row was last filled from, kept by the tree: the tree's cache
+    // epoch and the entry's revision.
+    quint64 filledEpoch = 0;
+    quint64 filledRevision = 0;
+private:
     KxTreeItem::CellIcons m_icons;
 };

@@ -19,6 +19,7 @@
 #include "ParameterPropertyList.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "System.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -247,8 +248,20 @@ void ParameterCustomListTreeWidget::onControllerChanged()
     scheduleContentRefresh();
 }
 
+void ParameterCustomListTreeWidget::invalidateRows()
+{
+    ++cacheEpoch;
+}
+
+bool ParameterCustomListTreeWidget::rowIsCurrent(const ParameterCustomListEntryItem* row) const
+{
+    return row->filledEpoch == cacheEpoch && row->filledRevision == row->entry()->revision()
+        && !pendingValueCoordinates.contains(row->entry()->coordinate().toNumber());
+}
+
 void ParameterCustomListTreeWidget::scheduleContentRefresh()
 {
+    invalidateRows();
     contentRefreshPending = true;
     if (!refreshTimer->isActive())
         refreshTimer->start();
@@ -297,6 +310,7 @@ void ParameterCustomListTreeWidget::updateAxes()
     if (!customList)
         return;
     axesRevision = customList->revision();
+    invalidateRows();
 
     const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
     for (const QPointer<DriveControllerAxis>& axis : axes) {
@@ -423,6 +437,8 @@ void ParameterCustomListTreeWidget::refreshRow(ParameterCustomListEntryItem* row
         closeEditor();
     const bool hadChildren = row->childCount() > 0;
     row->update(style);
+    row->filledEpoch = cacheEpoch;
+    row->filledRevision = entry->revision();
     if (!hadChildren && row->childCount() > 0)
         row->setExpanded(true);
 }
@@ -434,14 +450,23 @@ void ParameterCustomListTreeWidget::onContentChanged()
     ParameterCustomList* customList = this->customList();
     if (!customList)
         return;
+    if (translationsOfLastRefresh != TranslatorGeneration::current())
+        invalidateRows();
     translationsOfLastRefresh = TranslatorGeneration::current();
     contentRevision = customList->revision();
     contentRefreshPending = false;
-    pendingValueCoordinates.clear();
     refreshTimer->stop();
     ++contentRefreshes;
 
+    // Neither the palette nor the access level announces itself to the rows.
     const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
+    if (!styleOfLastPass || *styleOfLastPass != style)
+        invalidateRows();
+    styleOfLastPass.reset(new KxTreeItem::RowStyle(style));
+    if (levelOfLastPass != System::instance().currentLevel())
+        invalidateRows();
+    levelOfLastPass = System::instance().currentLevel();
+
     QMap<ParameterCoordinate, ParameterCustomListEntry*> pending = customList->entries();
     QSet<const ParameterCustomListEntry*> pendingEntries;
     pendingEntries.reserve(pending.size());
@@ -460,10 +485,13 @@ void ParameterCustomListTreeWidget::onContentChanged()
             doomed.append(row);
             continue;
         }
-        refreshRow(row, style);
         pending.remove(entry->coordinate());
+        if (rowIsCurrent(row))
+            continue;
+        refreshRow(row, style);
         entry->attachAxes();
     }
+    pendingValueCoordinates.clear();
 
     if (!doomed.isEmpty()) {
         if (editItem && (doomed.contains(editItem) || doomed.contains(editItem->parent())))
@@ -484,6 +512,8 @@ void ParameterCustomListTreeWidget::onContentChanged()
             continue;
         auto* row = new ParameterCustomListEntryItem(entry);
         row->update(style);
+        row->filledEpoch = cacheEpoch;
+        row->filledRevision = entry->revision();
         entry->attachAxes();
         added.append(row);
     }
@@ -534,6 +564,9 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
         return false;
 
     const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
+    if (!styleOfLastPass || *styleOfLastPass != style || levelOfLastPass != System::instance().currentLevel()
+        || translationsOfLastRefresh != TranslatorGeneration::current())
+        return false;
     const QSet<quint16> coordinates = pendingValueCoordinates;
     pendingValueCoordinates.clear();
     for (quint16 number : coordinates) {
@@ -595,6 +628,7 @@ void ParameterCustomListTreeWidget::onAccessLevelUpdateFinished()
 {
     if (auto* provider = qobject_cast<ParameterProvider*>(sender()))
         accessLevelUpdates[provider] = false;
+    invalidateRows();
     if (!accessLevelChangeisRunning())
         onContentChanged();
 }

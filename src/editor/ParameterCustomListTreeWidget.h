@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QTreeWidget>
 
+#include <memory>
+
 class HelpWidget;
 class ParameterCustomList;
 class ParameterCustomListEntry;
@@ -111,6 +113,8 @@ private:
     void refreshRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style);
     bool refreshValueRows();
     void cancelScheduledRefresh();
+    void invalidateRows();
+    bool rowIsCurrent(const ParameterCustomListEntryItem* row) const;
 
     ParameterCustomListInformation* list = nullptr;
     ParameterCustomListHeaderItem* headerItem = nullptr;
@@ -129,6 +133,13 @@ private:
     quint64 contentRevision = 0;
     bool listShown = false;
     int contentRefreshes = 0;
+    // Rows filled at this epoch show what is current unless their entry was
+    // refreshed or a value of theirs was signalled since; everything that
+    // can change what any row shows (language, translators, definitions,
+    // controllers, axes, read-only, access level, palette) starts a new one.
+    quint64 cacheEpoch = 1;
+    uint levelOfLastPass = ~0u;
+    std::unique_ptr<KxTreeItem::RowStyle> styleOfLastPass;
     // Guarded: the owner's widgets may go before the tree does.
     QPointer<HelpWidget> helpWidget;
     QPointer<QWidget> colorWidget;

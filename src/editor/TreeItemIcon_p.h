@@ -28,6 +28,13 @@ struct RowStyle
     QBrush active;
     QBrush inactive;
     QString notAvailable;
+
+    bool operator==(const RowStyle& other) const
+    {
+        return columns == other.columns && active == other.active && inactive == other.inactive
+            && notAvailable == other.notAvailable;
+    }
+    bool operator!=(const RowStyle& other) const { return !(*this == other); }
 };
 
 // The tree's current palette and columns.

@@ -432,8 +432,14 @@ void ParameterCustomListEntry::removeElement(quint16 element)
     refresh();
 }
 
+quint64 ParameterCustomListEntry::revision() const
+{
+    return d->revision;
+}
+
 void ParameterCustomListEntry::refresh()
 {
+    ++d->revision;
     QSet<quint16> available;
     for (int i = 0; i < d->axisCount(); ++i) {
         if (ParameterDefinition* definition = d->definitionAt(i)) {

@@ -34,6 +34,9 @@ public:
     void addElement(quint16 element);
     void removeElement(quint16 element);
     void refresh();
+    // Counts the refreshes: a view that filled its rows at this count shows
+    // the current elements and layout.
+    quint64 revision() const;
 
     QByteArray entryText() const;
     // Does not refresh; the caller does that once the axes are in place.

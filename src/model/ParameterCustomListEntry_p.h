@@ -73,6 +73,7 @@ public:
     QList<QPointer<DriveControllerAxis>>* axes = nullptr;
     EntryStrategy* strategy = nullptr;
     bool allElements = false;
+    quint64 revision = 0;
     QSet<quint16> elements;
     QList<QPointer<DriveControllerAxis>> followedAxes;
     // Looked up once per provider instead of once per cell and question.
