@@ -97,10 +97,20 @@ void AxisCompareViewImplementation::compare()
     DriveControllerAxis* axisB = controllerB->axis(axisNumberB);
     // Two sides naming no axis at all are not one axis.
     sameAxis = axisA && axisA == axisB;
+    // The same sides with the same parameters again: the tree has followed
+    // every value and definition since, so only the verdict is made anew.
+    const QList<QPointer<DriveControllerAxis>> axes{QPointer<DriveControllerAxis>(axisA), QPointer<DriveControllerAxis>(axisB)};
+    if (!sameAxis && axisA && axisB && comparedAxes == axes && comparedCoordinates == coordinates
+        && workingList->axes() == axes) {
+        updateView();
+        return;
+    }
+    comparedAxes = sameAxis ? QList<QPointer<DriveControllerAxis>>() : axes;
+    comparedCoordinates = coordinates;
     // Axes first: new entries then take their elements from the new axes
     // once, instead of from the old ones and then again.
     if (!sameAxis) {
-        workingList->setAxes({QPointer<DriveControllerAxis>(axisA), QPointer<DriveControllerAxis>(axisB)});
+        workingList->setAxes(axes);
         workingList->setCoordinates(coordinates);
         // Every filled cell is reported as changed; the pass below colours
         // all rows once instead.

@@ -2,6 +2,8 @@
 
 #include "AxisCompareView.h"
 
+#include "ParameterCoordinate.h"
+
 #include "ui_AxisCompareView.h"
 
 #include <QHash>
@@ -10,6 +12,7 @@
 #include <memory>
 
 class DriveController;
+class DriveControllerAxis;
 class ParameterCustomList;
 class QTreeWidgetItem;
 
@@ -72,4 +75,6 @@ private:
     int axisNumberB = 1;
     bool sameAxis = false;
     bool allEqual = true;
+    QList<QPointer<DriveControllerAxis>> comparedAxes;
+    QList<ParameterCoordinate> comparedCoordinates;
 };

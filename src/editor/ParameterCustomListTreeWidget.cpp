@@ -152,6 +152,7 @@ void ParameterCustomListTreeWidget::setParameterCustomList(ParameterCustomListIn
                 this, &ParameterCustomListTreeWidget::onListEntriesChanged);
         connect(customList, &QObject::destroyed, this, &ParameterCustomListTreeWidget::onListIsDestroyed);
         updateAxes();
+        invalidateRows();
         onContentChanged();
     } else {
         headerItem->updateHeader();
@@ -221,6 +222,7 @@ void ParameterCustomListTreeWidget::onProviderDestroyed(QObject* provider)
 void ParameterCustomListTreeWidget::onAxesChanged()
 {
     updateAxes();
+    invalidateRows();
     onContentChanged();
 }
 
@@ -246,6 +248,13 @@ void ParameterCustomListTreeWidget::onControllerChanged()
 {
     updateAxes();
     scheduleContentRefresh();
+}
+
+// The save state and the marking colour show in the header and the colour
+// strip only; no row depends on them.
+void ParameterCustomListTreeWidget::onControllerMarksChanged()
+{
+    updateAxes();
 }
 
 void ParameterCustomListTreeWidget::invalidateRows()
@@ -310,7 +319,6 @@ void ParameterCustomListTreeWidget::updateAxes()
     if (!customList)
         return;
     axesRevision = customList->revision();
-    invalidateRows();
 
     const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
     for (const QPointer<DriveControllerAxis>& axis : axes) {
@@ -322,9 +330,9 @@ void ParameterCustomListTreeWidget::updateAxes()
         connect(controller, &DriveController::deviceStateChanged,
                 this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
         connect(controller, &DriveController::needSaveChanged,
-                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerMarksChanged, Qt::UniqueConnection);
         connect(controller, &DriveController::markingColorChanged,
-                this, &ParameterCustomListTreeWidget::onControllerChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onControllerMarksChanged, Qt::UniqueConnection);
 
         ParameterProvider* provider = controller->parameterProvider();
         if (!provider)

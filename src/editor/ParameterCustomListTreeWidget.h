@@ -98,6 +98,7 @@ private slots:
     // Controllers, providers and the language signal in bursts; their
     // notices are merged into one pass when the event loop next runs.
     void onControllerChanged();
+    void onControllerMarksChanged();
     void scheduleContentRefresh();
     void runScheduledRefresh();
 

@@ -153,7 +153,12 @@ private slots:
         for (const QString& edit : qAsConst(editsOnB))
             writeValue(side(sideB), axis(sideB), edit);
 
+        auto* listTree = static_cast<ParameterCustomListTreeWidget*>(tree());
+        const int passes = listTree->contentRefreshCount();
         compare(sideA, sideB);
+        deliver();
+        // THEN the rows were built once, also after the notices the comparison left queued
+        QCOMPARE(listTree->contentRefreshCount(), passes + 1);
 
         // THEN one row per parameter/element of either axis, differing ones yellow
         QCOMPARE(tree()->columnCount(), 3);
@@ -228,6 +233,28 @@ private slots:
         if (parent)
             QVERIFY(!parent->isHidden());
         QVERIFY(isHighlighted(row, diffOnly ? Qt::white : Qt::yellow));
+    }
+
+    void comparingTheSameSidesAgainKeepsTheRows()
+    {
+        // GIVEN a comparison, and then a value edited on side B
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
+        deliver();
+        auto* listTree = static_cast<ParameterCustomListTreeWidget*>(tree());
+        const int passes = listTree->contentRefreshCount();
+        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("A10"));
+        QVERIFY(row && isHighlighted(row, Qt::white));
+        writeValue(side(QStringLiteral("Portal Süd:1")), 1, QStringLiteral("A10=2800"));
+        // WHEN the same sides are compared again THEN no row is rebuilt, yet the edit shows and counts
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
+        QCOMPARE(listTree->contentRefreshCount(), passes);
+        QCOMPARE(findRow(tree(), QStringLiteral("A10")), row);
+        QVERIFY(isHighlighted(row, Qt::yellow));
+        QVERIFY(!view->axesAreEqual());
+        // WHEN other sides are compared THEN the rows are built once
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        deliver();
+        QCOMPARE(listTree->contentRefreshCount(), passes + 1);
     }
 
     void verdictFollowsEditsOnRefresh()

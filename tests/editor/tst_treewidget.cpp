@@ -7,6 +7,7 @@
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListTreeWidget.h"
 
+#include "DeviceDescription.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "HelpWidget.h"
@@ -24,12 +25,14 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -128,6 +131,42 @@ QImage iconImage(const QIcon& icon) { return icon.pixmap(16, 16).toImage().conve
 QImage resourceImage(const QString& name) { return iconImage(QIcon(QStringLiteral(":/Resources/") + name)); }
 
 // Sends what a right click on the viewport sends; returns the tree's menu and its commands.
+// Writes an accepted value other than the current one to every writable
+// value element of the set-up; false when none could be written.
+bool writeAnotherValue(ParameterSetup* setup, eLivingSpace space)
+{
+    bool wrote = false;
+    for (quint16 e : setup ? setup->valueElementIndices() : QSet<quint16>()) {
+        if (!setup->isWritable(space, e))
+            continue;
+        QStringList candidates{QString::number(setup->minimum(e)), QString::number(setup->maximum(e)), QStringLiteral("x")};
+        for (const ParameterChoice& choice : setup->choices(e))
+            candidates.append(QString::number(choice.value));
+        const QString current = setup->valueText(space, e, false);
+        for (const QString& candidate : qAsConst(candidates)) {
+            if (candidate != current && setup->checkValueText(space, e, candidate).isEmpty()
+                && setup->setValueText(space, e, candidate)) {
+                wrote = true;
+                break;
+            }
+        }
+    }
+    return wrote;
+}
+
+// Every cell of every row as text, tool tip, icon and colour.
+QStringList cells(QTreeWidget* tree)
+{
+    QStringList result;
+    for (QTreeWidgetItem* row : KxTest::treeRows(tree)) {
+        for (int column = 0; column < tree->columnCount(); ++column) {
+            result.append(QStringLiteral("%1|%2|%3|%4").arg(row->text(column), row->toolTip(column))
+                              .arg(row->icon(column).cacheKey()).arg(row->foreground(column).color().name()));
+        }
+    }
+    return result;
+}
+
 QList<QAction*> requestContextMenu(Fixture& f, const QPoint& position, QMenu** menu = nullptr)
 {
     QContextMenuEvent event(QContextMenuEvent::Mouse, position, f.tree->viewport()->mapToGlobal(position));
@@ -381,6 +420,45 @@ private slots:
             QVERIFY(f.row(QStringLiteral("A10"))->text(0) != germanLabel);
         f.tree->onContentChanged();
         QCOMPARE(f.tree->topLevelItemCount(), 3);
+    }
+
+    void aBurstOfValuesIsMergedIntoOneRefresh()
+    {
+        // GIVEN a list of 240 parameters, a quarter of them arrays shown as element rows, on the
+        // four axes of two controllers, shown by a tree
+        KxTest::Devices devices(syntheticDeviceDescription(240, 2, 2, 5, SyntheticShape{4, 8}));
+        const QList<QPointer<DriveControllerAxis>> axes = devices.allAxes();
+        auto* list = static_cast<ParameterCustomList*>(ParameterCustomListRepository::instance().createList());
+        const auto cleanup = qScopeGuard([] { ParameterCustomListRepository::instance().clear(); deliver(); });
+        list->setAxes(axes);
+        list->setCoordinates(devices.controllers().first()->parameterProvider()->allCoordinates());
+        auto tree = std::make_unique<ParameterCustomListTreeWidget>();
+        tree->setParameterCustomList(list);
+        tree->show();
+        deliver();
+        const int passes = tree->contentRefreshCount();
+
+        // WHEN every writable value of every listed parameter on every axis changes in one go
+        int writes = 0;
+        for (int axis = 0; axis < axes.size(); ++axis) {
+            for (ParameterCustomListEntry* entry : qAsConst(list->entries()))
+                writes += writeAnotherValue(entry->parameterSetup(axis), axes.at(axis)->axisNumber()) ? 1 : 0;
+        }
+        QVERIFY2(writes > 400, qPrintable(QString::number(writes)));
+
+        // THEN the rows wait for the event loop, which refreshes them in at most two full passes
+        QVERIFY(tree->isRefreshPending());
+        QCOMPARE(tree->contentRefreshCount(), passes);
+        deliver();
+        QVERIFY(!tree->isRefreshPending());
+        QVERIFY2(tree->contentRefreshCount() - passes <= 2, qPrintable(QString::number(tree->contentRefreshCount() - passes)));
+        // AND they show what a tree made afresh for the list shows, cell by cell
+        auto fresh = std::make_unique<ParameterCustomListTreeWidget>();
+        fresh->setParameterCustomList(list);
+        const QStringList shown = cells(tree.get());
+        QCOMPARE(shown.size(), cells(fresh.get()).size());
+        QCOMPARE(shown, cells(fresh.get()));
+        QVERIFY(shown.size() > 240 * 5);
     }
 
     void accessLevelUpdatesHoldTheRows()
