@@ -37,18 +37,33 @@ void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
 
     setText(0, entry->elementText(m_element));
 
-    for (int column = 1; column < style.columns; ++column) {
-        const EntryCell cell = entry->cell(column - 1, m_element);
-        if (!cell.available) {
-            setText(column, style.notAvailable);
-            m_icons.set(this, column, ParameterCustomListEntryItem::notAvailableIcon());
-            setForeground(column, style.inactive);
-            continue;
-        }
-        setText(column, cell.valueText);
-        m_icons.set(this, column, cell.stateIcon);
-        setForeground(column, cell.active ? style.active : style.inactive);
+    for (int column = 1; column < style.columns; ++column)
+        fillCell(entry, style, column);
+}
+
+void ParameterCustomListElementItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)
+{
+    ParameterCustomListEntry* entry = this->entry();
+    if (!entry)
+        return;
+    for (int column = 1; column < style.columns && column < 64; ++column) {
+        if (columns & (quint64(1) << column))
+            fillCell(entry, style, column);
     }
+}
+
+void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column)
+{
+    const EntryCell cell = entry->cell(column - 1, m_element);
+    if (!cell.available) {
+        setText(column, style.notAvailable);
+        m_icons.set(this, column, ParameterCustomListEntryItem::notAvailableIcon());
+        setForeground(column, style.inactive);
+        return;
+    }
+    setText(column, cell.valueText);
+    m_icons.set(this, column, cell.stateIcon);
+    setForeground(column, cell.active ? style.active : style.inactive);
 }
 
 QVariant ParameterCustomListElementItem::data(int column, int role) const

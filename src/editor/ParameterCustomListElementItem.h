@@ -18,6 +18,7 @@ public:
 
     void update();
     void update(const KxTreeItem::RowStyle& style);
+    void updateValues(const KxTreeItem::RowStyle& style, quint64 columns);
 
     bool operator<(const QTreeWidgetItem& other) const override;
     QVariant data(int column, int role) const override;
@@ -26,6 +27,8 @@ public:
     static constexpr int role = Qt::UserRole + 1;
 
 private:
+    void fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column);
+
     const quint16 m_element;
     KxTreeItem::CellIcons m_icons;
 };

@@ -67,18 +67,8 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     setText(0, m_entry->text());
     setData(0, role, int(m_entry->coordinate().toNumber()));
 
-    for (int column = 1; column < style.columns; ++column) {
-        const EntryCell cell = m_entry->cell(column - 1);
-        if (!cell.available) {
-            setText(column, style.notAvailable);
-            m_icons.set(this, column, notAvailableIcon());
-            setForeground(column, style.inactive);
-            continue;
-        }
-        setText(column, cell.valueText);
-        m_icons.set(this, column, cell.stateIcon);
-        setForeground(column, cell.active ? style.active : style.inactive);
-    }
+    for (int column = 1; column < style.columns; ++column)
+        fillCell(style, column);
 
     QList<quint16> pending = m_entry->childElementIndices();
     for (int i = childCount() - 1; i >= 0; --i) {
@@ -103,6 +93,34 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     // Kept rows stay in order; only appended ones can be out of place.
     if (!pending.isEmpty() && !childrenInOrder(this))
         sortChildren(0, Qt::AscendingOrder);
+}
+
+void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, int column)
+{
+    const EntryCell cell = m_entry->cell(column - 1);
+    if (!cell.available) {
+        setText(column, style.notAvailable);
+        m_icons.set(this, column, notAvailableIcon());
+        setForeground(column, style.inactive);
+        return;
+    }
+    setText(column, cell.valueText);
+    m_icons.set(this, column, cell.stateIcon);
+    setForeground(column, cell.active ? style.active : style.inactive);
+}
+
+void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)
+{
+    if (!m_entry)
+        return;
+    for (int column = 1; column < style.columns && column < 64; ++column) {
+        if (columns & (quint64(1) << column))
+            fillCell(style, column);
+    }
+    for (int i = 0; i < childCount(); ++i) {
+        if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i)))
+            elementRow->updateValues(style, columns);
+    }
 }
 
 QVariant ParameterCustomListEntryItem::data(int column, int role) const

@@ -25,6 +25,10 @@ public:
     void update();
     // The same for a row that may not be in a tree yet.
     void update(const KxTreeItem::RowStyle& style);
+    // Refills only the value cells of the columns set in `columns` (a bit per
+    // column), on this row and its element rows; for values that changed
+    // while everything else stayed.
+    void updateValues(const KxTreeItem::RowStyle& style, quint64 columns);
 
     bool operator<(const QTreeWidgetItem& other) const override;
     // Tool tips are worked out when one is shown rather than on every
@@ -40,6 +44,8 @@ public:
     static const QIcon& notAvailableIcon();
 
 private:
+    void fillCell(const KxTreeItem::RowStyle& style, int column);
+
     ParameterCustomListEntry* const m_entry;
 public:
     // What the row was last filled from, kept by the tree: the tree's cache

@@ -321,6 +321,12 @@ void ParameterCustomListTreeWidget::updateAxes()
     axesRevision = customList->revision();
 
     const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
+    columnSources.clear();
+    for (const QPointer<DriveControllerAxis>& axis : axes) {
+        DriveController* controller = axis ? axis->driveController() : nullptr;
+        columnSources.append(qMakePair(controller ? static_cast<const QObject*>(controller->parameterProvider()) : nullptr,
+                                       axis ? int(axis->axisNumber()) : int(LivingSpaceNone)));
+    }
     for (const QPointer<DriveControllerAxis>& axis : axes) {
         if (!axis || !axis->driveController())
             continue;
@@ -348,11 +354,11 @@ void ParameterCustomListTreeWidget::updateAxes()
         connect(provider, &ParameterProvider::parameterValueChanged,
                 this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterDefinitionChanged,
-                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onDefinitionChanged, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterVisibilityChanged,
-                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onDefinitionChanged, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::parameterMeasuringUnitChanged,
-                this, &ParameterCustomListTreeWidget::onValueChanged, Qt::UniqueConnection);
+                this, &ParameterCustomListTreeWidget::onDefinitionChanged, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::accessLevelUpdateStarted,
                 this, &ParameterCustomListTreeWidget::onAccessLevelUpdateStarted, Qt::UniqueConnection);
         connect(provider, &ParameterProvider::accessLevelUpdateFinished,
@@ -575,9 +581,10 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
     if (!styleOfLastPass || *styleOfLastPass != style || levelOfLastPass != System::instance().currentLevel()
         || translationsOfLastRefresh != TranslatorGeneration::current())
         return false;
-    const QSet<quint16> coordinates = pendingValueCoordinates;
+    const QHash<quint16, quint64> coordinates = pendingValueCoordinates;
     pendingValueCoordinates.clear();
-    for (quint16 number : coordinates) {
+    for (auto it = coordinates.cbegin(); it != coordinates.cend(); ++it) {
+        const quint16 number = it.key();
         // Rows are sorted by coordinate number.
         int low = 0;
         int high = rows;
@@ -593,9 +600,46 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
         if (!row || !entry || row->entry() != entry
             || rowNumber(row) != number)
             return false;
-        refreshRow(row, style);
+        // Only the cells of the signalled values, unless the row is behind
+        // in more than its values.
+        if (it.value() != ~quint64(0) && row->filledEpoch == cacheEpoch && row->filledRevision == entry->revision())
+            row->updateValues(style, it.value());
+        else
+            refreshRow(row, style);
     }
     return true;
+}
+
+// The columns that show the values of a provider's living space: its own
+// axis, or every axis of the controller for a device-wide parameter.
+quint64 ParameterCustomListTreeWidget::valueColumns(ParameterCustomListEntry* entry, const QObject* provider,
+                                                    eLivingSpace livingSpace) const
+{
+    ParameterCustomList* customList = this->customList();
+    const auto* source = qobject_cast<const ParameterProvider*>(provider);
+    if (!customList || !source || columnCount() > 64)
+        return ~quint64(0);
+    quint64 columns = 0;
+    for (int axis = 0; axis < columnSources.size() && axis + 1 < 64; ++axis) {
+        if (columnSources.at(axis).first != source)
+            continue;
+        ParameterSetup* setup = entry->parameterSetup(axis);
+        if (!setup || setup->isGlobal() || columnSources.at(axis).second == livingSpace)
+            columns |= quint64(1) << (axis + 1);
+    }
+    return columns;
+}
+
+// A changed definition may change the label and every cell of the row.
+void ParameterCustomListTreeWidget::onDefinitionChanged(ParameterAddress address)
+{
+    ParameterCustomList* customList = this->customList();
+    const quint16 number = address.coordinate().toNumber();
+    if (!customList || !customList->entries().contains(ParameterCoordinate(number)))
+        return;
+    pendingValueCoordinates[number] = ~quint64(0);
+    if (!refreshTimer->isActive())
+        refreshTimer->start();
 }
 
 void ParameterCustomListTreeWidget::onValueChanged(ParameterAddress address)
@@ -604,9 +648,10 @@ void ParameterCustomListTreeWidget::onValueChanged(ParameterAddress address)
     if (!customList)
         return;
     const quint16 number = address.coordinate().toNumber();
-    if (!customList->entries().contains(ParameterCoordinate(number)))
+    ParameterCustomListEntry* entry = customList->entries().value(ParameterCoordinate(number));
+    if (!entry)
         return;
-    pendingValueCoordinates.insert(number);
+    pendingValueCoordinates[number] |= valueColumns(entry, sender(), address.livingSpace());
     if (!refreshTimer->isActive())
         refreshTimer->start();
 }

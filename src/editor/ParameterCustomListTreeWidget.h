@@ -4,7 +4,9 @@
 
 #include <QMap>
 #include <QPointer>
+#include <QHash>
 #include <QSet>
+#include <QVector>
 #include <QTreeWidget>
 
 #include <memory>
@@ -78,6 +80,7 @@ public slots:
     void onContentChanged();
     void onListIsDestroyed();
     void onValueChanged(ParameterAddress address);
+    void onDefinitionChanged(ParameterAddress address);
     void saveHeaderState();
     void deleteItemWidget();
     void itemDoubleClicked(QTreeWidgetItem* pItem, int column);
@@ -113,6 +116,7 @@ private:
     void onProviderDestroyed(QObject* provider);
     void refreshRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style);
     bool refreshValueRows();
+    quint64 valueColumns(ParameterCustomListEntry* entry, const QObject* provider, eLivingSpace livingSpace) const;
     void cancelScheduledRefresh();
     void invalidateRows();
     bool rowIsCurrent(const ParameterCustomListEntryItem* row) const;
@@ -128,7 +132,11 @@ private:
     quint64 translationsOfLastRefresh = 0;
     QTimer* refreshTimer = nullptr;
     bool contentRefreshPending = false;
-    QSet<quint16> pendingValueCoordinates;
+    // Signalled values by coordinate: the columns whose values they are, as a
+    // bit per column; all bits when the sender could not be told.
+    QHash<quint16, quint64> pendingValueCoordinates;
+    // Per axis column: the provider whose values it shows and the axis number.
+    QVector<QPair<const QObject*, int>> columnSources;
     // The list's revision() when the columns, and the rows, last followed it.
     quint64 axesRevision = 0;
     quint64 contentRevision = 0;

@@ -438,13 +438,14 @@ private slots:
         deliver();
         const int passes = tree->contentRefreshCount();
 
-        // WHEN every writable value of every listed parameter on every axis changes in one go
+        // WHEN every writable value of every listed parameter changes in one go on the first axis
+        // of the first controller and the second of the other (device-wide ones on both axes of each)
         int writes = 0;
-        for (int axis = 0; axis < axes.size(); ++axis) {
+        for (int axis : {0, 3}) {
             for (ParameterCustomListEntry* entry : qAsConst(list->entries()))
                 writes += writeAnotherValue(entry->parameterSetup(axis), axes.at(axis)->axisNumber()) ? 1 : 0;
         }
-        QVERIFY2(writes > 400, qPrintable(QString::number(writes)));
+        QVERIFY2(writes > 200, qPrintable(QString::number(writes)));
 
         // THEN the rows wait for the event loop, which refreshes them in at most two full passes
         QVERIFY(tree->isRefreshPending());
