@@ -177,10 +177,13 @@ bool ParameterCustomListEntryPrivate::isTargetWritable(int i, quint16 element) c
 QString ParameterCustomListEntryPrivate::commonText(quint16 element) const
 {
     QString collected;
+    // Axes of one controller share their definition, and its text.
+    const ParameterDefinition* previous = nullptr;
     for (int i = 0; i < axisCount(); ++i) {
         ParameterDefinition* definition = definitionAt(i);
-        if (!definition)
+        if (!definition || definition == previous)
             continue;
+        previous = definition;
         const QString text = element == WholeParameter ? definition->parameterText().longText()
                                                        : definition->elementText(element).longText();
         if (collected.isEmpty())
