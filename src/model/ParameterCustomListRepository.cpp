@@ -2,6 +2,7 @@
 #include "ParameterCustomListRepository_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomList_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -125,13 +126,16 @@ void ParameterCustomListRepository::load(FileStorageView* storage)
     d->unreadableItems.clear();
 
     blockSignals(true);
+    // Nothing but this loop runs until it ends, so the definitions looked up
+    // for one list hold for the next.
+    ParameterCustomListStorage::DefinitionSnapshot definitions;
     if (storage) {
         FileStorageView* lists = storage->storage(StorageName);
         const QStringList names = lists->itemNames();
         for (const QString& name : names) {
             const QByteArray bytes = lists->readItem(name);
             auto* list = static_cast<ParameterCustomList*>(createList());
-            if (!list->loadData(bytes)) {
+            if (!list->d->loadData(bytes, &definitions)) {
                 d->lists.removeOne(list);
                 delete list;
                 d->unreadableItems.append(bytes);
