@@ -26,7 +26,6 @@ const QByteArray KeyValue = QByteArrayLiteral("Value");
 const QByteArray KeyName = QByteArrayLiteral("Name");
 const QByteArray AxisKeyPrefix = QByteArrayLiteral("Axis_");
 const QString CoordinateKeyPrefix = QStringLiteral("Coordinate_");
-const QByteArray CoordinateKeyBytes = QByteArrayLiteral("Coordinate_");
 
 } // namespace
 
@@ -293,31 +292,13 @@ QByteArray ParameterCustomList::saveData()
                       repository.driveControllerAxisSaveIdentifier(livingAxes.at(n).data()));
 
     text += "\n[" + SectionParameter + "]\n";
-    const auto appendParameter = [&text](const ParameterCoordinate& coordinate, const QByteArray& entryText) {
-        if (coordinate.isValid()) {
-            // A canonical coordinate and an entry text of digits need no escaping.
-            text += CoordinateKeyBytes;
-            appendCoordinateText(text, coordinate);
-            text += '=';
-            text += entryText;
-            text += '\n';
-        } else {
-            QByteArray key = CoordinateKeyBytes;
-            appendCoordinateText(key, coordinate);
-            appendIniLine(text, key, entryText);
-        }
-    };
     if (!d->storedEntries.empty()) {
-        QByteArray entryText;
-        for (const StoredEntry& stored : d->storedEntries) {
-            entryText.clear();
-            appendEntryText(entryText, stored.coordinate, stored.allElements, stored.elements);
-            appendParameter(stored.coordinate, entryText);
-        }
+        for (const StoredEntry& stored : d->storedEntries)
+            appendParameterLine(text, stored.coordinate, stored.allElements, stored.elements);
     } else {
         for (auto it = d->entries.cbegin(); it != d->entries.cend(); ++it) {
-            if (it.value())
-                appendParameter(it.key(), it.value()->entryText());
+            if (ParameterCustomListEntry* entry = it.value())
+                appendParameterLine(text, it.key(), entry->allElements(), entry->selectedElements());
         }
     }
 
@@ -347,7 +328,7 @@ bool ParameterCustomList::loadData(const QByteArray& data)
 bool ParameterCustomListPrivate::loadData(const QByteArray& data,
                                           ParameterCustomListStorage::DefinitionSnapshot* definitions)
 {
-    std::vector<ParameterCustomListStorage::ParameterLine> lines;
+    std::vector<ParameterCustomListStorage::ParameterLine>& lines = definitions->parameterLines;
     QByteArray otherSections;
     bool hasParameterSection = false;
     const bool split = ParameterCustomListStorage::splitStoredList(data, &otherSections, &hasParameterSection, &lines);

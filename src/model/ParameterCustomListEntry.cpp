@@ -428,7 +428,7 @@ QByteArray ParameterCustomListEntry::entryText() const
     // Ascending, so that the same list always gives the same bytes: a list
     // saved without ever being opened writes its selections that way too.
     QByteArray text;
-    ParameterCustomListStorage::appendEntryText(text, d->coordinate, d->allElements, elementVector());
+    ParameterCustomListStorage::appendEntryText(text, d->coordinate, d->allElements, selectedElements());
     return text;
 }
 
@@ -452,7 +452,7 @@ void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>
         d->strategy = new EntryStrategySingleLine(d);
 }
 
-QVector<quint16> ParameterCustomListEntry::elementVector() const
+QVector<quint16> ParameterCustomListEntry::selectedElements() const
 {
     if (d->allElements || d->elements.isEmpty())
         return QVector<quint16>();

@@ -71,9 +71,9 @@ public:
     void transferValueToAll(int sourceAxis, quint16 element);
     void requestOnlineConsistenceOnce(int axisIndex, quint16 element);
 
-private:
     // The selection the entry text shows: ascending, empty for the whole parameter.
-    QVector<quint16> elementVector() const;
+    QVector<quint16> selectedElements() const;
 
+private:
     ParameterCustomListEntryPrivate* const d;
 };

@@ -8,10 +8,12 @@
 #include "ParameterSetup.h"
 
 #include <QRegularExpression>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <numeric>
 
 namespace ParameterCustomListStorage {
 
@@ -99,7 +101,7 @@ bool readPlainEntryText(const char* text, int length, EntrySelection* selection)
     return true;
 }
 
-void appendNumber(QByteArray& out, uint number, int minimumDigits = 1)
+char* writeNumber(char* p, uint number)
 {
     char digits[10];
     int count = 0;
@@ -107,10 +109,42 @@ void appendNumber(QByteArray& out, uint number, int minimumDigits = 1)
         digits[count++] = char('0' + number % 10);
         number /= 10;
     } while (number != 0);
-    while (count < minimumDigits)
-        digits[count++] = '0';
     while (count > 0)
-        out += digits[--count];
+        *p++ = digits[--count];
+    return p;
+}
+
+// The canonical text of a valid coordinate, at most 4 characters.
+char* writeCoordinate(char* p, const ParameterCoordinate& coordinate)
+{
+    const uint number = coordinate.toNumber() - 1u;
+    const uint index = number % 1000u;
+    *p++ = char('A' + number / 1000u);
+    if (index >= 100u)
+        *p++ = char('0' + index / 100u);
+    *p++ = char('0' + index / 10u % 10u);
+    *p++ = char('0' + index % 10u);
+    return p;
+}
+
+// The selection part of an entry text, at most 2 + 6 characters per element.
+char* writeSelection(char* p, bool allElements, const QVector<quint16>& ascendingElements)
+{
+    if (allElements || ascendingElements.isEmpty())
+        return p;
+    *p++ = '[';
+    for (int i = 0; i < ascendingElements.size(); ++i) {
+        if (i > 0)
+            *p++ = '/';
+        p = writeNumber(p, ascendingElements.at(i));
+    }
+    *p++ = ']';
+    return p;
+}
+
+int selectionBound(const QVector<quint16>& elements)
+{
+    return 2 + 6 * elements.size();
 }
 
 // True when getIniText() writes the field as it is: printable ASCII without
@@ -191,24 +225,47 @@ void appendCoordinateText(QByteArray& out, const ParameterCoordinate& coordinate
         out += coordinate.toText().toUtf8();
         return;
     }
-    const int index = coordinate.index();
-    out += char(coordinate.letter().unicode());
-    appendNumber(out, uint(index), index < 100 ? 2 : 3);
+    char text[4];
+    out.append(text, int(writeCoordinate(text, coordinate) - text));
 }
 
 void appendEntryText(QByteArray& out, const ParameterCoordinate& coordinate, bool allElements,
                      const QVector<quint16>& ascendingElements)
 {
-    appendCoordinateText(out, coordinate);
-    if (allElements || ascendingElements.isEmpty())
+    if (!coordinate.isValid()) {
+        appendCoordinateText(out, coordinate);
+        QVarLengthArray<char, 256> text(selectionBound(ascendingElements));
+        out.append(text.data(), int(writeSelection(text.data(), allElements, ascendingElements) - text.data()));
         return;
-    out += '[';
-    for (int i = 0; i < ascendingElements.size(); ++i) {
-        if (i > 0)
-            out += '/';
-        appendNumber(out, ascendingElements.at(i));
     }
-    out += ']';
+    QVarLengthArray<char, 256> text(4 + selectionBound(ascendingElements));
+    char* end = writeSelection(writeCoordinate(text.data(), coordinate), allElements, ascendingElements);
+    out.append(text.data(), int(end - text.data()));
+}
+
+void appendParameterLine(QByteArray& out, const ParameterCoordinate& coordinate, bool allElements,
+                         const QVector<quint16>& ascendingElements)
+{
+    if (!coordinate.isValid()) {
+        QByteArray key = CoordinateKeyPrefix;
+        appendCoordinateText(key, coordinate);
+        QByteArray value;
+        appendEntryText(value, coordinate, allElements, ascendingElements);
+        appendIniLine(out, key, value);
+        return;
+    }
+    // "Coordinate_A123=A123[...]" needs no escaping. Written in place: this
+    // runs for every entry of every list on each save.
+    const int prefix = CoordinateKeyPrefix.size();
+    const int start = out.size();
+    out.resize(start + prefix + 4 + 1 + 4 + selectionBound(ascendingElements) + 1);
+    char* const begin = out.data() + start;
+    std::memcpy(begin, CoordinateKeyPrefix.constData(), size_t(prefix));
+    char* p = writeCoordinate(begin + prefix, coordinate);
+    *p++ = '=';
+    p = writeSelection(writeCoordinate(p, coordinate), allElements, ascendingElements);
+    *p++ = '\n';
+    out.resize(start + int(p - begin));
 }
 
 void appendIniLine(QByteArray& out, const QByteArray& key, const QByteArray& value)
@@ -251,6 +308,29 @@ QVector<int> DefinitionSnapshot::providersOf(const QList<QPointer<DriveControlle
     return result;
 }
 
+QVector<quint16> DefinitionSnapshot::elementsOf(const QVector<ParameterElementDescription>& elements)
+{
+    // Most parameters number their elements 0, 1, 2 ...: such lists are
+    // shared rather than made once per parameter.
+    // The indices ascend without repetition, so the first and the last tell.
+    const int count = elements.size();
+    if (count > 0 && elements.first().index == 0 && elements.last().index == count - 1) {
+        if (size_t(count) >= m_contiguous.size())
+            m_contiguous.resize(size_t(count) + 1);
+        QVector<quint16>& shared = m_contiguous[size_t(count)];
+        if (shared.size() != count) {
+            shared.resize(count);
+            std::iota(shared.begin(), shared.end(), quint16(0));
+        }
+        return shared;
+    }
+    QVector<quint16> indices(count);
+    quint16* index = indices.data();
+    for (const ParameterElementDescription& element : elements)
+        *index++ = element.index;
+    return indices;
+}
+
 const DefinitionSnapshot::Definition& DefinitionSnapshot::definition(int provider, const ParameterCoordinate& coordinate)
 {
     const auto lookUp = [&](Definition& target) {
@@ -258,13 +338,9 @@ const DefinitionSnapshot::Definition& DefinitionSnapshot::definition(int provide
         target = Definition();
         if (ParameterDefinition* definition = p->parameterDefinition(coordinate).data()) {
             target.defined = true;
-            const QVector<ParameterElementDescription>& elements = definition->description().elements;
-            target.elements.reserve(elements.size());
-            for (const ParameterElementDescription& element : elements)
-                target.elements.append(element.index);
+            target.elements = elementsOf(definition->description().elements);
             target.singleValued = !definition->isRecord() && definition->elementCount() == 1;
         }
-        target.hasSetup = !p->parameterSetup(coordinate).isNull();
     };
     // Invalid coordinates keep their text; they are rare enough not to cache.
     if (!coordinate.isValid()) {
@@ -280,6 +356,11 @@ const DefinitionSnapshot::Definition& DefinitionSnapshot::definition(int provide
     return m_definitions[size_t(slot)];
 }
 
+bool DefinitionSnapshot::hasSetup(int provider, const ParameterCoordinate& coordinate)
+{
+    return !m_providers.at(provider)->parameterSetup(coordinate).isNull();
+}
+
 void DefinitionSnapshot::reduce(StoredEntry* entry, const EntrySelection& selection, const QVector<int>& providers)
 {
     const ParameterCoordinate& coordinate = entry->coordinate;
@@ -292,12 +373,10 @@ void DefinitionSnapshot::reduce(StoredEntry* entry, const EntrySelection& select
     bool anyMultiValued = false;
     for (int provider : providers) {
         const Definition& d = definition(provider, coordinate);
-        if (d.hasSetup) {
-            if (d.singleValued)
-                anySingleValued = true;
-            else
-                anyMultiValued = true;
-        }
+        if (d.singleValued)
+            anySingleValued = true;
+        else
+            anyMultiValued = true;
         if (!d.defined)
             continue;
         if (!anyDefined) {
@@ -309,6 +388,21 @@ void DefinitionSnapshot::reduce(StoredEntry* entry, const EntrySelection& select
             std::set_union(available.cbegin(), available.cend(), d.elements.cbegin(), d.elements.cend(),
                            std::back_inserter(both));
             available = both;
+        }
+    }
+    // The layout counts only axes with a set-up. Whether they have one
+    // matters only when the providers disagree about the parameter being
+    // single-valued, so the set-ups are looked up for those parameters alone.
+    if (anySingleValued && anyMultiValued) {
+        anySingleValued = false;
+        anyMultiValued = false;
+        for (int provider : providers) {
+            if (!hasSetup(provider, coordinate))
+                continue;
+            if (definition(provider, coordinate).singleValued)
+                anySingleValued = true;
+            else
+                anyMultiValued = true;
         }
     }
 
@@ -338,14 +432,17 @@ bool splitStoredList(const QByteArray& data, QByteArray* otherSections, bool* ha
     otherSections->reserve(256);
     // About one line per 20 bytes in a saved list; a guess too small only
     // costs a reallocation.
+    parameterLines->clear();
     parameterLines->reserve(size_t(data.size() / 20 + 8));
 
     // The same lines as IniParser::setIniText(): "\n", "\r" and "\r\n" end a
     // line, blanks around it are dropped, empty and comment lines skipped.
     while (p < end) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
-            ++lineEnd;
+        const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        if (!lineEnd)
+            lineEnd = end;
+        if (const void* cr = std::memchr(p, '\r', size_t(lineEnd - p)))
+            lineEnd = static_cast<const char*>(cr);
         const char* begin = trimmedBegin(p, lineEnd);
         const char* stop = trimmedEnd(begin, lineEnd);
         p = lineEnd + 1;

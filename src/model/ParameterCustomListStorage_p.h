@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParameterCoordinate.h"
+#include "ParameterDescription.h"
 
 #include <QByteArray>
 #include <QList>
@@ -31,6 +32,9 @@ EntrySelection readEntryText(const char* text, int length);
 void appendEntryText(QByteArray& out, const ParameterCoordinate& coordinate, bool allElements,
                      const QVector<quint16>& ascendingElements);
 void appendCoordinateText(QByteArray& out, const ParameterCoordinate& coordinate);
+// The "Parameter" line of an entry, as getIniText() writes it.
+void appendParameterLine(QByteArray& out, const ParameterCoordinate& coordinate, bool allElements,
+                         const QVector<quint16>& ascendingElements);
 
 // One "key=value" line exactly as RnIniParser::IniParser::getIniText() writes it.
 void appendIniLine(QByteArray& out, const QByteArray& key, const QByteArray& value);
@@ -45,6 +49,14 @@ struct StoredEntry
     QVector<quint16> elements;   // ascending
     bool allElements = true;
     bool multiLine = false;
+};
+
+// One "Parameter" line of a stored list on the common path (splitStoredList()).
+struct ParameterLine
+{
+    quint16 number;   // coordinate number, from the key
+    int valueBegin;
+    int valueLength;
 };
 
 // What the providers define at one moment, looked up once per provider and
@@ -66,20 +78,25 @@ public:
     // axes with these providers, as refresh() leaves it.
     void reduce(StoredEntry* entry, const EntrySelection& selection, const QVector<int>& providers);
 
+    // Room for the lines of one list, reused by the next.
+    std::vector<ParameterLine> parameterLines;
+
 private:
     struct Definition
     {
         QVector<quint16> elements;   // ascending, as the definition lists them
         bool defined = false;
-        bool hasSetup = false;
         bool singleValued = false;
     };
     const Definition& definition(int provider, const ParameterCoordinate& coordinate);
+    bool hasSetup(int provider, const ParameterCoordinate& coordinate);
+    QVector<quint16> elementsOf(const QVector<ParameterElementDescription>& elements);
 
     QVector<ParameterProvider*> m_providers;
     std::vector<std::vector<qint32>> m_slots;   // per provider, by coordinate number
     std::vector<Definition> m_definitions;
     Definition m_uncached;
+    std::vector<QVector<quint16>> m_contiguous;   // by count: 0, 1, ... count - 1
 };
 
 // The text of a stored list split on the common path: the "Parameter" lines,
@@ -87,12 +104,6 @@ private:
 // parser. False when the text needs the generic parser (escapes in the
 // "Parameter" lines or section names, or keys that are not the canonical
 // coordinate keys in strictly ascending order).
-struct ParameterLine
-{
-    quint16 number;   // coordinate number, from the key
-    int valueBegin;
-    int valueLength;
-};
 bool splitStoredList(const QByteArray& data, QByteArray* otherSections, bool* hasParameterSection,
                      std::vector<ParameterLine>* parameterLines);
 
