@@ -57,8 +57,22 @@ void ParameterCustomListPrivate::announceAxesChanged()
     emit q->listAxesChanged();
 }
 
+void ParameterCustomListPrivate::buildStoredEntries()
+{
+    if (storedEntries.empty())
+        return;
+    const std::vector<ParameterCustomListStorage::StoredEntry> stored = std::move(storedEntries);
+    storedEntries.clear();
+    for (const ParameterCustomListStorage::StoredEntry& s : stored) {
+        auto* entry = new ParameterCustomListEntry(s.coordinate);
+        entry->restoreLoaded(&axes, s.allElements, s.elements, s.multiLine);
+        entries.insert(s.coordinate, entry);
+    }
+}
+
 ParameterCustomListEntry* ParameterCustomListPrivate::entryFor(const ParameterCoordinate& coordinate)
 {
+    buildStoredEntries();
     ParameterCustomListEntry*& entry = entries[coordinate];
     if (!entry) {
         entry = new ParameterCustomListEntry(coordinate);
@@ -69,11 +83,13 @@ ParameterCustomListEntry* ParameterCustomListPrivate::entryFor(const ParameterCo
 
 ParameterCustomListEntry* ParameterCustomListPrivate::takeEntry(const ParameterCoordinate& coordinate)
 {
+    buildStoredEntries();
     return entries.take(coordinate);
 }
 
 void ParameterCustomListPrivate::removeEntries(const QList<ParameterCoordinate>& coordinates)
 {
+    buildStoredEntries();
     for (const ParameterCoordinate& coordinate : coordinates) {
         if (entries.contains(coordinate))
             delete entries.take(coordinate);
@@ -82,6 +98,8 @@ void ParameterCustomListPrivate::removeEntries(const QList<ParameterCoordinate>&
 
 void ParameterCustomListPrivate::deleteEntries()
 {
+    // Entries never built have nobody following their axes.
+    storedEntries.clear();
     const QMap<ParameterCoordinate, ParameterCustomListEntry*> doomed = entries;
     entries = QMap<ParameterCoordinate, ParameterCustomListEntry*>();
     qDeleteAll(doomed);
@@ -142,6 +160,7 @@ void ParameterCustomList::removeEntry(QString parameter)
     if (!address.isValid())
         return;
     const ParameterCoordinate coordinate = address.coordinate();
+    d->buildStoredEntries();
     if (ParameterCustomListEntry* entry = d->entries.value(coordinate)) {
         if (parameter.contains(QLatin1Char('[')))
             entry->removeElement(address.element());
@@ -153,6 +172,7 @@ void ParameterCustomList::removeEntry(QString parameter)
 
 QByteArray ParameterCustomList::exportText() const
 {
+    d->buildStoredEntries();
     QByteArray text;
     for (ParameterCustomListEntry* entry : qAsConst(d->entries)) {
         if (!entry)
@@ -166,6 +186,7 @@ QByteArray ParameterCustomList::exportText() const
 void ParameterCustomList::importText(QByteArray text)
 {
     static const QRegularExpression linePattern(QStringLiteral("^(([^\\[\\]]+)([\\[\\/\\d]+\\])?)"));
+    d->buildStoredEntries();
     const QList<QByteArray> pieces = text.split('\n');
     for (const QByteArray& piece : pieces) {
         const QString line = QString::fromUtf8(piece.trimmed());
@@ -193,6 +214,7 @@ QList<QPointer<DriveControllerAxis>> ParameterCustomList::axes()
 
 void ParameterCustomList::setAxes(const QList<QPointer<DriveControllerAxis>>& axes)
 {
+    d->buildStoredEntries();
     d->axes.clear();
     for (const QPointer<DriveControllerAxis>& axis : axes) {
         d->axes.append(axis);
@@ -209,6 +231,7 @@ void ParameterCustomList::setAxes(const QList<QPointer<DriveControllerAxis>>& ax
 
 QMap<ParameterCoordinate, ParameterCustomListEntry*>& ParameterCustomList::entries()
 {
+    d->buildStoredEntries();
     return d->entries;
 }
 
@@ -220,6 +243,7 @@ void ParameterCustomList::clearEntries()
 
 void ParameterCustomList::setCoordinates(const QList<ParameterCoordinate>& coordinates)
 {
+    d->buildStoredEntries();
     QSet<quint16> given;
     for (const ParameterCoordinate& coordinate : coordinates)
         given.insert(coordinate.toNumber());
@@ -266,48 +290,82 @@ QByteArray ParameterCustomList::saveData()
 {
     QMetaObject::invokeMethod(this, "prepareSaveData", Qt::DirectConnection);
 
-    RnIniParser::IniParser parser;
-    RnIniParser::IniSection* list = parser.createSection(SectionList);
-    list->setValue(KeyValue, d->identifier);
-    list->setValue(KeyName, d->name.toUtf8());
+    // Written here rather than through the INI parser, byte for byte as its
+    // getIniText() would write the four sections; appendIniLine() leaves
+    // every field that needs escaping to the parser itself.
+    using namespace ParameterCustomListStorage;
+    const int entryCount = int(d->storedEntries.empty() ? d->entries.size() : d->storedEntries.size());
+    QByteArray text;
+    text.reserve(256 + 40 * entryCount);
+    text += '[' + SectionList + "]\n";
+    appendIniLine(text, KeyValue, d->identifier);
+    appendIniLine(text, KeyName, d->name.toUtf8());
 
-    RnIniParser::IniSection* axesSection = parser.createSection(SectionAxes);
+    text += "\n[" + SectionAxes + "]\n";
     const QList<QPointer<DriveControllerAxis>> livingAxes = axes();
     ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
     for (int n = 0; n < livingAxes.size(); ++n)
-        axesSection->setValue(AxisKeyPrefix + QByteArray::number(n),
-                              repository.driveControllerAxisSaveIdentifier(livingAxes.at(n).data()));
+        appendIniLine(text, AxisKeyPrefix + QByteArray::number(n),
+                      repository.driveControllerAxisSaveIdentifier(livingAxes.at(n).data()));
 
-    RnIniParser::IniSection* parameters = parser.createSection(SectionParameter);
-    for (auto it = d->entries.cbegin(); it != d->entries.cend(); ++it) {
-        if (it.value())
-            parameters->setValue((CoordinateKeyPrefix + it.key().toText()).toUtf8(), it.value()->entryText());
+    text += "\n[" + SectionParameter + "]\n";
+    if (!d->storedEntries.empty()) {
+        for (const StoredEntry& stored : d->storedEntries)
+            appendParameterLine(text, stored.coordinate, stored.allElements, stored.elements);
+    } else {
+        for (auto it = d->entries.cbegin(); it != d->entries.cend(); ++it) {
+            if (ParameterCustomListEntry* entry = it.value())
+                appendParameterLine(text, it.key(), entry->allElements(), entry->selectedElements());
+        }
     }
 
-    RnIniParser::IniSection* states = parser.createSection(SectionStates);
+    text += "\n[" + SectionStates + "]\n";
     for (auto it = d->states.cbegin(); it != d->states.cend(); ++it)
-        states->setValue(it.key(), it.value().toHex());
-
-    return parser.getIniText();
+        appendIniLine(text, it.key(), it.value().toHex());
+    return text;
 }
 
 bool ParameterCustomList::loadData(const QByteArray& data)
 {
+    ParameterCustomListStorage::DefinitionSnapshot definitions;
+    return d->loadData(data, &definitions);
+}
+
+// Loading keeps the entries as StoredEntry values and makes the entry objects
+// only when something asks for them (buildStoredEntries()). A stored entry is
+// not the raw text but what the eager reading made of it at this moment:
+// the selection reduced to the elements that the restored axes define now and
+// the layout refresh() chose now. The definitions, the axes and their
+// controllers may all change or go before the list is first used, and an
+// entry built afterwards must look exactly like one built here; the providers
+// only announce such changes after the old definitions are destroyed, so the
+// reduction cannot wait. It costs a few lookups per provider and coordinate,
+// shared by all lists of a project load (DefinitionSnapshot), against two
+// QObjects, a strategy and two refreshes per entry.
+bool ParameterCustomListPrivate::loadData(const QByteArray& data,
+                                          ParameterCustomListStorage::DefinitionSnapshot* definitions)
+{
+    std::vector<ParameterCustomListStorage::ParameterLine>& lines = definitions->parameterLines;
+    QByteArray otherSections;
+    bool hasParameterSection = false;
+    const bool split = ParameterCustomListStorage::splitStoredList(data, &otherSections, &hasParameterSection, &lines);
     RnIniParser::IniParser parser;
-    parser.setIniText(data);
+    parser.setIniText(split ? otherSections : data);
     RnIniParser::IniSection* list = parser.section(SectionList);
     RnIniParser::IniSection* axesSection = parser.section(SectionAxes);
     RnIniParser::IniSection* parameters = parser.section(SectionParameter);
     RnIniParser::IniSection* states = parser.section(SectionStates);
-    if (!list || !axesSection || !parameters)
+    if (!split)
+        hasParameterSection = parameters != nullptr;
+    if (!list || !axesSection || !hasParameterSection)
         return false;
 
-    d->name = QString::fromUtf8(list->value(KeyName));
-    d->identifier = list->value(KeyValue);
-    if (d->name.isEmpty() || d->identifier.isEmpty())
+    name = QString::fromUtf8(list->value(KeyName));
+    identifier = list->value(KeyValue);
+    if (name.isEmpty() || identifier.isEmpty())
         return false;
 
-    d->clearAll();
+    clearAll();
 
     // Numeric order, so that Axis_10 follows Axis_9 rather than Axis_1.
     QList<QPair<qulonglong, QByteArray>> axisKeys;
@@ -329,28 +387,56 @@ bool ParameterCustomList::loadData(const QByteArray& data)
     ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
     for (const auto& key : qAsConst(axisKeys)) {
         if (DriveControllerAxis* axis = repository.driveControllerAxis(axesSection->value(key.second)))
-            d->axes.append(QPointer<DriveControllerAxis>(axis));
+            axes.append(QPointer<DriveControllerAxis>(axis));
     }
 
-    static const QRegularExpression keyPattern(QStringLiteral("^%1(.+)").arg(CoordinateKeyPrefix));
-    const QList<QByteArray> parameterKeys = parameters->keys();
-    for (const QByteArray& key : parameterKeys) {
-        const QRegularExpressionMatch match = keyPattern.match(QString::fromUtf8(key));
-        if (!match.hasMatch())
-            continue;
-        ParameterCustomListEntry* entry = d->entryFor(ParameterCoordinate(match.captured(1)));
-        entry->loadEntryText(parameters->value(key));
-        entry->refresh();
-    }
+    readParameters(data, split ? &lines : nullptr, parameters, definitions);
 
     if (states) {
         const QList<QByteArray> stateKeys = states->keys();
         for (const QByteArray& key : stateKeys)
-            d->states.insert(key, QByteArray::fromHex(states->value(key)));
+            this->states.insert(key, QByteArray::fromHex(states->value(key)));
     }
 
-    d->postSignal("listNameChanged");
-    d->postSignal("listAxesChanged");
-    d->postSignal("listEntriesChanged");
+    postSignal("listNameChanged");
+    postSignal("listAxesChanged");
+    postSignal("listEntriesChanged");
     return true;
+}
+
+void ParameterCustomListPrivate::readParameters(const QByteArray& data,
+                                                const std::vector<ParameterCustomListStorage::ParameterLine>* lines,
+                                                const RnIniParser::IniSection* parameters,
+                                                ParameterCustomListStorage::DefinitionSnapshot* definitions)
+{
+    using namespace ParameterCustomListStorage;
+    const QVector<int> providers = definitions->providersOf(axes);
+    if (lines) {
+        // Keys in strictly ascending coordinate order: the map order already,
+        // and no coordinate twice.
+        storedEntries.reserve(lines->size());
+        for (const ParameterLine& line : *lines) {
+            storedEntries.emplace_back(ParameterCoordinate(line.number));
+            definitions->reduce(&storedEntries.back(), readEntryText(data.constData() + line.valueBegin, line.valueLength),
+                                providers);
+        }
+        return;
+    }
+
+    // Anything else a hand-edited or foreign text may hold, read the way the
+    // entries were always read: a later key of the same coordinate replaces
+    // the text of an earlier one.
+    static const QRegularExpression keyPattern(QStringLiteral("^%1(.+)").arg(CoordinateKeyPrefix));
+    QMap<ParameterCoordinate, QByteArray> texts;
+    const QList<QByteArray> parameterKeys = parameters->keys();
+    for (const QByteArray& key : parameterKeys) {
+        const QRegularExpressionMatch match = keyPattern.match(QString::fromUtf8(key));
+        if (match.hasMatch())
+            texts.insert(ParameterCoordinate(match.captured(1)), parameters->value(key));
+    }
+    storedEntries.reserve(size_t(texts.size()));
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        storedEntries.emplace_back(it.key());
+        definitions->reduce(&storedEntries.back(), readEntryText(it.value()), providers);
+    }
 }

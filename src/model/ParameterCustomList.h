@@ -56,5 +56,6 @@ public:
 
 private:
     friend class ParameterCustomListPrivate;
+    friend class ParameterCustomListRepository;   // one definition snapshot for all lists of a load
     ParameterCustomListPrivate* const d;
 };

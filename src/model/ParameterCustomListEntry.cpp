@@ -3,6 +3,7 @@
 
 #include "EntryStrategyMultiLine.h"
 #include "EntryStrategySingleLine.h"
+#include "ParameterCustomListStorage_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -14,7 +15,6 @@
 #include "System.h"
 
 #include <QMetaMethod>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -472,32 +472,40 @@ void ParameterCustomListEntry::refresh()
 
 QByteArray ParameterCustomListEntry::entryText() const
 {
-    QByteArray text = d->coordinate.toText().toUtf8();
-    if (!d->allElements && !d->elements.isEmpty()) {
-        QList<QByteArray> numbers;
-        numbers.reserve(d->elements.size());
-        for (quint16 e : qAsConst(d->elements))
-            numbers.append(QByteArray::number(e));
-        text += '[' + numbers.join('/') + ']';
-    }
+    // Ascending, so that the same list always gives the same bytes: a list
+    // saved without ever being opened writes its selections that way too.
+    QByteArray text;
+    ParameterCustomListStorage::appendEntryText(text, d->coordinate, d->allElements, selectedElements());
     return text;
 }
 
 void ParameterCustomListEntry::loadEntryText(const QByteArray& text)
 {
-    static const QRegularExpression bracketPattern(QStringLiteral("\\[(.+)\\]"));
-    d->elements.clear();
-    d->allElements = true;
-    const QRegularExpressionMatch match = bracketPattern.match(QString::fromUtf8(text));
-    if (!match.hasMatch())
-        return;
-    d->allElements = false;
-    const QStringList parts = match.captured(1).split(QLatin1Char('/'), Qt::KeepEmptyParts);
-    for (const QString& part : parts) {
-        bool ok = false;
-        const quint16 e = part.toUShort(&ok, 10);
-        d->elements.insert(ok ? e : quint16(0));
-    }
+    const ParameterCustomListStorage::EntrySelection selection = ParameterCustomListStorage::readEntryText(text);
+    d->allElements = selection.allElements;
+    d->elements = QSet<quint16>(selection.elements.cbegin(), selection.elements.cend());
+}
+
+void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>>* axes, bool allElements,
+                                             const QVector<quint16>& elements, bool multiLine)
+{
+    d->axes = axes;
+    d->allElements = allElements;
+    d->elements = QSet<quint16>(elements.cbegin(), elements.cend());
+    delete d->strategy;
+    if (multiLine)
+        d->strategy = new EntryStrategyMultiLine(d);
+    else
+        d->strategy = new EntryStrategySingleLine(d);
+}
+
+QVector<quint16> ParameterCustomListEntry::selectedElements() const
+{
+    if (d->allElements || d->elements.isEmpty())
+        return QVector<quint16>();
+    QVector<quint16> elements(d->elements.cbegin(), d->elements.cend());
+    std::sort(elements.begin(), elements.end());
+    return elements;
 }
 
 QList<quint16> ParameterCustomListEntry::elementIndices() const
@@ -615,6 +623,9 @@ void ParameterCustomListEntry::attachAxes()
 
 void ParameterCustomListEntry::detachAxes()
 {
+    // Deleting a list detaches every entry, most of which follow nothing.
+    if (d->followedAxes.isEmpty())
+        return;
     for (int i = 0; i < d->axisCount(); ++i)
         d->stopFollowing(d->axisAt(i));
 }

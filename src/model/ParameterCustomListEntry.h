@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVector>
 
 class DriveControllerAxis;
 struct EntryCell;
@@ -41,6 +42,11 @@ public:
     QByteArray entryText() const;
     // Does not refresh; the caller does that once the axes are in place.
     void loadEntryText(const QByteArray& text);
+    // In place of setAxesList() for an entry that a loaded list builds when
+    // it is first needed: the element set and the layout are those a refresh
+    // gave at load time, whatever the definitions have become since.
+    void restoreLoaded(QList<QPointer<DriveControllerAxis>>* axes, bool allElements,
+                       const QVector<quint16>& elements, bool multiLine);
 
     QList<quint16> elementIndices() const;
     ParameterSetup* parameterSetup(int axisIndex) const;
@@ -72,6 +78,9 @@ public:
     void transferValue(int sourceAxis, quint16 sourceElement, int targetAxis, quint16 targetElement);
     void transferValueToAll(int sourceAxis, quint16 element);
     void requestOnlineConsistenceOnce(int axisIndex, quint16 element);
+
+    // The selection the entry text shows: ascending, empty for the whole parameter.
+    QVector<quint16> selectedElements() const;
 
 private:
     ParameterCustomListEntryPrivate* const d;

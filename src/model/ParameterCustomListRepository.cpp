@@ -2,6 +2,7 @@
 #include "ParameterCustomListRepository_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomList_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -19,6 +20,31 @@ const QString StorageName = QStringLiteral("CustomParameterLists");
 const QString ItemNamePattern = QStringLiteral("List%1");
 
 bool repositoryIsAlive = false;
+
+// The identifiers this library writes: two decimal numbers short enough not
+// to overflow. Everything else takes the exact way below.
+bool readPlainSaveIdentifier(const QByteArray& text, long* controllerIndex, unsigned long* axisNumber)
+{
+    const int colon = text.indexOf(':');
+    if (colon < 1 || colon > 9 || text.size() - colon - 1 < 1 || text.size() - colon - 1 > 9)
+        return false;
+    long first = 0;
+    unsigned long second = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (i == colon)
+            continue;
+        if (c < '0' || c > '9')
+            return false;
+        if (i < colon)
+            first = first * 10 + (c - '0');
+        else
+            second = second * 10 + ulong(c - '0');
+    }
+    *controllerIndex = first;
+    *axisNumber = second;
+    return true;
+}
 
 } // namespace
 
@@ -125,13 +151,16 @@ void ParameterCustomListRepository::load(FileStorageView* storage)
     d->unreadableItems.clear();
 
     blockSignals(true);
+    // Nothing but this loop runs until it ends, so the definitions looked up
+    // for one list hold for the next.
+    ParameterCustomListStorage::DefinitionSnapshot definitions;
     if (storage) {
         FileStorageView* lists = storage->storage(StorageName);
         const QStringList names = lists->itemNames();
         for (const QString& name : names) {
             const QByteArray bytes = lists->readItem(name);
             auto* list = static_cast<ParameterCustomList*>(createList());
-            if (!list->loadData(bytes)) {
+            if (!list->d->loadData(bytes, &definitions)) {
                 d->lists.removeOne(list);
                 delete list;
                 d->unreadableItems.append(bytes);
@@ -239,18 +268,22 @@ QList<DriveControllerAxis*> ParameterCustomListRepository::driveControllerAxes()
 
 DriveControllerAxis* ParameterCustomListRepository::driveControllerAxis(QByteArray saveIdentifier) const
 {
-    static const QRegularExpression pattern(QStringLiteral("\\A(\\d+):(\\d+)\\z"));
-    const QRegularExpressionMatch match = pattern.match(QString::fromUtf8(saveIdentifier));
-    if (!match.hasMatch())
-        return nullptr;
+    long controllerIndex = 0;
+    unsigned long axisNumber = 0;
+    if (!readPlainSaveIdentifier(saveIdentifier, &controllerIndex, &axisNumber)) {
+        static const QRegularExpression pattern(QStringLiteral("\\A(\\d+):(\\d+)\\z"));
+        const QRegularExpressionMatch match = pattern.match(QString::fromUtf8(saveIdentifier));
+        if (!match.hasMatch())
+            return nullptr;
 
-    bool ok = false;
-    long controllerIndex = match.captured(1).toLong(&ok, 10);
-    if (!ok)
-        controllerIndex = 0;
-    unsigned long axisNumber = match.captured(2).toULong(&ok, 10);
-    if (!ok)
-        axisNumber = 0;
+        bool ok = false;
+        controllerIndex = match.captured(1).toLong(&ok, 10);
+        if (!ok)
+            controllerIndex = 0;
+        axisNumber = match.captured(2).toULong(&ok, 10);
+        if (!ok)
+            axisNumber = 0;
+    }
 
     const QList<DriveController*> controllers = d->hostControllers();
     if (controllerIndex >= controllers.size())

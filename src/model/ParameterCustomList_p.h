@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParameterCoordinate.h"
+#include "ParameterCustomListStorage_p.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -9,6 +10,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <vector>
+
+namespace RnIniParser {
+class IniSection;
+}
 
 class DriveControllerAxis;
 class ParameterCustomList;
@@ -25,6 +32,14 @@ public:
     // Queued, and dropped while the repository's signals are blocked (a
     // project load), so observers never see a half-read list.
     void postSignal(const char* signalName);
+
+    bool loadData(const QByteArray& data, ParameterCustomListStorage::DefinitionSnapshot* definitions);
+    void readParameters(const QByteArray& data, const std::vector<ParameterCustomListStorage::ParameterLine>* lines,
+                        const RnIniParser::IniSection* parameters,
+                        ParameterCustomListStorage::DefinitionSnapshot* definitions);
+    // Makes the entry objects of a loaded list; every access to `entries`
+    // other than saving goes through here first.
+    void buildStoredEntries();
 
     ParameterCustomListEntry* entryFor(const ParameterCoordinate& coordinate);
     ParameterCustomListEntry* takeEntry(const ParameterCoordinate& coordinate);
@@ -45,4 +60,7 @@ public:
     QList<QPointer<DriveControllerAxis>> axes;
     QMap<ParameterCoordinate, ParameterCustomListEntry*> entries;
     quint64 revision = 0;
+    // A loaded list keeps its entries in this form until something needs the
+    // objects (see loadData()); `entries` is empty meanwhile.
+    std::vector<ParameterCustomListStorage::StoredEntry> storedEntries;
 };

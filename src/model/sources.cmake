@@ -13,6 +13,8 @@ target_sources(KxParameterCustomListObjects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntry.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntry_p.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListStorage_p.h
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListStorage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EntryStrategy.h
   ${CMAKE_CURRENT_LIST_DIR}/EntryStrategy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EntryStrategySingleLine.h
