@@ -34,6 +34,7 @@ AxisCompareViewImplementation::AxisCompareViewImplementation(QWidget* parent)
     connect(ui.differencesOnly, &QCheckBox::stateChanged, this, &AxisCompareViewImplementation::updateView);
     connect(ui.bottomButton, &QPushButton::toggled, ui.bottomWidget, &QWidget::setVisible);
 
+    ui.parameterTreeWidget->setRowFilledHook([this](QTreeWidgetItem* row) { onRowFilled(row); });
     ui.parameterTreeWidget->setParameterCustomList(workingList.get());
     ui.parameterTreeWidget->setHelpWidget(ui.helpWidget);
     ui.parameterTreeWidget->setColorWidget(ui.colorWidget);
@@ -183,7 +184,21 @@ void AxisCompareViewImplementation::followItemChanges(bool follow)
 
 bool AxisCompareViewImplementation::rowStatesValid() const
 {
-    return rowStatesPass == ui.parameterTreeWidget->contentRefreshCount();
+    return rowStatesComplete;
+}
+
+// The tree fills rows: their difference and colour are settled right there,
+// new rows before they join the tree, where setting a colour costs least.
+void AxisCompareViewImplementation::onRowFilled(QTreeWidgetItem* row)
+{
+    if (!rowStatesComplete)
+        return;
+    RowState& state = rowStates[row];
+    // A row of the tree may sit where a deleted one was: ask it.
+    state.hidden = row->treeWidget() && row->isHidden();
+    state.differs = AxisCompareReport::valuesDiffer(row);
+    state.highlighted = state.differs && !differencesOnly();
+    paintRow(row, state.highlighted);
 }
 
 void AxisCompareViewImplementation::updateView()
@@ -196,13 +211,15 @@ void AxisCompareViewImplementation::updateView()
 
     const bool diffOnly = differencesOnly();
     ParameterCustomListTreeWidget* tree = ui.parameterTreeWidget;
-    const bool known = rowStatesValid();
+    // States of deleted rows pile up over many comparisons; now and then
+    // they are made anew.
+    const int rows = tree->topLevelItemCount();
+    const bool known = rowStatesComplete && rowStates.size() <= 4 * rows + 4096;
     if (!known) {
         rowStates.clear();
-        rowStates.reserve(tree->topLevelItemCount() * 2);
+        rowStates.reserve(rows * 4);
     }
-    // Rows of a refresh are shown unless this view hid them.
-    const bool readHidden = !known && anyRowHidden;
+    const bool readHidden = !known;
 
     auto evaluate = [&](QTreeWidgetItem* row) -> RowState& {
         RowState& state = rowStates[row];
@@ -234,13 +251,12 @@ void AxisCompareViewImplementation::updateView()
         }
     }
     tree->viewport()->update();
-    rowStatesPass = tree->contentRefreshCount();
+    rowStatesComplete = true;
 
     // With only differences on, a row stays visible when it differs itself or
     // when any of its elements does.
     // The element rows under a hidden row are not filtered: nobody sees them,
     // and they are put right whenever their row is shown again.
-    anyRowHidden = false;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = tree->topLevelItem(i);
         bool rowShown = !diffOnly || rowStates.value(row).differs;
@@ -290,8 +306,6 @@ void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, in
             row->setHidden(!shown);
         state->hidden = !shown;
     }
-    if (!shown)
-        anyRowHidden = true;
 }
 
 void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly)

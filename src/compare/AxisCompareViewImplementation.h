@@ -50,6 +50,7 @@ private:
     void paintRow(QTreeWidgetItem* row, bool highlighted);
     void followItemChanges(bool follow);
     bool rowStatesValid() const;
+    void onRowFilled(QTreeWidgetItem* row);
     void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
     void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
 
@@ -63,8 +64,8 @@ private:
         bool hidden = false;
     };
     QHash<const QTreeWidgetItem*, RowState> rowStates;
-    int rowStatesPass = -1;
-    bool anyRowHidden = false;
+    // An empty tree's states are all known.
+    bool rowStatesComplete = true;
 
     Ui::AxisCompareView ui;
     const std::unique_ptr<ParameterCustomList> workingList;

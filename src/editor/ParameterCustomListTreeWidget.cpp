@@ -453,8 +453,23 @@ void ParameterCustomListTreeWidget::refreshRow(ParameterCustomListEntryItem* row
     row->update(style);
     row->filledEpoch = cacheEpoch;
     row->filledRevision = entry->revision();
+    announceFilled(row);
     if (!hadChildren && row->childCount() > 0)
         row->setExpanded(true);
+}
+
+void ParameterCustomListTreeWidget::setRowFilledHook(std::function<void(QTreeWidgetItem*)> hook)
+{
+    rowFilledHook = std::move(hook);
+}
+
+void ParameterCustomListTreeWidget::announceFilled(QTreeWidgetItem* row)
+{
+    if (!rowFilledHook)
+        return;
+    rowFilledHook(row);
+    for (int i = 0; i < row->childCount(); ++i)
+        rowFilledHook(row->child(i));
 }
 
 void ParameterCustomListTreeWidget::onContentChanged()
@@ -528,6 +543,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
         row->update(style);
         row->filledEpoch = cacheEpoch;
         row->filledRevision = entry->revision();
+        announceFilled(row);
         entry->attachAxes();
         added.append(row);
     }

@@ -9,6 +9,7 @@
 #include <QVector>
 #include <QTreeWidget>
 
+#include <functional>
 #include <memory>
 
 class HelpWidget;
@@ -66,6 +67,11 @@ public:
     // Runs a waiting refresh now, for readers that need the rows current.
     void flushScheduledRefresh();
 
+    // Called for every row and element row that a refresh has (re)filled,
+    // new rows before they join the tree; value cells refilled on their own
+    // are announced by itemChanged() instead.
+    void setRowFilledHook(std::function<void(QTreeWidgetItem*)> hook);
+
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -120,6 +126,7 @@ private:
     void cancelScheduledRefresh();
     void invalidateRows();
     bool rowIsCurrent(const ParameterCustomListEntryItem* row) const;
+    void announceFilled(QTreeWidgetItem* row);
 
     ParameterCustomListInformation* list = nullptr;
     ParameterCustomListHeaderItem* headerItem = nullptr;
@@ -142,6 +149,7 @@ private:
     quint64 contentRevision = 0;
     bool listShown = false;
     int contentRefreshes = 0;
+    std::function<void(QTreeWidgetItem*)> rowFilledHook;
     // Rows filled at this epoch show what is current unless their entry was
     // refreshed or a value of theirs was signalled since; everything that
     // can change what any row shows (language, translators, definitions,
