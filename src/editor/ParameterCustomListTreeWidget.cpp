@@ -572,6 +572,9 @@ void ParameterCustomListTreeWidget::onContentChanged()
             header()->setSortIndicator(0, Qt::AscendingOrder);
         }
         // Expanding a childless row only costs the view a persistent index.
+        // With a layout pending, expanding only notes the row; otherwise
+        // each one lays out its children at once, moving all rows below.
+        scheduleDelayedItemsLayout();
         for (QTreeWidgetItem* row : qAsConst(added)) {
             if (row->childCount() > 0)
                 row->setExpanded(true);

@@ -262,7 +262,16 @@ void ParameterCustomList::setCoordinates(const QList<ParameterCoordinate>& coord
         if (current.contains(coordinate.toNumber()))
             continue;
         current.insert(coordinate.toNumber());
-        d->entryFor(coordinate)->setAllElements(true);
+        ParameterCustomListEntry*& entry = d->entries[coordinate];
+        if (entry) {
+            entry->setAllElements(true);
+            continue;
+        }
+        // All elements before the axes: without axes that costs nothing, and
+        // the entry looks its definitions up once instead of twice.
+        entry = new ParameterCustomListEntry(coordinate);
+        entry->setAllElements(true);
+        entry->setAxesList(&d->axes);
     }
 }
 
