@@ -554,9 +554,14 @@ void ParameterCustomListTreeWidget::onContentChanged()
         // places, which leaves what sortItems() would leave without a
         // relayout of the whole tree.
         const int existing = topLevelItemCount();
+        // Where each new row went, so that it can be expanded by its place:
+        // an item would look its place up among all rows.
+        QVector<int> positions;
         if (existing == 0 || rowNumber(topLevelItem(existing - 1)) < rowNumber(added.first())) {
             addTopLevelItems(added);
             header()->setSortIndicator(0, Qt::AscendingOrder);
+            for (int i = 0; i < added.size(); ++i)
+                positions.append(existing + i);
         } else if (added.size() > 64) {
             // Many insertions each move the rows after them; one sort is cheaper.
             addTopLevelItems(added);
@@ -567,6 +572,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
                 const uint number = rowNumber(row);
                 while (at < topLevelItemCount() && rowNumber(topLevelItem(at)) < number)
                     ++at;
+                positions.append(at);
                 insertTopLevelItem(at++, row);
             }
             header()->setSortIndicator(0, Qt::AscendingOrder);
@@ -575,9 +581,13 @@ void ParameterCustomListTreeWidget::onContentChanged()
         // With a layout pending, expanding only notes the row; otherwise
         // each one lays out its children at once, moving all rows below.
         scheduleDelayedItemsLayout();
-        for (QTreeWidgetItem* row : qAsConst(added)) {
-            if (row->childCount() > 0)
-                row->setExpanded(true);
+        for (int i = 0; i < added.size(); ++i) {
+            if (added.at(i)->childCount() == 0)
+                continue;
+            if (positions.isEmpty())
+                added.at(i)->setExpanded(true);
+            else
+                expand(model()->index(positions.at(i), 0));
         }
         setCurrentItem(added.last());
     }
