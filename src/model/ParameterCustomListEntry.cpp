@@ -20,8 +20,7 @@
 
 ParameterCustomListEntryPrivate::ParameterCustomListEntryPrivate(ParameterCustomListEntry* q,
                                                                  const ParameterCoordinate& coordinate)
-    : QObject(q)
-    , q(q)
+    : q(q)
     , coordinate(coordinate)
     , coordinateText(coordinate.toText())
 {
@@ -398,7 +397,10 @@ ParameterCustomListEntry::ParameterCustomListEntry(const ParameterCoordinate& co
 {
 }
 
-ParameterCustomListEntry::~ParameterCustomListEntry() = default;
+ParameterCustomListEntry::~ParameterCustomListEntry()
+{
+    delete d;
+}
 
 void ParameterCustomListEntry::setAxesList(QList<QPointer<DriveControllerAxis>>* axes)
 {

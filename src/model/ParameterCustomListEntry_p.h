@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -18,9 +19,11 @@ class ParameterDefinition;
 class ParameterProvider;
 class ParameterSetup;
 
-class ParameterCustomListEntryPrivate : public QObject
+// Not a QObject: a list of thousands of parameters has as many of these,
+// and an object each would double what an entry costs.
+class ParameterCustomListEntryPrivate
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(ParameterCustomListEntryPrivate)
 
 public:
     // Stands for the parameter as a whole where a text is looked up.
@@ -28,7 +31,8 @@ public:
     static constexpr int NoLivingSpace = -100;
 
     ParameterCustomListEntryPrivate(ParameterCustomListEntry* q, const ParameterCoordinate& coordinate);
-    ~ParameterCustomListEntryPrivate() override;
+    ~ParameterCustomListEntryPrivate();
+    Q_DISABLE_COPY(ParameterCustomListEntryPrivate)
 
     int axisCount() const;
     DriveControllerAxis* axisAt(int i) const;
