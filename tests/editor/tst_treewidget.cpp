@@ -294,6 +294,13 @@ private slots:
         QCOMPARE(iconImage(f.row(QStringLiteral("C70"))->icon(2)), resourceImage(QStringLiteral("standard.png")));
         // AND the changed value carries another state icon than the unchanged one
         QVERIFY(iconImage(f.row(QStringLiteral("A10"))->icon(1)) != iconImage(f.row(QStringLiteral("A10"))->icon(2)));
+        // AND each cell's tool tip names the axis' own parameter or element; a missing cell has none
+        ParameterCustomListEntry* a30 = f.list->entries().value(ParameterCoordinate(QStringLiteral("A30")));
+        QCOMPARE(f.elementRow(QStringLiteral("A30"), 4)->toolTip(2), a30->toolTip(1, 4));
+        QVERIFY(f.elementRow(QStringLiteral("A30"), 4)->toolTip(2).startsWith(QStringLiteral("2.A30[4] ")));
+        QVERIFY(f.row(QStringLiteral("A10"))->toolTip(3).startsWith(QStringLiteral("1.A10 ")));
+        QCOMPARE(f.row(QStringLiteral("C70"))->toolTip(2), QString());
+        QCOMPARE(f.row(QStringLiteral("A10"))->toolTip(0), QString());
     }
 
     void stateIconFollowsValueAndReplacedDefinition()
