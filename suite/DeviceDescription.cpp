@@ -322,6 +322,8 @@ QString checkedValue(const QJsonValue& value, const ParameterElementDescription&
     const QString refusal = KxParameterValues::check(element, text, &raw);
     if (!refusal.isEmpty())
         place.fail(QStringLiteral("%1 %2 is not a valid value: %3").arg(what, jsonText(value), refusal));
+    // Kept by the description and by every controller's values.
+    KxParameterValues::dropSlack(raw);
     return raw;
 }
 
@@ -578,6 +580,7 @@ QSharedPointer<DeviceType> readType(const QJsonValue& value, const Place& place)
     for (int i = 0; i < parameters.size(); ++i) {
         const Place parameterPlace = place.key(QStringLiteral("parameters")).at(i);
         QSharedPointer<ParameterDescription> parameter = readParameter(parameters.at(i), parameterPlace, type->maxAxes);
+        KxParameterValues::settle(*parameter);
         const quint16 number = parameter->coordinate.toNumber();
         if (positions.contains(number))
             parameterPlace.withCoordinate(parameter->coordinate)

@@ -23,6 +23,39 @@ struct KXSUITE_EXPORT ParameterChoice
     ParameterText text;
 };
 
+/// The raw default and reference of an element in the form set-ups report
+/// them. Worked out once per description, so that all controllers built from
+/// it share one copy instead of one per controller. A copy starts unsettled:
+/// copies are made to be changed, and must not carry their original's texts.
+class KXSUITE_EXPORT ParameterCanonicalValues
+{
+public:
+    ParameterCanonicalValues() = default;
+    ParameterCanonicalValues(const ParameterCanonicalValues&) noexcept {}
+    ParameterCanonicalValues(ParameterCanonicalValues&&) noexcept = default;
+    ParameterCanonicalValues& operator=(const ParameterCanonicalValues&) noexcept
+    {
+        *this = ParameterCanonicalValues();
+        return *this;
+    }
+    ParameterCanonicalValues& operator=(ParameterCanonicalValues&&) noexcept = default;
+
+    bool isSettled() const { return m_settled; }
+    const QString& defaultText() const { return m_default; }
+    const QString& referenceText() const { return m_reference; }
+    void settle(const QString& defaultText, const QString& referenceText)
+    {
+        m_default = defaultText;
+        m_reference = referenceText;
+        m_settled = true;
+    }
+
+private:
+    QString m_default;
+    QString m_reference;
+    bool m_settled = false;
+};
+
 /// Everything the device catalogue says about one element of a parameter.
 /// Values are given as raw texts, the form `ParameterSetup::valueText(..., false)`
 /// returns and `setValueText` accepts.
@@ -44,6 +77,9 @@ struct KXSUITE_EXPORT ParameterElementDescription
     unsigned int level = 0;             ///< access level needed to see it as changed
     int category = 0;
     QString helpIdentifier;
+    /// Filled by the description reader and ParameterProvider::addParameter();
+    /// left unsettled, set-ups work the texts out on every call.
+    ParameterCanonicalValues canonical;
 };
 
 /// One parameter of a device type's catalogue.

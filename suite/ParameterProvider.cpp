@@ -90,7 +90,7 @@ QString ParameterProvider::Private::driveText(const Entry& entry, eLivingSpace v
         if (value != space->cend())
             return *value;
     }
-    return KxParameterValues::defaultValue(*e);
+    return KxParameterValues::canonicalDefault(*e);
 }
 
 void ParameterProvider::Private::readFromDrive(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element)
@@ -193,7 +193,9 @@ void ParameterProvider::addParameter(const ParameterDescription& description)
     const int position = d->order.indexOf(description.coordinate.toNumber());
     if (position >= 0)
         removeParameter(description.coordinate);
-    d->add(QSharedPointer<const ParameterDescription>::create(description), position);
+    auto copy = QSharedPointer<ParameterDescription>::create(description);
+    KxParameterValues::settle(*copy);
+    d->add(copy, position);
     emit parameterAdded(description.coordinate);
 }
 
@@ -231,11 +233,12 @@ bool ParameterProvider::simulateDriveValue(const ParameterAddress& address, cons
     QString raw;
     if (!element || space == LivingSpaceNone || !KxParameterValues::check(*element, rawText, &raw).isEmpty())
         return false;
-    if (raw == KxParameterValues::defaultValue(*element)) {
+    if (raw == KxParameterValues::canonicalDefault(*element)) {
         auto values = e->drive.find(space);
         if (values != e->drive.end())
             values->remove(address.element());
     } else {
+        KxParameterValues::dropSlack(raw);
         e->drive[space].insert(address.element(), raw);
     }
     return true;
@@ -284,7 +287,7 @@ void ParameterProvider::writeToDrive(const ParameterCoordinate& coordinate, eLiv
     const ParameterElementDescription* description = KxParameterValues::findElement(*e->description, element);
     if (!description)
         return;
-    if (raw == KxParameterValues::defaultValue(*description)) {
+    if (raw == KxParameterValues::canonicalDefault(*description)) {
         auto values = e->drive.find(valueSpace);
         if (values != e->drive.end())
             values->remove(element);

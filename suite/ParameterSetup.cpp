@@ -4,18 +4,51 @@
 #include "ParameterProvider.h"
 #include "ParameterValues_p.h"
 
+#include <QMutex>
+
 #include <algorithm>
+
+namespace {
+
+// Nearly every parameter carries values in one of a few element sets ({0},
+// 0 to n-1 of an array), so set-ups share one copy of each. Built in the
+// description's order, like a set of its own would be.
+QSet<quint16> sharedValueElements(const ParameterDescription& description)
+{
+    QVector<quint16> indices;
+    indices.reserve(description.elements.size());
+    for (const ParameterElementDescription& element : description.elements) {
+        if (element.hasValue)
+            indices.append(element.index);
+    }
+    static QBasicMutex mutex;
+    static QHash<QVector<quint16>, QSet<quint16>> sets;
+    const QMutexLocker lock(&mutex);
+    auto it = sets.constFind(indices);
+    if (it == sets.cend()) {
+        QSet<quint16> set;
+        for (quint16 index : qAsConst(indices))
+            set.insert(index);
+        indices.squeeze();
+        it = sets.insert(indices, set);
+    }
+    return *it;
+}
+
+} // namespace
 
 ParameterSetup::ParameterSetup(QSharedPointer<const ParameterDescription> description, ParameterProvider* provider)
     : ParameterDefinition(std::move(description), provider)
+    , m_valueElements(sharedValueElements(this->description()))
 {
-    for (const ParameterElementDescription& element : this->description().elements) {
-        if (element.hasValue)
-            m_valueElements.insert(element.index);
-    }
 }
 
 ParameterSetup::~ParameterSetup() = default;
+
+bool ParameterSetup::isBefore(const Observation& o, eLivingSpace livingSpace, quint16 element)
+{
+    return o.livingSpace < livingSpace || (o.livingSpace == livingSpace && o.element < element);
+}
 
 const QSet<quint16>& ParameterSetup::valueElementIndices() const
 {
@@ -54,10 +87,7 @@ QString ParameterSetup::storedText(eLivingSpace valueSpace, quint16 element) con
 
 QString ParameterSetup::defaultRaw(const ParameterElementDescription& element) const
 {
-    auto it = m_defaults.constFind(element.index);
-    if (it == m_defaults.cend())
-        it = m_defaults.insert(element.index, KxParameterValues::defaultValue(element));
-    return *it;
+    return KxParameterValues::canonicalDefault(element);
 }
 
 void ParameterSetup::storeText(eLivingSpace valueSpace, quint16 element, const QString& raw)
@@ -92,10 +122,8 @@ QString ParameterSetup::referenceValueText(eLivingSpace livingSpace, quint16 ele
     const ParameterElementDescription* e = valueElement(element);
     if (!e || valueSpace(livingSpace) == LivingSpaceNone)
         return QString();
-    auto raw = m_references.constFind(element);
-    if (raw == m_references.cend())
-        raw = m_references.insert(element, KxParameterValues::referenceValue(*e));
-    return forDisplay ? KxParameterValues::displayText(*e, *raw) : *raw;
+    const QString raw = KxParameterValues::canonicalReference(*e);
+    return forDisplay ? KxParameterValues::displayText(*e, raw) : raw;
 }
 
 QString ParameterSetup::defaultValueText(quint16 element, bool forDisplay) const
@@ -136,6 +164,8 @@ bool ParameterSetup::setValueText(eLivingSpace livingSpace, quint16 element, con
         *refusal = reason;
     if (!reason.isEmpty())
         return false;
+    // Kept by the set-up and, online, by the drive as well.
+    KxParameterValues::dropSlack(raw);
     const eLivingSpace space = valueSpace(livingSpace);
     if (storedText(space, element) == raw)
         return true;
@@ -216,14 +246,29 @@ QList<eLivingSpace> ParameterSetup::livingSpaces() const
 
 void ParameterSetup::setObserved(eLivingSpace livingSpace, quint16 element, bool observed)
 {
-    const QPair<eLivingSpace, quint16> key(livingSpace, element);
-    int& count = m_observed[key];
-    count = observed ? count + 1 : std::max(0, count - 1);
-    if (count == 0)
-        m_observed.remove(key);
+    const auto it = std::lower_bound(m_observed.begin(), m_observed.end(), livingSpace,
+        [element](const Observation& o, eLivingSpace space) { return isBefore(o, space, element); });
+    const bool found = it != m_observed.end() && it->livingSpace == livingSpace && it->element == element;
+    if (observed) {
+        if (found) {
+            ++it->count;
+        } else {
+            // Most set-ups observe a handful of places for long: grown one at
+            // a time, the block has no slack.
+            const int position = int(it - m_observed.begin());
+            m_observed.reserve(m_observed.size() + 1);
+            m_observed.insert(position, Observation{livingSpace, element, 1});
+        }
+    } else if (found && --it->count == 0) {
+        m_observed.erase(it);
+        if (m_observed.isEmpty())
+            m_observed = QVector<Observation>();   // gives the block back
+    }
 }
 
 int ParameterSetup::observedCount(eLivingSpace livingSpace, quint16 element) const
 {
-    return m_observed.value(qMakePair(livingSpace, element));
+    const auto it = std::lower_bound(m_observed.cbegin(), m_observed.cend(), livingSpace,
+        [element](const Observation& o, eLivingSpace space) { return isBefore(o, space, element); });
+    return it != m_observed.cend() && it->livingSpace == livingSpace && it->element == element ? it->count : 0;
 }

@@ -68,11 +68,14 @@ private:
     void storeText(eLivingSpace valueSpace, quint16 element, const QString& raw);   // canonical raw; no signal
     eLivingSpace valueSpace(eLivingSpace livingSpace) const;   // LivingSpaceNone when it has no values
     QString defaultRaw(const ParameterElementDescription& element) const;
-    mutable QHash<quint16, QString> m_defaults;                // canonical defaults, filled on first use
-    // The description never changes for a set-up (a changed parameter gets a
-    // new one), so neither do these.
-    mutable QHash<quint16, QString> m_references;              // canonical references, filled on first use
-    QSet<quint16> m_valueElements;
+    struct Observation
+    {
+        eLivingSpace livingSpace;
+        quint16 element;
+        int count;
+    };
+    static bool isBefore(const Observation& o, eLivingSpace livingSpace, quint16 element);
+    QSet<quint16> m_valueElements;                             // shared with set-ups of the same elements
     QHash<eLivingSpace, QHash<quint16, QString>> m_values;     // raw texts, only those that differ from the default
-    QHash<QPair<eLivingSpace, quint16>, int> m_observed;
+    QVector<Observation> m_observed;                           // by living space and element; counts above 0 only
 };

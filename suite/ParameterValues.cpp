@@ -160,6 +160,58 @@ QString referenceValue(const ParameterElementDescription& element)
     return defaultValue(element);
 }
 
+QString canonicalDefault(const ParameterElementDescription& element)
+{
+    return element.canonical.isSettled() ? element.canonical.defaultText() : defaultValue(element);
+}
+
+QString canonicalReference(const ParameterElementDescription& element)
+{
+    return element.canonical.isSettled() ? element.canonical.referenceText() : referenceValue(element);
+}
+
+void dropSlack(QString& text)
+{
+    // Only real slack: squeezing shared or static data would copy it.
+    if (text.capacity() > text.size())
+        text.squeeze();
+}
+
+namespace {
+
+// Equal texts share one buffer; a null text stays null, an empty one empty.
+void shareOrSqueeze(QString& text, const QString& same)
+{
+    if (text.isNull() == same.isNull() && text == same)
+        text = same;
+    else
+        dropSlack(text);
+}
+
+} // namespace
+
+void settle(ParameterDescription& description)
+{
+    // Built by appending, one element at a time.
+    description.elements.squeeze();
+    for (ParameterElementDescription& element : description.elements) {
+        if (!element.hasValue)
+            continue;
+        dropSlack(element.defaultValue);
+        dropSlack(element.referenceValue);
+        // Descriptions that were read already hold canonical texts, so these
+        // mostly end up as further references to the same buffers.
+        QString defaultText = defaultValue(element);
+        shareOrSqueeze(defaultText, element.defaultValue);
+        QString referenceText = referenceValue(element);
+        if (referenceText.isNull() == defaultText.isNull() && referenceText == defaultText)
+            referenceText = defaultText;
+        else
+            shareOrSqueeze(referenceText, element.referenceValue);
+        element.canonical.settle(defaultText, referenceText);
+    }
+}
+
 QString displayText(const ParameterElementDescription& element, const QString& raw)
 {
     if (raw.isEmpty() && element.kind != ValueKindText)

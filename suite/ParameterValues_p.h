@@ -22,6 +22,16 @@ QString defaultValue(const ParameterElementDescription& element);
 /// The raw factory reference; the default when the description has none or an invalid one.
 QString referenceValue(const ParameterElementDescription& element);
 
+/// The canonical default and reference of a description element: settled
+/// ones when the element has them, otherwise worked out as above.
+QString canonicalDefault(const ParameterElementDescription& element);
+QString canonicalReference(const ParameterElementDescription& element);
+/// Settles the canonical values of every element that carries a value and
+/// drops the capacity slack of its texts. For descriptions about to be shared.
+void settle(ParameterDescription& description);
+/// Drops the capacity slack of a text that is going to be kept for long.
+void dropSlack(QString& text);
+
 /// The text shown for a raw value: number with decimals and unit, choice name
 /// in the active language, switch state; free text as is.
 QString displayText(const ParameterElementDescription& element, const QString& raw);

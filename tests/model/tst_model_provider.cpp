@@ -1,4 +1,5 @@
 #include "DeviceDescription.h"
+#include "DeviceType.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "LanguageManager.h"
@@ -45,6 +46,52 @@ ParameterDescription simpleNumber(const ParameterCoordinate& coordinate, double 
     element.maximum = maximum;
     description.elements.append(element);
     return description;
+}
+
+// A record numbered with gaps and listed out of order, whose texts are not
+// in raw form: 9 a number, 2 a switch, 40 free text, 5 a header without value.
+ParameterDescription handMadeRecord(const ParameterCoordinate& coordinate)
+{
+    ParameterDescription description;
+    description.coordinate = coordinate;
+    description.structure = ParameterDescription::Record;
+    description.text = ParameterText(QStringLiteral("Handgemacht"));
+    ParameterElementDescription number;
+    number.index = 9;
+    number.unit = QStringLiteral("A");
+    number.maximum = 10;
+    number.decimals = 2;
+    number.defaultValue = QStringLiteral(" 3,5 A");
+    number.referenceValue = QStringLiteral("20");   // outside the limits: the default is the reference
+    ParameterElementDescription brake;
+    brake.index = 2;
+    brake.kind = ValueKindSwitch;
+    brake.defaultValue = QStringLiteral("");        // no switch state: off
+    brake.referenceValue = QStringLiteral("ein");
+    ParameterElementDescription label;
+    label.index = 40;
+    label.kind = ValueKindText;
+    label.maximum = 8;
+    label.referenceValue = QStringLiteral("Band");
+    ParameterElementDescription header;
+    header.index = 5;
+    header.hasValue = false;
+    description.elements = {number, brake, label, header};
+    return description;
+}
+
+// The default and reference texts of every value element, raw and shown, null marked.
+QStringList canonicalTexts(const ParameterSetup* setup, eLivingSpace space)
+{
+    QList<quint16> elements = setup->valueElementIndices().values();
+    std::sort(elements.begin(), elements.end());
+    QStringList result;
+    for (quint16 e : qAsConst(elements)) {
+        for (const QString& text : {setup->defaultValueText(e, false), setup->defaultValueText(e, true),
+                                    setup->referenceValueText(space, e, false), setup->referenceValueText(space, e, true)})
+            result.append(text.isNull() ? QStringLiteral("<null>") : text);
+    }
+    return result;
 }
 
 } // namespace
@@ -234,6 +281,164 @@ private slots:
         c12->setObserved(1, 2, true);
         QCOMPARE(c12->observedCount(1, 2), 1);
         QCOMPARE(c12->observedCount(2, 2), 1);
+    }
+
+    void defaultsAndReferencesAgreeAcrossControllersOfADescription()
+    {
+        // GIVEN two controllers of one synthetic description, and a third of a type made
+        // by hand from copies of its parameters
+        KxTest::Devices devices(syntheticDeviceDescription(300, 2, 2, 11));
+        DriveController* first = devices.controller(0);
+        DriveController* second = devices.controller(1);
+        QCOMPARE(first->type(), second->type());
+        auto copied = QSharedPointer<DeviceType>::create(*first->type());
+        for (auto& parameter : copied->parameters) {
+            auto copy = QSharedPointer<ParameterDescription>::create(*parameter);
+            copy->elements.detach();
+            parameter = copy;
+        }
+        DriveController third(copied, QStringLiteral("Nachbau"));
+        for (int axis : first->axisNumbers())
+            QVERIFY(third.addAxis(axis, QStringLiteral("Achse")));
+
+        // THEN every parameter's defaults and references are the same on all three
+        int compared = 0;
+        for (const ParameterCoordinate& coordinate : first->parameterProvider()->allCoordinates()) {
+            const ParameterSetup* a = first->parameterProvider()->parameterSetup(coordinate);
+            const ParameterSetup* b = second->parameterProvider()->parameterSetup(coordinate);
+            const ParameterSetup* c = third.parameterProvider()->parameterSetup(coordinate);
+            QVERIFY(a && b && c);
+            QCOMPARE(&a->description(), &b->description());
+            const eLivingSpace space = a->livingSpaces().first();
+            const QStringList expected = canonicalTexts(c, space);
+            QCOMPARE(canonicalTexts(a, space), expected);
+            QCOMPARE(canonicalTexts(b, space), expected);
+            QCOMPARE(a->valueElementIndices(), c->valueElementIndices());
+            compared += expected.size();
+        }
+        QVERIFY(compared > 1000);
+
+        // WHEN values leave their default on one controller and are reset
+        const ParameterSetup* watched = second->parameterProvider()->parameterSetup(second->parameterProvider()->allCoordinates().first());
+        const QStringList before = canonicalTexts(watched, watched->livingSpaces().first());
+        int written = 0;
+        for (const ParameterCoordinate& coordinate : first->parameterProvider()->allCoordinates()) {
+            ParameterSetup* a = first->parameterProvider()->parameterSetup(coordinate);
+            ParameterSetup* b = second->parameterProvider()->parameterSetup(coordinate);
+            const eLivingSpace space = a->livingSpaces().first();
+            for (quint16 e : a->valueElementIndices()) {
+                const QString reference = a->referenceValueText(space, e, false);
+                const QString initial = a->defaultValueText(e, false);
+                const QString other = b->valueText(space, e, false);
+                if (!a->isWritable(space, e) || reference == initial)
+                    continue;
+                QVERIFY(a->setValueText(space, e, reference));
+                QVERIFY(a->isChangedFromDefault(space, e));
+                // THEN neither the default, the reference nor the other controller move
+                QCOMPARE(a->defaultValueText(e, false), initial);
+                QCOMPARE(b->referenceValueText(space, e, false), reference);
+                QCOMPARE(b->valueText(space, e, false), other);
+                QVERIFY(a->setValueText(space, e, a->defaultValueText(e, true)));
+                QVERIFY(!a->isChangedFromDefault(space, e));
+                QCOMPARE(a->valueText(space, e, false), initial);
+                ++written;
+            }
+        }
+        QVERIFY(written > 10);
+        QCOMPARE(canonicalTexts(watched, watched->livingSpaces().first()), before);
+    }
+
+    void handMadeDescriptionWithGapsOutOfOrder()
+    {
+        // GIVEN the record added to a controller, and a type made of it for another
+        m_provider->addParameter(handMadeRecord(Z10));
+        ParameterSetup* added = m_provider->parameterSetup(Z10);
+        auto type = QSharedPointer<DeviceType>::create();
+        type->name = QStringLiteral("Handgemacht");
+        type->parameters.append(QSharedPointer<const ParameterDescription>::create(handMadeRecord(Z10)));
+        DriveController own(type, QStringLiteral("Eigenbau"));
+        QVERIFY(own.addAxis(1, QStringLiteral("Achse")));
+        ParameterSetup* typed = own.parameterProvider()->parameterSetup(Z10);
+
+        for (ParameterSetup* s : {added, typed}) {
+            // THEN both know the same elements, defaults and references in raw form
+            QCOMPARE(s->valueElementIndices(), (QSet<quint16>{2, 9, 40}));
+            QCOMPARE(canonicalTexts(s, 1),
+                     (QStringList{"0", "Aus", "1", "Ein", "3.50", "3.50 A", "3.50", "3.50 A", "<null>", "<null>", "Band", "Band"}));
+            QCOMPARE(s->valueText(1, 9, false), QStringLiteral("3.50"));
+            QVERIFY(s->valueText(1, 5, false).isEmpty() && s->valueText(1, 3, false).isEmpty());
+            QVERIFY(s->referenceValueText(1, 5, false).isEmpty() && s->defaultValueText(3, false).isEmpty());
+            // AND a written value counts as changed until the default is written back in any form
+            QVERIFY(s->setValueText(1, 9, QStringLiteral("4")));
+            QVERIFY(s->setValueText(1, 40, QStringLiteral("Hub")));
+            QVERIFY(s->isChangedFromDefault(1, 9) && s->isChangedFromDefault(1, 40));
+            QVERIFY(s->setValueText(1, 9, QStringLiteral("3,50")));
+            QVERIFY(s->setValueText(1, 40, QString()));
+            QVERIFY(!s->isChangedFromDefault(1, 9) && !s->isChangedFromDefault(1, 40));
+            QCOMPARE(s->defaultValueText(9, false), QStringLiteral("3.50"));
+        }
+
+        // WHEN the parameter is redefined from a copy with another default
+        ParameterDescription redefined = added->description();
+        redefined.elements[0].defaultValue = QStringLiteral("7");
+        m_provider->addParameter(redefined);
+        // THEN the new set-up takes it, also as its reference, and the other controller keeps its own
+        ParameterSetup* again = m_provider->parameterSetup(Z10);
+        QCOMPARE(again->defaultValueText(9, true), QStringLiteral("7.00 A"));
+        QCOMPARE(again->referenceValueText(1, 9, false), QStringLiteral("7.00"));
+        QCOMPARE(again->valueText(1, 9, false), QStringLiteral("7.00"));
+        QCOMPARE(typed->defaultValueText(9, false), QStringLiteral("3.50"));
+        // AND so does a controller of a type holding the copy
+        auto rebuiltType = QSharedPointer<DeviceType>::create(*type);
+        rebuiltType->parameters = {QSharedPointer<const ParameterDescription>::create(redefined)};
+        DriveController rebuilt(rebuiltType, QStringLiteral("Umbau"));
+        QVERIFY(rebuilt.addAxis(1, QStringLiteral("Achse")));
+        QCOMPARE(canonicalTexts(rebuilt.parameterProvider()->parameterSetup(Z10), 1), canonicalTexts(again, 1));
+    }
+
+    void observationCounts()
+    {
+        // GIVEN a per-axis array and a global parameter observed out of order, also through
+        // living spaces the parameter has no values in
+        ParameterSetup* c12 = setup(QStringLiteral("C12"));
+        ParameterSetup* a20 = setup(QStringLiteral("A20"));
+        const QList<QPair<eLivingSpace, quint16>> places{{2, 3}, {1, 3}, {1, 0}, {LivingSpaceNone, 3}, {2, 0}, {0, 3}};
+        for (const auto& place : places)
+            c12->setObserved(place.first, place.second, true);
+        c12->setObserved(2, 3, true);
+        a20->setObserved(1, 0, true);
+        a20->setObserved(1, 0, true);
+        a20->setObserved(0, 0, true);
+        QCOMPARE(c12->observedCount(2, 3), 2);
+        for (const auto& place : places.mid(1))
+            QCOMPARE(c12->observedCount(place.first, place.second), 1);
+        QCOMPARE(c12->observedCount(1, 1) + c12->observedCount(3, 3) + c12->observedCount(2, 2), 0);
+        // Counted per living space as passed, even where all of them share one value.
+        QCOMPARE(a20->observedCount(1, 0), 2);
+        QCOMPARE(a20->observedCount(0, 0), 1);
+        QCOMPARE(a20->observedCount(2, 0), 0);
+
+        // WHEN counts go down further than up THEN they stop at zero and the others stay
+        for (int i = 0; i < 3; ++i) {
+            c12->setObserved(1, 3, false);
+            c12->setObserved(LivingSpaceNone, 3, false);
+            a20->setObserved(2, 0, false);
+        }
+        c12->setObserved(2, 3, false);
+        QCOMPARE(c12->observedCount(1, 3) + c12->observedCount(LivingSpaceNone, 3) + a20->observedCount(2, 0), 0);
+        QCOMPARE(c12->observedCount(2, 3), 1);
+        QCOMPARE(c12->observedCount(1, 0) + c12->observedCount(2, 0) + c12->observedCount(0, 3), 3);
+        QCOMPARE(a20->observedCount(1, 0), 2);
+
+        // AND observing again starts from one; releasing all leaves nothing observed
+        c12->setObserved(1, 3, true);
+        QCOMPARE(c12->observedCount(1, 3), 1);
+        for (const auto& place : places)
+            c12->setObserved(place.first, place.second, false);
+        for (const auto& place : places)
+            QCOMPARE(c12->observedCount(place.first, place.second), 0);
+        c12->setObserved(2, 0, true);
+        QCOMPARE(c12->observedCount(2, 0), 1);
     }
 
     void livingSpacesFollowAxesAndDefinedIn()
