@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 
 ParameterCustomListElementItem::ParameterCustomListElementItem(quint16 element)
-    : QTreeWidgetItem(0)
+    : KxTreeItem::CompactRow(0)
     , m_element(element)
 {
     setFlags(flags() | Qt::ItemNeverHasChildren);
@@ -69,7 +69,7 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
 QVariant ParameterCustomListElementItem::data(int column, int role) const
 {
     if (role != Qt::ToolTipRole || column < 1)
-        return QTreeWidgetItem::data(column, role);
+        return KxTreeItem::CompactRow::data(column, role);
     auto* tree = qobject_cast<ParameterCustomListTreeWidget*>(treeWidget());
     ParameterCustomListEntry* entry = tree ? tree->entryOf(const_cast<ParameterCustomListElementItem*>(this)) : nullptr;
     if (!entry || column >= tree->columnCount() || !entry->isAvailable(column - 1, m_element))

@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 
 ParameterCustomListEntryItem::ParameterCustomListEntryItem(ParameterCustomListEntry* entry)
-    : QTreeWidgetItem(0)
+    : KxTreeItem::CompactRow(0)
     , m_entry(entry)
 {
 }
@@ -126,7 +126,7 @@ void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& styl
 QVariant ParameterCustomListEntryItem::data(int column, int role) const
 {
     if (role != Qt::ToolTipRole || column < 1)
-        return QTreeWidgetItem::data(column, role);
+        return KxTreeItem::CompactRow::data(column, role);
     // Only an entry the tree still holds may be asked: the row can outlive it
     // until the tree hears of the change.
     auto* tree = qobject_cast<ParameterCustomListTreeWidget*>(treeWidget());

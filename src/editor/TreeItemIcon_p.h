@@ -87,4 +87,119 @@ private:
     quint64 m_kinds = ~quint64(0);
 };
 
+// The foreground or background brushes of a row's cells, 3 bits a column,
+// as small numbers for the few brushes the rows use. A brush in each cell's
+// list of roles costs that list an allocation and a copy on every role added.
+class CellBrushes
+{
+public:
+    // Takes the brush when it can; false leaves it to the item's own roles.
+    bool set(int column, const QVariant& value, bool* changed)
+    {
+        if (column < 0 || column >= MaxColumns)
+            return false;
+        quint64 kind = None;
+        if (value.isValid()) {
+            if (value.userType() != QMetaType::QBrush)
+                return false;
+            kind = kindOf(value.value<QBrush>());
+            if (kind == None)
+                return false;
+        }
+        const int shift = 3 * column;
+        *changed = ((m_kinds >> shift) & Mask) != kind;
+        m_kinds = (m_kinds & ~(Mask << shift)) | (kind << shift);
+        return true;
+    }
+    // Whether the cell's brush is kept here, and which.
+    bool get(int column, QVariant* value) const
+    {
+        if (column < 0 || column >= MaxColumns)
+            return false;
+        const quint64 kind = (m_kinds >> (3 * column)) & Mask;
+        if (kind == None)
+            return false;
+        *value = QVariant(brushes()[kind - 1]);
+        return true;
+    }
+    void forget(int column)
+    {
+        if (column >= 0 && column < MaxColumns)
+            m_kinds &= ~(Mask << (3 * column));
+    }
+
+private:
+    static constexpr quint64 None = 0;
+    static constexpr quint64 Mask = 7;
+    static constexpr int MaxColumns = 21;
+
+    static QBrush* brushes()
+    {
+        static QBrush known[Mask];
+        return known;
+    }
+    static quint64 kindOf(const QBrush& brush)
+    {
+        static int count = 0;
+        QBrush* known = brushes();
+        for (int i = 0; i < count; ++i) {
+            if (known[i] == brush)
+                return quint64(i + 1);
+        }
+        if (count == int(Mask))
+            return None;
+        known[count] = brush;
+        return quint64(++count);
+    }
+
+    quint64 m_kinds = 0;
+};
+
+// The colour roles of our rows, kept compactly; anything else goes to the item.
+class CompactRow : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    void setData(int column, int role, const QVariant& value) override
+    {
+        CellBrushes* brushes = brushesFor(role);
+        bool changed = false;
+        if (brushes && brushes->set(column, value, &changed)) {
+            // A role kept by the item itself would shadow this one.
+            if (QTreeWidgetItem::data(column, role).isValid())
+                QTreeWidgetItem::setData(column, role, QVariant());
+            if (changed)
+                emitDataChanged();
+            return;
+        }
+        if (brushes)
+            brushes->forget(column);
+        QTreeWidgetItem::setData(column, role, value);
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        QVariant value;
+        if (const CellBrushes* brushes = const_cast<CompactRow*>(this)->brushesFor(role)) {
+            if (brushes->get(column, &value))
+                return value;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    CellBrushes* brushesFor(int role)
+    {
+        if (role == Qt::ForegroundRole)
+            return &m_foreground;
+        if (role == Qt::BackgroundRole)
+            return &m_background;
+        return nullptr;
+    }
+
+    CellBrushes m_foreground;
+    CellBrushes m_background;
+};
+
 } // namespace KxTreeItem
