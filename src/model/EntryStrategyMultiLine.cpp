@@ -92,13 +92,14 @@ QString EntryStrategyMultiLine::valueText(int axis)
 
 QString EntryStrategyMultiLine::elementText(quint16 element)
 {
-    return d->coordinateText + ParameterCustomListEntryPrivate::elementSuffix(element) + QLatin1Char(' ')
-        + d->commonText(element);
+    return ParameterCustomListEntryPrivate::label(d->coordinateText, ParameterCustomListEntryPrivate::elementSuffix(element),
+                                                  d->commonText(element));
 }
 
 QString EntryStrategyMultiLine::text()
 {
-    return d->coordinateText + QLatin1Char(' ') + d->commonText(ParameterCustomListEntryPrivate::WholeParameter);
+    return ParameterCustomListEntryPrivate::label(d->coordinateText, QString(),
+                                                  d->commonText(ParameterCustomListEntryPrivate::WholeParameter));
 }
 
 QString EntryStrategyMultiLine::toolTip(int axis, quint16 element)

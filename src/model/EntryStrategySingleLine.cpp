@@ -91,8 +91,8 @@ QString EntryStrategySingleLine::elementText(quint16)
 
 QString EntryStrategySingleLine::text()
 {
-    return d->coordinateText + labelSuffix() + QLatin1Char(' ')
-        + d->commonText(ParameterCustomListEntryPrivate::WholeParameter);
+    return ParameterCustomListEntryPrivate::label(d->coordinateText, labelSuffix(),
+                                                  d->commonText(ParameterCustomListEntryPrivate::WholeParameter));
 }
 
 QString EntryStrategySingleLine::toolTip(int, quint16)

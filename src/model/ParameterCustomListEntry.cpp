@@ -376,6 +376,17 @@ QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
     return QString(digits + at, 8 - at);
 }
 
+QString ParameterCustomListEntryPrivate::label(const QString& coordinate, const QString& suffix, const QString& name)
+{
+    QString text;
+    text.reserve(coordinate.size() + suffix.size() + 1 + name.size());
+    text += coordinate;
+    text += suffix;
+    text += QLatin1Char(' ');
+    text += name;
+    return text;
+}
+
 QString ParameterCustomListEntryPrivate::livingSpacePrefix(int livingSpace)
 {
     return livingSpace == 0 ? QString() : QString::number(livingSpace) + QLatin1Char('.');

@@ -68,6 +68,8 @@ public:
     int livingSpace(int i) const;
 
     static QString elementSuffix(quint16 element);
+    // "coordinate suffix name", built to size: rows keep their labels.
+    static QString label(const QString& coordinate, const QString& suffix, const QString& name);
     static QString livingSpacePrefix(int livingSpace);
     static QIcon stateIconFor(bool locked, bool changed);
 
