@@ -56,7 +56,7 @@ namespace {
 // A provider deletes the objects of a parameter it drops or replaces, so a
 // living one of this provider is the current one of our coordinate.
 template<typename T>
-T* knownOf(const QList<QPointer<T>>& known, const ParameterProvider* provider)
+T* knownOf(const QVector<QPointer<T>>& known, const ParameterProvider* provider)
 {
     for (const QPointer<T>& object : known) {
         if (object && object->provider() == provider)
@@ -66,7 +66,7 @@ T* knownOf(const QList<QPointer<T>>& known, const ParameterProvider* provider)
 }
 
 template<typename T>
-T* remember(QList<QPointer<T>>& known, T* object)
+T* remember(QVector<QPointer<T>>& known, T* object)
 {
     if (object) {
         known.erase(std::remove_if(known.begin(), known.end(), [](const QPointer<T>& p) { return p.isNull(); }),
@@ -456,16 +456,17 @@ quint64 ParameterCustomListEntry::revision() const
 void ParameterCustomListEntry::refresh()
 {
     ++d->revision;
-    QSet<quint16> available;
+    ElementSet available;
+    const ParameterDefinition* previous = nullptr;
     for (int i = 0; i < d->axisCount(); ++i) {
-        if (ParameterDefinition* definition = d->definitionAt(i)) {
-            const QList<quint16> indices = definition->elementIndexList();
-            for (quint16 e : indices)
-                available.insert(e);
-        }
+        ParameterDefinition* definition = d->definitionAt(i);
+        // Axes of one controller share their definition.
+        if (definition && definition != previous)
+            available.unite(definition->elementIndexList());
+        previous = definition;
     }
 
-    const QList<QPointer<DriveControllerAxis>> followed = d->followedAxes;
+    const QVector<QPointer<DriveControllerAxis>> followed = d->followedAxes;
     for (const QPointer<DriveControllerAxis>& axis : followed) {
         if (!axis)
             continue;
@@ -496,7 +497,7 @@ void ParameterCustomListEntry::loadEntryText(const QByteArray& text)
 {
     const ParameterCustomListStorage::EntrySelection selection = ParameterCustomListStorage::readEntryText(text);
     d->allElements = selection.allElements;
-    d->elements = QSet<quint16>(selection.elements.cbegin(), selection.elements.cend());
+    d->elements = ElementSet(selection.elements);
 }
 
 void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>>* axes, bool allElements,
@@ -504,7 +505,7 @@ void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>
 {
     d->axes = axes;
     d->allElements = allElements;
-    d->elements = QSet<quint16>(elements.cbegin(), elements.cend());
+    d->elements = ElementSet(elements);
     delete d->strategy;
     if (multiLine)
         d->strategy = new EntryStrategyMultiLine(d);
@@ -516,16 +517,12 @@ QVector<quint16> ParameterCustomListEntry::selectedElements() const
 {
     if (d->allElements || d->elements.isEmpty())
         return QVector<quint16>();
-    QVector<quint16> elements(d->elements.cbegin(), d->elements.cend());
-    std::sort(elements.begin(), elements.end());
-    return elements;
+    return d->elements.values();
 }
 
 QList<quint16> ParameterCustomListEntry::elementIndices() const
 {
-    QList<quint16> indices = d->elements.values();
-    std::sort(indices.begin(), indices.end());
-    return indices;
+    return QList<quint16>(d->elements.cbegin(), d->elements.cend());
 }
 
 ParameterSetup* ParameterCustomListEntry::parameterSetup(int axisIndex) const

@@ -9,7 +9,76 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QVector>
+
+#include <algorithm>
+#include <iterator>
 #include <QString>
+
+// Element indices in ascending order, each once: one allocation for the
+// whole selection (shared with the stored form it came from), where a hash
+// set would allocate a node per element and free each again.
+class ElementSet
+{
+public:
+    ElementSet() = default;
+    // `sorted` must be ascending without repeats.
+    explicit ElementSet(const QVector<quint16>& sorted)
+        : m_elements(sorted)
+    {
+    }
+
+    bool contains(quint16 e) const { return std::binary_search(m_elements.cbegin(), m_elements.cend(), e); }
+    bool isEmpty() const { return m_elements.isEmpty(); }
+    int size() const { return m_elements.size(); }
+    QVector<quint16>::const_iterator cbegin() const { return m_elements.cbegin(); }
+    QVector<quint16>::const_iterator cend() const { return m_elements.cend(); }
+    QVector<quint16>::const_iterator begin() const { return m_elements.cbegin(); }
+    QVector<quint16>::const_iterator end() const { return m_elements.cend(); }
+    const QVector<quint16>& values() const { return m_elements; }
+
+    void insert(quint16 e)
+    {
+        const auto at = std::lower_bound(m_elements.begin(), m_elements.end(), e);
+        if (at == m_elements.end() || *at != e)
+            m_elements.insert(at, e);
+    }
+    bool remove(quint16 e)
+    {
+        const auto at = std::lower_bound(m_elements.begin(), m_elements.end(), e);
+        if (at == m_elements.end() || *at != e)
+            return false;
+        m_elements.erase(at);
+        return true;
+    }
+    void intersect(const ElementSet& other)
+    {
+        QVector<quint16> kept;
+        std::set_intersection(m_elements.cbegin(), m_elements.cend(), other.m_elements.cbegin(),
+                              other.m_elements.cend(), std::back_inserter(kept));
+        if (kept.size() != m_elements.size())
+            m_elements = kept;
+    }
+    void unite(const QList<quint16>& unsorted)
+    {
+        QVector<quint16> added(unsorted.cbegin(), unsorted.cend());
+        std::sort(added.begin(), added.end());
+        added.erase(std::unique(added.begin(), added.end()), added.end());
+        if (m_elements.isEmpty()) {
+            m_elements = added;
+            return;
+        }
+        if (added == m_elements)
+            return;
+        QVector<quint16> both;
+        both.reserve(m_elements.size() + added.size());
+        std::set_union(m_elements.cbegin(), m_elements.cend(), added.cbegin(), added.cend(), std::back_inserter(both));
+        m_elements = both;
+    }
+
+private:
+    QVector<quint16> m_elements;
+};
 
 class DriveController;
 class DriveControllerAxis;
@@ -80,9 +149,9 @@ public:
     EntryStrategy* strategy = nullptr;
     bool allElements = false;
     quint64 revision = 0;
-    QSet<quint16> elements;
-    QList<QPointer<DriveControllerAxis>> followedAxes;
+    ElementSet elements;
+    QVector<QPointer<DriveControllerAxis>> followedAxes;
     // Looked up once per provider instead of once per cell and question.
-    mutable QList<QPointer<ParameterDefinition>> knownDefinitions;
-    mutable QList<QPointer<ParameterSetup>> knownSetups;
+    mutable QVector<QPointer<ParameterDefinition>> knownDefinitions;
+    mutable QVector<QPointer<ParameterSetup>> knownSetups;
 };

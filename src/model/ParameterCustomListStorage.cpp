@@ -312,9 +312,12 @@ QVector<quint16> DefinitionSnapshot::elementsOf(const QVector<ParameterElementDe
 {
     // Most parameters number their elements 0, 1, 2 ...: such lists are
     // shared rather than made once per parameter.
-    // The indices ascend without repetition, so the first and the last tell.
     const int count = elements.size();
-    if (count > 0 && elements.first().index == 0 && elements.last().index == count - 1) {
+    if (count > 0 && elements.first().index == 0 && elements.last().index == count - 1
+        && std::adjacent_find(elements.cbegin(), elements.cend(),
+                              [](const ParameterElementDescription& a, const ParameterElementDescription& b) {
+                                  return a.index >= b.index;
+                              }) == elements.cend()) {
         if (size_t(count) >= m_contiguous.size())
             m_contiguous.resize(size_t(count) + 1);
         QVector<quint16>& shared = m_contiguous[size_t(count)];
@@ -328,6 +331,9 @@ QVector<quint16> DefinitionSnapshot::elementsOf(const QVector<ParameterElementDe
     quint16* index = indices.data();
     for (const ParameterElementDescription& element : elements)
         *index++ = element.index;
+    // A hand-made description may list its elements in any order.
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     return indices;
 }
 
