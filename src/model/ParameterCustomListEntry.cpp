@@ -20,7 +20,8 @@
 
 ParameterCustomListEntryPrivate::ParameterCustomListEntryPrivate(ParameterCustomListEntry* q,
                                                                  const ParameterCoordinate& coordinate)
-    : q(q)
+    : QObject(q)
+    , q(q)
     , coordinate(coordinate)
     , coordinateText(coordinate.toText())
 {
@@ -408,10 +409,7 @@ ParameterCustomListEntry::ParameterCustomListEntry(const ParameterCoordinate& co
 {
 }
 
-ParameterCustomListEntry::~ParameterCustomListEntry()
-{
-    delete d;
-}
+ParameterCustomListEntry::~ParameterCustomListEntry() = default;
 
 void ParameterCustomListEntry::setAxesList(QList<QPointer<DriveControllerAxis>>* axes)
 {
@@ -456,17 +454,21 @@ quint64 ParameterCustomListEntry::revision() const
 void ParameterCustomListEntry::refresh()
 {
     ++d->revision;
-    ElementSet available;
+    QSet<quint16> available;
     const ParameterDefinition* previous = nullptr;
     for (int i = 0; i < d->axisCount(); ++i) {
         ParameterDefinition* definition = d->definitionAt(i);
         // Axes of one controller share their definition.
-        if (definition && definition != previous)
-            available.unite(definition->elementIndexList());
+        if (!definition || definition == previous)
+            continue;
         previous = definition;
+        const QList<quint16> indices = definition->elementIndexList();
+        available.reserve(available.size() + indices.size());
+        for (quint16 e : indices)
+            available.insert(e);
     }
 
-    const QVector<QPointer<DriveControllerAxis>> followed = d->followedAxes;
+    const QList<QPointer<DriveControllerAxis>> followed = d->followedAxes;
     for (const QPointer<DriveControllerAxis>& axis : followed) {
         if (!axis)
             continue;
@@ -497,7 +499,7 @@ void ParameterCustomListEntry::loadEntryText(const QByteArray& text)
 {
     const ParameterCustomListStorage::EntrySelection selection = ParameterCustomListStorage::readEntryText(text);
     d->allElements = selection.allElements;
-    d->elements = ElementSet(selection.elements);
+    d->elements = QSet<quint16>(selection.elements.cbegin(), selection.elements.cend());
 }
 
 void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>>* axes, bool allElements,
@@ -505,7 +507,7 @@ void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>
 {
     d->axes = axes;
     d->allElements = allElements;
-    d->elements = ElementSet(elements);
+    d->elements = QSet<quint16>(elements.cbegin(), elements.cend());
     delete d->strategy;
     if (multiLine)
         d->strategy = new EntryStrategyMultiLine(d);
@@ -517,12 +519,16 @@ QVector<quint16> ParameterCustomListEntry::selectedElements() const
 {
     if (d->allElements || d->elements.isEmpty())
         return QVector<quint16>();
-    return d->elements.values();
+    QVector<quint16> elements(d->elements.cbegin(), d->elements.cend());
+    std::sort(elements.begin(), elements.end());
+    return elements;
 }
 
 QList<quint16> ParameterCustomListEntry::elementIndices() const
 {
-    return QList<quint16>(d->elements.cbegin(), d->elements.cend());
+    QList<quint16> indices = d->elements.values();
+    std::sort(indices.begin(), indices.end());
+    return indices;
 }
 
 ParameterSetup* ParameterCustomListEntry::parameterSetup(int axisIndex) const

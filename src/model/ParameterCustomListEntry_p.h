@@ -5,80 +5,11 @@
 
 #include <QIcon>
 #include <QList>
-#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
 #include <QVector>
-
-#include <algorithm>
-#include <iterator>
 #include <QString>
-
-// Element indices in ascending order, each once: one allocation for the
-// whole selection (shared with the stored form it came from), where a hash
-// set would allocate a node per element and free each again.
-class ElementSet
-{
-public:
-    ElementSet() = default;
-    // `sorted` must be ascending without repeats.
-    explicit ElementSet(const QVector<quint16>& sorted)
-        : m_elements(sorted)
-    {
-    }
-
-    bool contains(quint16 e) const { return std::binary_search(m_elements.cbegin(), m_elements.cend(), e); }
-    bool isEmpty() const { return m_elements.isEmpty(); }
-    int size() const { return m_elements.size(); }
-    QVector<quint16>::const_iterator cbegin() const { return m_elements.cbegin(); }
-    QVector<quint16>::const_iterator cend() const { return m_elements.cend(); }
-    QVector<quint16>::const_iterator begin() const { return m_elements.cbegin(); }
-    QVector<quint16>::const_iterator end() const { return m_elements.cend(); }
-    const QVector<quint16>& values() const { return m_elements; }
-
-    void insert(quint16 e)
-    {
-        const auto at = std::lower_bound(m_elements.begin(), m_elements.end(), e);
-        if (at == m_elements.end() || *at != e)
-            m_elements.insert(at, e);
-    }
-    bool remove(quint16 e)
-    {
-        const auto at = std::lower_bound(m_elements.begin(), m_elements.end(), e);
-        if (at == m_elements.end() || *at != e)
-            return false;
-        m_elements.erase(at);
-        return true;
-    }
-    void intersect(const ElementSet& other)
-    {
-        QVector<quint16> kept;
-        std::set_intersection(m_elements.cbegin(), m_elements.cend(), other.m_elements.cbegin(),
-                              other.m_elements.cend(), std::back_inserter(kept));
-        if (kept.size() != m_elements.size())
-            m_elements = kept;
-    }
-    void unite(const QList<quint16>& unsorted)
-    {
-        QVector<quint16> added(unsorted.cbegin(), unsorted.cend());
-        std::sort(added.begin(), added.end());
-        added.erase(std::unique(added.begin(), added.end()), added.end());
-        if (m_elements.isEmpty()) {
-            m_elements = added;
-            return;
-        }
-        if (added == m_elements)
-            return;
-        QVector<quint16> both;
-        both.reserve(m_elements.size() + added.size());
-        std::set_union(m_elements.cbegin(), m_elements.cend(), added.cbegin(), added.cend(), std::back_inserter(both));
-        m_elements = both;
-    }
-
-private:
-    QVector<quint16> m_elements;
-};
 
 class DriveController;
 class DriveControllerAxis;
@@ -88,11 +19,9 @@ class ParameterDefinition;
 class ParameterProvider;
 class ParameterSetup;
 
-// Not a QObject: a list of thousands of parameters has as many of these,
-// and an object each would double what an entry costs.
-class ParameterCustomListEntryPrivate
+class ParameterCustomListEntryPrivate : public QObject
 {
-    Q_DECLARE_TR_FUNCTIONS(ParameterCustomListEntryPrivate)
+    Q_OBJECT
 
 public:
     // Stands for the parameter as a whole where a text is looked up.
@@ -100,8 +29,7 @@ public:
     static constexpr int NoLivingSpace = -100;
 
     ParameterCustomListEntryPrivate(ParameterCustomListEntry* q, const ParameterCoordinate& coordinate);
-    ~ParameterCustomListEntryPrivate();
-    Q_DISABLE_COPY(ParameterCustomListEntryPrivate)
+    ~ParameterCustomListEntryPrivate() override;
 
     int axisCount() const;
     DriveControllerAxis* axisAt(int i) const;
@@ -149,8 +77,8 @@ public:
     EntryStrategy* strategy = nullptr;
     bool allElements = false;
     quint64 revision = 0;
-    ElementSet elements;
-    QVector<QPointer<DriveControllerAxis>> followedAxes;
+    QSet<quint16> elements;
+    QList<QPointer<DriveControllerAxis>> followedAxes;
     // Looked up once per provider instead of once per cell and question.
     mutable QVector<QPointer<ParameterDefinition>> knownDefinitions;
     mutable QVector<QPointer<ParameterSetup>> knownSetups;
