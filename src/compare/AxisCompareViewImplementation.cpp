@@ -3,6 +3,7 @@
 #include "AxisCompareReport.h"
 #include "ParameterCustomList.h"
 #include "ParameterCustomListEntry.h"
+#include "TreeItemIcon_p.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
@@ -182,23 +183,46 @@ void AxisCompareViewImplementation::followItemChanges(bool follow)
     }
 }
 
-bool AxisCompareViewImplementation::rowStatesValid() const
+namespace {
+
+// What the view made of a row, kept with the row: whether the marks are
+// set at all, whether its values differ, whether it is highlighted and
+// whether the view hid it.
+enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8 };
+
+KxTreeItem::CompactRow* marksOf(QTreeWidgetItem* row)
 {
-    return rowStatesComplete;
+    return dynamic_cast<KxTreeItem::CompactRow*>(row);
 }
+
+void setMark(KxTreeItem::CompactRow* row, RowMark mark, bool on)
+{
+    row->viewMarks = on ? quint8(row->viewMarks | mark) : quint8(row->viewMarks & ~mark);
+}
+
+} // namespace
 
 // The tree fills rows: their difference and colour are settled right there,
 // new rows before they join the tree, where setting a colour costs least.
 void AxisCompareViewImplementation::onRowFilled(QTreeWidgetItem* row)
 {
-    if (!rowStatesComplete)
+    KxTreeItem::CompactRow* marked = marksOf(row);
+    if (!marked)
         return;
-    RowState& state = rowStates[row];
-    // A row of the tree may sit where a deleted one was: ask it.
-    state.hidden = row->treeWidget() && row->isHidden();
-    state.differs = AxisCompareReport::valuesDiffer(row);
-    state.highlighted = state.differs && !differencesOnly();
-    paintRow(row, state.highlighted);
+    const bool differs = AxisCompareReport::valuesDiffer(row);
+    const bool highlighted = differs && !differencesOnly();
+    // A refilled row keeps its visibility; a new one is shown.
+    const bool hidden = row->treeWidget() && row->isHidden();
+    marked->viewMarks = quint8(Known | (differs ? Differs : 0) | (highlighted ? Highlighted : 0) | (hidden ? Hidden : 0));
+    paintRow(row, highlighted);
+}
+
+bool AxisCompareViewImplementation::rowDiffers(QTreeWidgetItem* row)
+{
+    KxTreeItem::CompactRow* marked = marksOf(row);
+    if (!marked || !(marked->viewMarks & Known))
+        return AxisCompareReport::valuesDiffer(row);
+    return marked->viewMarks & Differs;
 }
 
 void AxisCompareViewImplementation::updateView()
@@ -211,31 +235,29 @@ void AxisCompareViewImplementation::updateView()
 
     const bool diffOnly = differencesOnly();
     ParameterCustomListTreeWidget* tree = ui.parameterTreeWidget;
-    // States of deleted rows pile up over many comparisons; now and then
-    // they are made anew.
-    const int rows = tree->topLevelItemCount();
-    const bool known = rowStatesComplete && rowStates.size() <= 4 * rows + 4096;
-    if (!known) {
-        rowStates.clear();
-        rowStates.reserve(rows * 4);
-    }
-    const bool readHidden = !known;
 
-    auto evaluate = [&](QTreeWidgetItem* row) -> RowState& {
-        RowState& state = rowStates[row];
-        if (!known) {
-            state.differs = AxisCompareReport::valuesDiffer(row);
-            state.hidden = readHidden && row->isHidden();
+    auto evaluate = [&](QTreeWidgetItem* row) {
+        KxTreeItem::CompactRow* marked = marksOf(row);
+        if (!marked) {
+            colorRow(row, diffOnly);
+            return;
         }
-        if (state.differs)
+        if (!(marked->viewMarks & Known)) {
+            marked->viewMarks = Known;
+            setMark(marked, Differs, AxisCompareReport::valuesDiffer(row));
+            setMark(marked, Hidden, row->isHidden());
+            // Not painted yet as far as the marks know.
+            setMark(marked, Highlighted, !(marked->viewMarks & Differs) || diffOnly);
+        }
+        const bool differs = marked->viewMarks & Differs;
+        if (differs)
             allEqual = false;
         // On the filtered screen every row differs; the highlight would say nothing.
-        const bool highlighted = state.differs && !diffOnly;
-        if (!known || state.highlighted != highlighted) {
+        const bool highlighted = differs && !diffOnly;
+        if (bool(marked->viewMarks & Highlighted) != highlighted) {
             paintRow(row, highlighted);
-            state.highlighted = highlighted;
+            setMark(marked, Highlighted, highlighted);
         }
-        return state;
     };
 
     {
@@ -251,7 +273,6 @@ void AxisCompareViewImplementation::updateView()
         }
     }
     tree->viewport()->update();
-    rowStatesComplete = true;
 
     // With only differences on, a row stays visible when it differs itself or
     // when any of its elements does.
@@ -259,9 +280,9 @@ void AxisCompareViewImplementation::updateView()
     // and they are put right whenever their row is shown again.
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = tree->topLevelItem(i);
-        bool rowShown = !diffOnly || rowStates.value(row).differs;
+        bool rowShown = !diffOnly || rowDiffers(row);
         for (int j = 0; !rowShown && j < row->childCount(); ++j)
-            rowShown = rowStates.value(row->child(j)).differs;
+            rowShown = rowDiffers(row->child(j));
         showRow(row, rowShown, i);
         if (rowShown)
             filterElements(row, i, diffOnly);
@@ -273,39 +294,37 @@ void AxisCompareViewImplementation::updateView()
     followItemChanges(true);
 }
 
-// Rows whose state is known are only touched when it changes: every change
-// of a row's visibility costs the view a persistent index and a relayout.
 // Shows the element rows of a shown row that differ, or all of them.
 void AxisCompareViewImplementation::filterElements(QTreeWidgetItem* row, int position, bool diffOnly)
 {
     if (row->childCount() == 0)
         return;
-    const bool known = rowStatesValid();
     QModelIndex rowIndex;
     if (position >= 0)
         rowIndex = ui.parameterTreeWidget->model()->index(position, 0);
     for (int j = 0; j < row->childCount(); ++j) {
         QTreeWidgetItem* element = row->child(j);
-        bool shown = !diffOnly;
-        if (diffOnly)
-            shown = known ? rowStates.value(element).differs : AxisCompareReport::valuesDiffer(element);
-        showRow(element, shown, position >= 0 ? j : -1, rowIndex);
+        showRow(element, !diffOnly || rowDiffers(element), position >= 0 ? j : -1, rowIndex);
     }
 }
 
+// Rows whose visibility is known are only touched when it changes: every
+// change costs the view a persistent index and a relayout.
 void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent)
 {
-    auto state = rowStatesValid() ? rowStates.find(row) : rowStates.end();
-    if (state == rowStates.end()) {
+    KxTreeItem::CompactRow* marked = marksOf(row);
+    if (!marked || !(marked->viewMarks & Known)) {
         setRowHidden(row, !shown);
-    } else if (state->hidden == shown) {
-        // By position: the item would look its place up again.
-        if (position >= 0)
-            ui.parameterTreeWidget->setRowHidden(position, parent, !shown);
-        else
-            row->setHidden(!shown);
-        state->hidden = !shown;
+        return;
     }
+    if (bool(marked->viewMarks & Hidden) != shown)
+        return;
+    // By position: the item would look its place up again.
+    if (position >= 0)
+        ui.parameterTreeWidget->setRowHidden(position, parent, !shown);
+    else
+        row->setHidden(!shown);
+    setMark(marked, Hidden, !shown);
 }
 
 void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly)
@@ -331,16 +350,16 @@ void AxisCompareViewImplementation::onItemChanged(QTreeWidgetItem* pItem, int co
 {
     if (column != 1 && column != 2)
         return;
-    const auto state = rowStatesValid() ? rowStates.find(pItem) : rowStates.end();
+    KxTreeItem::CompactRow* marked = marksOf(pItem);
     const bool differs = AxisCompareReport::valuesDiffer(pItem);
-    if (state != rowStates.end())
-        state->differs = differs;
+    if (marked && (marked->viewMarks & Known))
+        setMark(marked, Differs, differs);
     if (!differencesOnly()) {
         showRow(pItem, true);
         followItemChanges(false);
         colorRow(pItem, false);
-        if (state != rowStates.end())
-            state->highlighted = differs;
+        if (marked && (marked->viewMarks & Known))
+            setMark(marked, Highlighted, differs);
         followItemChanges(true);
         return;
     }

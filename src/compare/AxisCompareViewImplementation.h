@@ -6,7 +6,6 @@
 
 #include "ui_AxisCompareView.h"
 
-#include <QHash>
 #include <QPointer>
 
 #include <memory>
@@ -49,23 +48,10 @@ private:
     void colorRow(QTreeWidgetItem* row, bool diffOnly);
     void paintRow(QTreeWidgetItem* row, bool highlighted);
     void followItemChanges(bool follow);
-    bool rowStatesValid() const;
+    bool rowDiffers(QTreeWidgetItem* row);
     void onRowFilled(QTreeWidgetItem* row);
     void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
     void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
-
-    // What the view last did to each row, so that toggling the filter only
-    // touches the rows whose colour or visibility changes. Good until the
-    // tree's next full refresh, which may replace rows.
-    struct RowState
-    {
-        bool differs = false;
-        bool highlighted = false;
-        bool hidden = false;
-    };
-    QHash<const QTreeWidgetItem*, RowState> rowStates;
-    // An empty tree's states are all known.
-    bool rowStatesComplete = true;
 
     Ui::AxisCompareView ui;
     const std::unique_ptr<ParameterCustomList> workingList;

@@ -178,6 +178,10 @@ public:
         QTreeWidgetItem::setData(column, role, value);
     }
 
+    // A few bits the view showing the row may keep with it (the comparison
+    // keeps what it made of the row there).
+    quint8 viewMarks = 0;
+
     QVariant data(int column, int role) const override
     {
         QVariant value;

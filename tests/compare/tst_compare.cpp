@@ -228,10 +228,16 @@ private slots:
         }
         writeValue(portal, 2, key + QLatin1Char('=') + otherValue);
         deliver();
-        // THEN the row (and its parent) shows again, yellow unless filtered
+        // THEN the row (and its parent) shows again, yellow unless filtered, and
+        // with only differences on its equal siblings stay hidden
         QVERIFY(!row->isHidden());
-        if (parent)
+        if (parent) {
             QVERIFY(!parent->isHidden());
+            for (int i = 0; diffOnly && i < parent->childCount(); ++i) {
+                QTreeWidgetItem* sibling = parent->child(i);
+                QCOMPARE(sibling->isHidden(), sibling->text(1) == sibling->text(2));
+            }
+        }
         QVERIFY(isHighlighted(row, diffOnly ? Qt::white : Qt::yellow));
     }
 
