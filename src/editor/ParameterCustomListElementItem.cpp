@@ -37,8 +37,9 @@ void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
 
     setText(0, entry->elementText(m_element));
 
+    KxTreeItem::RowTexts texts;
     for (int column = 1; column < style.columns; ++column)
-        fillCell(entry, style, column);
+        fillCell(entry, style, column, &texts);
 }
 
 void ParameterCustomListElementItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)
@@ -48,11 +49,12 @@ void ParameterCustomListElementItem::updateValues(const KxTreeItem::RowStyle& st
         return;
     for (int column = 1; column < style.columns && column < 64; ++column) {
         if (columns & (quint64(1) << column))
-            fillCell(entry, style, column);
+            fillCell(entry, style, column, nullptr);
     }
 }
 
-void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column)
+void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column,
+                                               KxTreeItem::RowTexts* texts)
 {
     const EntryCell cell = entry->cell(column - 1, m_element);
     if (!cell.available) {
@@ -61,7 +63,7 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
         setForeground(column, style.inactive);
         return;
     }
-    setText(column, cell.valueText);
+    setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     m_icons.set(this, column, cell.stateIcon);
     setForeground(column, cell.active ? style.active : style.inactive);
 }

@@ -27,7 +27,7 @@ public:
     static constexpr int role = Qt::UserRole + 1;
 
 private:
-    void fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column);
+    void fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts);
 
     const quint16 m_element;
     KxTreeItem::CellIcons m_icons;

@@ -67,8 +67,9 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     setText(0, m_entry->text());
     setData(0, role, int(m_entry->coordinate().toNumber()));
 
+    KxTreeItem::RowTexts texts;
     for (int column = 1; column < style.columns; ++column)
-        fillCell(style, column);
+        fillCell(style, column, &texts);
 
     QList<quint16> pending = m_entry->childElementIndices();
     for (int i = childCount() - 1; i >= 0; --i) {
@@ -95,7 +96,7 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
         sortChildren(0, Qt::AscendingOrder);
 }
 
-void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, int column)
+void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts)
 {
     const EntryCell cell = m_entry->cell(column - 1);
     if (!cell.available) {
@@ -104,7 +105,7 @@ void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, i
         setForeground(column, style.inactive);
         return;
     }
-    setText(column, cell.valueText);
+    setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     m_icons.set(this, column, cell.stateIcon);
     setForeground(column, cell.active ? style.active : style.inactive);
 }
@@ -115,7 +116,7 @@ void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& styl
         return;
     for (int column = 1; column < style.columns && column < 64; ++column) {
         if (columns & (quint64(1) << column))
-            fillCell(style, column);
+            fillCell(style, column, nullptr);
     }
     for (int i = 0; i < childCount(); ++i) {
         if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i)))

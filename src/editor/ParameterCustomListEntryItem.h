@@ -44,7 +44,7 @@ public:
     static const QIcon& notAvailableIcon();
 
 private:
-    void fillCell(const KxTreeItem::RowStyle& style, int column);
+    void fillCell(const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts);
 
     ParameterCustomListEntry* const m_entry;
 public:

@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QIcon>
 #include <QTreeWidget>
+#include <QVarLengthArray>
 #include <QTreeWidgetItem>
 
 namespace KxTreeItem {
@@ -17,6 +18,25 @@ inline void setIcon(QTreeWidgetItem* item, int column, const QIcon& icon)
         return;
     item->setIcon(column, icon);
 }
+
+// The texts a row shows so far in one fill: equal values on several axes
+// are kept once, shared by their cells.
+class RowTexts
+{
+public:
+    const QString& shared(const QString& text)
+    {
+        for (const QString& known : m_texts) {
+            if (known == text)
+                return known;
+        }
+        m_texts.append(text);
+        return m_texts.last();
+    }
+
+private:
+    QVarLengthArray<QString, 12> m_texts;
+};
 
 // What every row of one refresh pass shares. Rows are filled before they
 // join the tree (no change notices for a row nobody shows yet), so they
