@@ -47,8 +47,18 @@ KxTreeItem::RowStyle KxTreeItem::rowStyle(const QTreeWidget* tree)
     RowStyle style;
     style.columns = tree->columnCount();
     const QPalette palette = tree->palette();
-    style.active = QBrush(palette.color(QPalette::Active, QPalette::ButtonText));
-    style.inactive = QBrush(palette.color(QPalette::Disabled, QPalette::ButtonText));
+    // The same brush objects pass after pass, as long as the colours stay:
+    // cells then compare them by identity.
+    static QBrush active;
+    static QBrush inactive;
+    const QColor activeColour = palette.color(QPalette::Active, QPalette::ButtonText);
+    const QColor inactiveColour = palette.color(QPalette::Disabled, QPalette::ButtonText);
+    if (active.style() == Qt::NoBrush || active.color() != activeColour)
+        active = QBrush(activeColour);
+    if (inactive.style() == Qt::NoBrush || inactive.color() != inactiveColour)
+        inactive = QBrush(inactiveColour);
+    style.active = active;
+    style.inactive = inactive;
     style.notAvailable = ParameterCustomListEntryItem::notAvailableText();
     return style;
 }

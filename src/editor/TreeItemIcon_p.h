@@ -163,7 +163,8 @@ private:
         static int count = 0;
         QBrush* known = brushes();
         for (int i = 0; i < count; ++i) {
-            if (known[i] == brush)
+            // Style and colour tell most brushes apart before the full comparison.
+            if (known[i].style() == brush.style() && known[i].color() == brush.color() && known[i] == brush)
                 return quint64(i + 1);
         }
         if (count == int(Mask))
@@ -187,14 +188,16 @@ public:
         bool changed = false;
         if (brushes && brushes->set(column, value, &changed)) {
             // A role kept by the item itself would shadow this one.
-            if (QTreeWidgetItem::data(column, role).isValid())
+            if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
                 QTreeWidgetItem::setData(column, role, QVariant());
             if (changed)
                 emitDataChanged();
             return;
         }
-        if (brushes)
+        if (brushes) {
             brushes->forget(column);
+            m_spilled = true;
+        }
         QTreeWidgetItem::setData(column, role, value);
     }
 
@@ -224,6 +227,7 @@ private:
 
     CellBrushes m_foreground;
     CellBrushes m_background;
+    bool m_spilled = false;   // a colour went to the item's own roles
 };
 
 } // namespace KxTreeItem
