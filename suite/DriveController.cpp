@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QSet>
+#include <QVector>
 
 namespace {
 
@@ -28,6 +29,14 @@ public:
     QString name;
     DriveControllerDescriptor descriptor;
     QMap<int, QPointer<DriveControllerAxis>> axes;
+    // The same, by number: asked for every value shown.
+    QVector<QPointer<DriveControllerAxis>> byNumber;
+    void forget(int number)
+    {
+        axes.remove(number);
+        if (number >= 0 && number < byNumber.size())
+            byNumber[number].clear();
+    }
     QPointer<ParameterProvider> provider;
     eOnlineState onlineState = OnlineStateOffline;
     QSet<int> faults;
@@ -99,8 +108,7 @@ QList<int> DriveController::axisNumbers() const
 
 DriveControllerAxis* DriveController::axis(int number) const
 {
-    const auto it = d->axes.constFind(number);
-    return it != d->axes.cend() ? it->data() : nullptr;
+    return number >= 0 && number < d->byNumber.size() ? d->byNumber.at(number).data() : nullptr;
 }
 
 QString DriveController::axisName(int number) const
@@ -116,11 +124,14 @@ DriveControllerAxis* DriveController::addAxis(int number, const QString& name)
         return nullptr;
     auto* newAxis = new DriveControllerAxis(this, number, name);
     d->axes.insert(number, newAxis);
+    if (d->byNumber.size() <= number)
+        d->byNumber.resize(number + 1);
+    d->byNumber[number] = newAxis;
     // An axis deleted directly by someone else leaves the controller too.
     connect(newAxis, &QObject::destroyed, this, [this, number]() {
         if (d->destroying || !d->axes.contains(number) || d->axes.value(number))
             return;
-        d->axes.remove(number);
+        d->forget(number);
         d->markingColors.remove(number);
         const bool hadFault = d->faults.remove(number);
         emit axesChanged();
@@ -136,7 +147,7 @@ bool DriveController::removeAxis(int number)
     DriveControllerAxis* a = axis(number);
     if (!a)
         return false;
-    d->axes.remove(number);
+    d->forget(number);
     d->markingColors.remove(number);
     const bool hadFault = d->faults.remove(number);
     delete a;
