@@ -135,16 +135,18 @@ QIcon EntryStrategyMultiLine::stateIcon(int axis, QString valueText)
 
 EntryCell EntryStrategyMultiLine::cell(int axis, quint16 element)
 {
-    if (!d->isDefinedOnAxis(axis) || d->isSingleValued(axis))
+    const ParameterCustomListEntryPrivate::AxisShape shape = d->shapeOnAxis(axis);
+    if (!shape.defined || shape.singleValued)
         return EntryCell();
     return d->elementCell(axis, element);
 }
 
 EntryCell EntryStrategyMultiLine::cell(int axis)
 {
-    if (!d->isDefinedOnAxis(axis))
+    const ParameterCustomListEntryPrivate::AxisShape shape = d->shapeOnAxis(axis);
+    if (!shape.defined)
         return EntryCell();
-    if (d->isSingleValued(axis))
+    if (shape.singleValued)
         return singleLine.cell(axis);
     EntryCell cell;
     cell.available = true;

@@ -201,6 +201,18 @@ bool ParameterCustomListEntryPrivate::isDefinedOnAxis(int i) const
     return definition && (definition->isGlobal() || definition->isDefinedIn(axis->axisNumber()));
 }
 
+ParameterCustomListEntryPrivate::AxisShape ParameterCustomListEntryPrivate::shapeOnAxis(int i) const
+{
+    DriveControllerAxis* axis = axisAt(i);
+    ParameterDefinition* definition = definitionOf(axis);
+    AxisShape shape;
+    if (!definition)
+        return shape;
+    shape.defined = definition->isGlobal() || definition->isDefinedIn(axis->axisNumber());
+    shape.singleValued = !definition->isRecord() && definition->elementCount() == 1;
+    return shape;
+}
+
 bool ParameterCustomListEntryPrivate::isSingleValued(int i) const
 {
     ParameterDefinition* definition = definitionAt(i);

@@ -48,6 +48,13 @@ public:
     // Cell computations shared by the strategies.
     bool isDefinedOnAxis(int i) const;
     bool isSingleValued(int i) const;
+    // isDefinedOnAxis() and isSingleValued() with one look-up of the definition.
+    struct AxisShape
+    {
+        bool defined = false;
+        bool singleValued = false;
+    };
+    AxisShape shapeOnAxis(int i) const;
     bool isSingleValuedAnywhere() const;
     QList<quint16> elementsOnAxis(int i) const;
     bool firstElementOnAxis(int i, quint16* e) const;   // the first of elementsOnAxis(i), without the list
