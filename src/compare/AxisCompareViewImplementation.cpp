@@ -3,7 +3,7 @@
 #include "AxisCompareReport.h"
 #include "ParameterCustomList.h"
 #include "ParameterCustomListEntry.h"
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"

@@ -1,7 +1,7 @@
 #include "ParameterCustomListElementItem.h"
 
 #include "ParameterCustomListEntry.h"
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 #include "ParameterCustomListEntryItem.h"
 #include "ParameterCustomListTreeWidget.h"
 #include "EntryStrategy.h"
@@ -59,12 +59,12 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
     const EntryCell cell = entry->cell(column - 1, m_element);
     if (!cell.available) {
         setText(column, style.notAvailable);
-        m_icons.set(this, column, ParameterCustomListEntryItem::notAvailableIcon());
+        setCellIcon(column, ParameterCustomListEntryItem::notAvailableIcon());
         setForeground(column, style.inactive);
         return;
     }
     setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
-    m_icons.set(this, column, cell.stateIcon);
+    setCellIcon(column, cell.stateIcon);
     setForeground(column, cell.active ? style.active : style.inactive);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 
 #include <QTreeWidgetItem>
 
@@ -30,5 +30,4 @@ private:
     void fillCell(ParameterCustomListEntry* entry, const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts);
 
     const quint16 m_element;
-    KxTreeItem::CellIcons m_icons;
 };

@@ -3,7 +3,7 @@
 #include "ParameterCustomListElementItem.h"
 #include "ParameterCustomListEntry.h"
 #include "ParameterCustomListTreeWidget.h"
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 
 #include "EntryStrategy.h"
 #include "ParameterCoordinate.h"
@@ -111,12 +111,12 @@ void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, i
     const EntryCell cell = m_entry->cell(column - 1);
     if (!cell.available) {
         setText(column, style.notAvailable);
-        m_icons.set(this, column, notAvailableIcon());
+        setCellIcon(column, notAvailableIcon());
         setForeground(column, style.inactive);
         return;
     }
     setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
-    m_icons.set(this, column, cell.stateIcon);
+    setCellIcon(column, cell.stateIcon);
     setForeground(column, cell.active ? style.active : style.inactive);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
@@ -53,5 +53,4 @@ public:
     quint64 filledEpoch = 0;
     quint64 filledRevision = 0;
 private:
-    KxTreeItem::CellIcons m_icons;
 };

@@ -7,7 +7,7 @@
 #include "ParameterCustomListHeaderItem.h"
 #include "ParameterCustomListHeaderView.h"
 #include "ParameterCustomListRepository.h"
-#include "TreeItemIcon_p.h"
+#include "TreeItemCells_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"

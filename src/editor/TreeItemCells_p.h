@@ -8,17 +8,6 @@
 
 namespace KxTreeItem {
 
-// QVariant cannot compare icons, so QTreeWidgetItem::setIcon() reports every
-// call as a change and the view repaints each cell on every refresh. Our icons
-// are shared instances; the same cache key means the very same icon.
-inline void setIcon(QTreeWidgetItem* item, int column, const QIcon& icon)
-{
-    const QVariant current = item->data(column, Qt::DecorationRole);
-    if (current.userType() == QMetaType::QIcon && current.value<QIcon>().cacheKey() == icon.cacheKey())
-        return;
-    item->setIcon(column, icon);
-}
-
 // The texts a row shows so far in one fill: equal values on several axes
 // are kept once, shared by their cells.
 class RowTexts
@@ -59,53 +48,6 @@ struct RowStyle
 
 // The tree's current palette and columns.
 RowStyle rowStyle(const QTreeWidget* tree);
-
-// The icons of a row's cells, 3 bits a column, as small numbers for the few
-// icon instances the rows use: asking the item for its icon copies a
-// variant and an icon per cell, which costs more than the rest of a cell.
-class CellIcons
-{
-public:
-    void set(QTreeWidgetItem* item, int column, const QIcon& icon)
-    {
-        const quint64 kind = kindOf(icon);
-        if (column >= MaxColumns) {
-            KxTreeItem::setIcon(item, column, icon);
-            return;
-        }
-        const int shift = 3 * column;
-        if (kind == Unknown) {
-            KxTreeItem::setIcon(item, column, icon);
-            m_kinds |= Unknown << shift;
-            return;
-        }
-        if (((m_kinds >> shift) & Unknown) == kind)
-            return;
-        item->setIcon(column, icon);
-        m_kinds = (m_kinds & ~(quint64(Unknown) << shift)) | (kind << shift);
-    }
-
-private:
-    static constexpr quint64 Unknown = 7;
-    static constexpr int MaxColumns = 21;
-
-    static quint64 kindOf(const QIcon& icon)
-    {
-        static qint64 keys[Unknown];
-        static int known = 0;
-        const qint64 key = icon.cacheKey();
-        for (int i = 0; i < known; ++i) {
-            if (keys[i] == key)
-                return quint64(i);
-        }
-        if (known == int(Unknown))
-            return Unknown;
-        keys[known] = key;
-        return quint64(known++);
-    }
-
-    quint64 m_kinds = ~quint64(0);
-};
 
 // The foreground or background brushes of a row's cells, 3 bits a column,
 // as small numbers for the few brushes the rows use. A brush in each cell's
@@ -176,14 +118,42 @@ private:
     quint64 m_kinds = 0;
 };
 
-// The colour roles of our rows, kept compactly; anything else goes to the item.
+// The icons and colours of our rows, kept compactly; anything else goes to
+// the item.
 class CompactRow : public QTreeWidgetItem
 {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
 
+    // The icon of a cell, kept as a small number for the few icons the rows
+    // use; an icon in each cell's list of roles costs that list an
+    // allocation per cell.
+    void setCellIcon(int column, const QIcon& icon)
+    {
+        const quint64 kind = iconKind(icon);
+        if (column < 0 || column >= MaxIconColumns || kind == UnknownIcon) {
+            forgetIcon(column);
+            QTreeWidgetItem::setData(column, Qt::DecorationRole, icon);
+            m_spilled = true;
+            return;
+        }
+        const int shift = 3 * column;
+        if (((m_iconKinds >> shift) & UnknownIcon) == kind + 1)
+            return;
+        if (m_spilled && QTreeWidgetItem::data(column, Qt::DecorationRole).isValid())
+            QTreeWidgetItem::setData(column, Qt::DecorationRole, QVariant());
+        m_iconKinds = (m_iconKinds & ~(UnknownIcon << shift)) | ((kind + 1) << shift);
+        emitDataChanged();
+    }
+
     void setData(int column, int role, const QVariant& value) override
     {
+        if (role == Qt::DecorationRole && value.userType() == QMetaType::QIcon) {
+            setCellIcon(column, value.value<QIcon>());
+            return;
+        }
+        if (role == Qt::DecorationRole)
+            forgetIcon(column);
         CellBrushes* brushes = brushesFor(role);
         bool changed = false;
         if (brushes && brushes->set(column, value, &changed)) {
@@ -207,6 +177,11 @@ public:
 
     QVariant data(int column, int role) const override
     {
+        if (role == Qt::DecorationRole && column >= 0 && column < MaxIconColumns) {
+            const quint64 kind = (m_iconKinds >> (3 * column)) & UnknownIcon;
+            if (kind != 0)
+                return QVariant(icons()[kind - 1]);
+        }
         QVariant value;
         if (const CellBrushes* brushes = const_cast<CompactRow*>(this)->brushesFor(role)) {
             if (brushes->get(column, &value))
@@ -216,6 +191,35 @@ public:
     }
 
 private:
+    static constexpr quint64 UnknownIcon = 7;
+    static constexpr int MaxIconColumns = 21;
+
+    static QIcon* icons()
+    {
+        static QIcon known[UnknownIcon - 1];
+        return known;
+    }
+    // 0 .. 5 for the icons met so far, UnknownIcon when there are too many.
+    static quint64 iconKind(const QIcon& icon)
+    {
+        static int count = 0;
+        QIcon* known = icons();
+        const qint64 key = icon.cacheKey();
+        for (int i = 0; i < count; ++i) {
+            if (known[i].cacheKey() == key)
+                return quint64(i);
+        }
+        if (count == int(UnknownIcon - 1))
+            return UnknownIcon;
+        known[count] = icon;
+        return quint64(count++);
+    }
+    void forgetIcon(int column)
+    {
+        if (column >= 0 && column < MaxIconColumns)
+            m_iconKinds &= ~(UnknownIcon << (3 * column));
+    }
+
     CellBrushes* brushesFor(int role)
     {
         if (role == Qt::ForegroundRole)
@@ -227,7 +231,8 @@ private:
 
     CellBrushes m_foreground;
     CellBrushes m_background;
-    bool m_spilled = false;   // a colour went to the item's own roles
+    quint64 m_iconKinds = 0;   // 3 bits a column: 0 none, else the kind + 1
+    bool m_spilled = false;   // an icon or colour went to the item's own roles
 };
 
 } // namespace KxTreeItem
