@@ -14,7 +14,6 @@ ParameterCustomListElementItem::ParameterCustomListElementItem(quint16 element)
     , m_element(element)
 {
     setFlags(flags() | Qt::ItemNeverHasChildren);
-    setData(0, role, QVariant::fromValue<quint16>(element));
 }
 
 ParameterCustomListEntry* ParameterCustomListElementItem::entry() const
@@ -70,6 +69,10 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
 
 QVariant ParameterCustomListElementItem::data(int column, int role) const
 {
+    // The element index under the row's role is the row's own; kept as a
+    // member rather than in a list of roles of its own.
+    if (role == ParameterCustomListElementItem::role && column == 0)
+        return QVariant::fromValue<quint16>(m_element);
     if (role != Qt::ToolTipRole || column < 1)
         return KxTreeItem::CompactRow::data(column, role);
     auto* tree = qobject_cast<ParameterCustomListTreeWidget*>(treeWidget());

@@ -15,6 +15,7 @@
 ParameterCustomListEntryItem::ParameterCustomListEntryItem(ParameterCustomListEntry* entry)
     : KxTreeItem::CompactRow(0)
     , m_entry(entry)
+    , m_number(entry ? entry->coordinate().toNumber() : 0)
 {
 }
 
@@ -75,7 +76,6 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
         return;
 
     setText(0, m_entry->text());
-    setData(0, role, int(m_entry->coordinate().toNumber()));
 
     KxTreeItem::RowTexts texts;
     for (int column = 1; column < style.columns; ++column)
@@ -136,6 +136,9 @@ void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& styl
 
 QVariant ParameterCustomListEntryItem::data(int column, int role) const
 {
+    // The coordinate number never changes for a row.
+    if (role == ParameterCustomListEntryItem::role && column == 0)
+        return int(m_number);
     if (role != Qt::ToolTipRole || column < 1)
         return KxTreeItem::CompactRow::data(column, role);
     // Only an entry the tree still holds may be asked: the row can outlive it

@@ -47,6 +47,7 @@ private:
     void fillCell(const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts);
 
     ParameterCustomListEntry* const m_entry;
+    const quint16 m_number;
 public:
     // What the row was last filled from, kept by the tree: the tree's cache
     // epoch and the entry's revision.
