@@ -63,9 +63,9 @@ constexpr int StoredLists = 100;
 constexpr int StoredEntries = 200;
 constexpr int StoredAxes = 4;
 
-// Today every value-change signal runs a full refresh: a burst of 2,000 would
-// take minutes per repetition. Beyond this projected time per burst, S3 is
-// timed on a shorter burst and scaled up, and says so.
+// A tree that ran a full refresh for every value-change signal took minutes
+// for a burst of 2,000. Beyond this projected time per burst, S3 is timed on
+// a shorter burst and scaled up, and says so.
 constexpr double BurstBudgetMs = 4000;
 constexpr double ShortBurstMs = 3000;
 
