@@ -342,8 +342,13 @@ void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highligh
     static const QBrush yellow(Qt::yellow);
     static const QBrush white(Qt::white);
     const QBrush& background = highlighted ? yellow : white;
-    for (int column = 0; column <= 2; ++column)
-        row->setBackground(column, background);
+    KxTreeItem::CompactRow* compact = marksOf(row);
+    for (int column = 0; column <= 2; ++column) {
+        if (compact)
+            compact->setCellBrush(Qt::BackgroundRole, column, background);
+        else
+            row->setBackground(column, background);
+    }
 }
 
 void AxisCompareViewImplementation::onItemChanged(QTreeWidgetItem* pItem, int column)

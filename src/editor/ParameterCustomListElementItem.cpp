@@ -59,12 +59,12 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
     if (!cell.available) {
         setText(column, style.notAvailable);
         setCellIcon(column, ParameterCustomListEntryItem::notAvailableIcon());
-        setForeground(column, style.inactive);
+        setCellBrush(Qt::ForegroundRole, column, style.inactive);
         return;
     }
     setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     setCellIcon(column, cell.stateIcon);
-    setForeground(column, cell.active ? style.active : style.inactive);
+    setCellBrush(Qt::ForegroundRole, column, cell.active ? style.active : style.inactive);
 }
 
 QVariant ParameterCustomListElementItem::data(int column, int role) const

@@ -112,12 +112,12 @@ void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, i
     if (!cell.available) {
         setText(column, style.notAvailable);
         setCellIcon(column, notAvailableIcon());
-        setForeground(column, style.inactive);
+        setCellBrush(Qt::ForegroundRole, column, style.inactive);
         return;
     }
     setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     setCellIcon(column, cell.stateIcon);
-    setForeground(column, cell.active ? style.active : style.inactive);
+    setCellBrush(Qt::ForegroundRole, column, cell.active ? style.active : style.inactive);
 }
 
 void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)

@@ -3,8 +3,10 @@
 #include <QBrush>
 #include <QIcon>
 #include <QTreeWidget>
-#include <QVarLengthArray>
 #include <QTreeWidgetItem>
+#include <QVarLengthArray>
+
+#include <cstring>
 
 namespace KxTreeItem {
 
@@ -58,16 +60,21 @@ public:
     // Takes the brush when it can; false leaves it to the item's own roles.
     bool set(int column, const QVariant& value, bool* changed)
     {
+        if (!value.isValid())
+            return setKind(column, None, changed);
+        if (value.userType() != QMetaType::QBrush)
+            return false;
+        return set(column, value.value<QBrush>(), changed);
+    }
+    bool set(int column, const QBrush& brush, bool* changed)
+    {
+        const quint64 kind = kindOf(brush);
+        return kind != None && setKind(column, kind, changed);
+    }
+    bool setKind(int column, quint64 kind, bool* changed)
+    {
         if (column < 0 || column >= MaxColumns)
             return false;
-        quint64 kind = None;
-        if (value.isValid()) {
-            if (value.userType() != QMetaType::QBrush)
-                return false;
-            kind = kindOf(value.value<QBrush>());
-            if (kind == None)
-                return false;
-        }
         const int shift = 3 * column;
         *changed = ((m_kinds >> shift) & Mask) != kind;
         m_kinds = (m_kinds & ~(Mask << shift)) | (kind << shift);
@@ -104,6 +111,12 @@ private:
     {
         static int count = 0;
         QBrush* known = brushes();
+        // A brush is one shared pointer: the very same brush is found by it.
+        static_assert(sizeof(QBrush) == sizeof(void*), "a brush is expected to be one pointer");
+        for (int i = 0; i < count; ++i) {
+            if (std::memcmp(&known[i], &brush, sizeof(QBrush)) == 0)
+                return quint64(i + 1);
+        }
         for (int i = 0; i < count; ++i) {
             // Style and colour tell most brushes apart before the full comparison.
             if (known[i].style() == brush.style() && known[i].color() == brush.color() && known[i] == brush)
@@ -144,6 +157,22 @@ public:
             QTreeWidgetItem::setData(column, Qt::DecorationRole, QVariant());
         m_iconKinds = (m_iconKinds & ~(UnknownIcon << shift)) | ((kind + 1) << shift);
         emitDataChanged();
+    }
+
+    // The same as setting the role, without a variant: a brush in a variant
+    // is an allocation of its own.
+    void setCellBrush(int role, int column, const QBrush& brush)
+    {
+        CellBrushes* brushes = brushesFor(role);
+        bool changed = false;
+        if (brushes && brushes->set(column, brush, &changed)) {
+            if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
+                QTreeWidgetItem::setData(column, role, QVariant());
+            if (changed)
+                emitDataChanged();
+            return;
+        }
+        setData(column, role, brush);
     }
 
     void setData(int column, int role, const QVariant& value) override
