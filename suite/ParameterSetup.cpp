@@ -253,11 +253,7 @@ void ParameterSetup::setObserved(eLivingSpace livingSpace, quint16 element, bool
         if (found) {
             ++it->count;
         } else {
-            // Most set-ups observe a handful of places for long: grown one at
-            // a time, the block has no slack.
-            const int position = int(it - m_observed.begin());
-            m_observed.reserve(m_observed.size() + 1);
-            m_observed.insert(position, Observation{livingSpace, element, 1});
+            m_observed.insert(it, Observation{livingSpace, element, 1});
         }
     } else if (found && --it->count == 0) {
         m_observed.erase(it);
