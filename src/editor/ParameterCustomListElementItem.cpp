@@ -34,11 +34,11 @@ void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
     if (!entry)
         return;
 
-    setText(0, entry->elementText(m_element));
-
+    // Last column first, as the entry's row does.
     KxTreeItem::RowTexts texts;
-    for (int column = 1; column < style.columns; ++column)
+    for (int column = style.columns - 1; column >= 1; --column)
         fillCell(entry, style, column, &texts);
+    setText(0, entry->elementText(m_element));
 }
 
 void ParameterCustomListElementItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)

@@ -75,11 +75,12 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     if (!m_entry)
         return;
 
-    setText(0, m_entry->text());
-
+    // Last column first: a new row then makes room for all its cells at once
+    // instead of growing cell by cell.
     KxTreeItem::RowTexts texts;
-    for (int column = 1; column < style.columns; ++column)
+    for (int column = style.columns - 1; column >= 1; --column)
         fillCell(style, column, &texts);
+    setText(0, m_entry->text());
 
     QList<quint16> pending = m_entry->childElementIndices();
     for (int i = childCount() - 1; i >= 0; --i) {
