@@ -85,6 +85,8 @@ public slots:
     void onAxesChanged();
     void onContentChanged();
     void onListIsDestroyed();
+    // Merged: the rows of the signalled coordinate follow when the event loop
+    // next runs (or flushScheduledRefresh() is called).
     void onValueChanged(ParameterAddress address);
     void onDefinitionChanged(ParameterAddress address);
     void saveHeaderState();
@@ -147,7 +149,6 @@ private:
     // The list's revision() when the columns, and the rows, last followed it.
     quint64 axesRevision = 0;
     quint64 contentRevision = 0;
-    bool listShown = false;
     int contentRefreshes = 0;
     std::function<void(QTreeWidgetItem*)> rowFilledHook;
     // Rows filled at this epoch show what is current unless their entry was
