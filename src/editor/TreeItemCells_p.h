@@ -51,27 +51,56 @@ struct RowStyle
 // The tree's current palette and columns.
 RowStyle rowStyle(const QTreeWidget* tree);
 
-// The foreground or background brushes of a row's cells, 3 bits a column,
-// as small numbers for the few brushes the rows use. A brush in each cell's
-// list of roles costs that list an allocation and a copy on every role added.
-class CellBrushes
+// Whether two values kept by CellKinds are the same one.
+inline bool sameValue(const QIcon& a, const QIcon& b)
+{
+    return a.cacheKey() == b.cacheKey();
+}
+
+inline bool sameValue(const QBrush& a, const QBrush& b)
+{
+    // A brush is one shared pointer: the very same brush is found by it;
+    // style and colour tell most others apart before the full comparison.
+    static_assert(sizeof(QBrush) == sizeof(void*), "a brush is expected to be one pointer");
+    return std::memcmp(&a, &b, sizeof(QBrush)) == 0
+        || (a.style() == b.style() && a.color() == b.color() && a == b);
+}
+
+// One role of a row's cells (icon, foreground, background) as a small number
+// per column, 3 bits each, for the few distinct values the rows use; the
+// values themselves sit once in a table. A value in each cell's own list of
+// roles costs that list an allocation and a copy on every role added.
+template<typename T>
+class CellKinds
 {
 public:
-    // Takes the brush when it can; false leaves it to the item's own roles.
-    bool set(int column, const QVariant& value, bool* changed)
+    // Takes the value when it can; false leaves it to the item's own roles.
+    bool set(int column, const T& value, bool* changed)
     {
-        if (!value.isValid())
-            return setKind(column, None, changed);
-        if (value.userType() != QMetaType::QBrush)
-            return false;
-        return set(column, value.value<QBrush>(), changed);
+        const quint64 kind = kindOf(value);
+        return kind != None && store(column, kind, changed);
     }
-    bool set(int column, const QBrush& brush, bool* changed)
+    bool clear(int column, bool* changed) { return store(column, None, changed); }
+    void forget(int column)
     {
-        const quint64 kind = kindOf(brush);
-        return kind != None && setKind(column, kind, changed);
+        if (column >= 0 && column < MaxColumns)
+            m_kinds &= ~(Mask << (3 * column));
     }
-    bool setKind(int column, quint64 kind, bool* changed)
+    // The cell's value when it is kept here.
+    const T* get(int column) const
+    {
+        if (column < 0 || column >= MaxColumns)
+            return nullptr;
+        const quint64 kind = (m_kinds >> (3 * column)) & Mask;
+        return kind == None ? nullptr : &table()[kind - 1];
+    }
+
+private:
+    static constexpr quint64 None = 0;
+    static constexpr quint64 Mask = 7;
+    static constexpr int MaxColumns = 21;
+
+    bool store(int column, quint64 kind, bool* changed)
     {
         if (column < 0 || column >= MaxColumns)
             return false;
@@ -80,51 +109,22 @@ public:
         m_kinds = (m_kinds & ~(Mask << shift)) | (kind << shift);
         return true;
     }
-    // Whether the cell's brush is kept here, and which.
-    bool get(int column, QVariant* value) const
+    static T* table()
     {
-        if (column < 0 || column >= MaxColumns)
-            return false;
-        const quint64 kind = (m_kinds >> (3 * column)) & Mask;
-        if (kind == None)
-            return false;
-        *value = QVariant(brushes()[kind - 1]);
-        return true;
-    }
-    void forget(int column)
-    {
-        if (column >= 0 && column < MaxColumns)
-            m_kinds &= ~(Mask << (3 * column));
-    }
-
-private:
-    static constexpr quint64 None = 0;
-    static constexpr quint64 Mask = 7;
-    static constexpr int MaxColumns = 21;
-
-    static QBrush* brushes()
-    {
-        static QBrush known[Mask];
+        static T known[Mask];
         return known;
     }
-    static quint64 kindOf(const QBrush& brush)
+    static quint64 kindOf(const T& value)
     {
         static int count = 0;
-        QBrush* known = brushes();
-        // A brush is one shared pointer: the very same brush is found by it.
-        static_assert(sizeof(QBrush) == sizeof(void*), "a brush is expected to be one pointer");
+        T* known = table();
         for (int i = 0; i < count; ++i) {
-            if (std::memcmp(&known[i], &brush, sizeof(QBrush)) == 0)
-                return quint64(i + 1);
-        }
-        for (int i = 0; i < count; ++i) {
-            // Style and colour tell most brushes apart before the full comparison.
-            if (known[i].style() == brush.style() && known[i].color() == brush.color() && known[i] == brush)
+            if (sameValue(known[i], value))
                 return quint64(i + 1);
         }
         if (count == int(Mask))
             return None;
-        known[count] = brush;
+        known[count] = value;
         return quint64(++count);
     }
 
@@ -138,118 +138,80 @@ class CompactRow : public QTreeWidgetItem
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
 
-    // The icon of a cell, kept as a small number for the few icons the rows
-    // use; an icon in each cell's list of roles costs that list an
-    // allocation per cell.
-    void setCellIcon(int column, const QIcon& icon)
-    {
-        const quint64 kind = iconKind(icon);
-        if (column < 0 || column >= MaxIconColumns || kind == UnknownIcon) {
-            forgetIcon(column);
-            QTreeWidgetItem::setData(column, Qt::DecorationRole, icon);
-            m_spilled = true;
-            return;
-        }
-        const int shift = 3 * column;
-        if (((m_iconKinds >> shift) & UnknownIcon) == kind + 1)
-            return;
-        if (m_spilled && QTreeWidgetItem::data(column, Qt::DecorationRole).isValid())
-            QTreeWidgetItem::setData(column, Qt::DecorationRole, QVariant());
-        m_iconKinds = (m_iconKinds & ~(UnknownIcon << shift)) | ((kind + 1) << shift);
-        emitDataChanged();
-    }
-
     // The same as setting the role, without a variant: a brush in a variant
     // is an allocation of its own.
+    void setCellIcon(int column, const QIcon& icon) { keep(m_icons, Qt::DecorationRole, column, icon); }
     void setCellBrush(int role, int column, const QBrush& brush)
     {
-        CellBrushes* brushes = brushesFor(role);
-        bool changed = false;
-        if (brushes && brushes->set(column, brush, &changed)) {
-            if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
-                QTreeWidgetItem::setData(column, role, QVariant());
-            if (changed)
-                emitDataChanged();
-            return;
-        }
-        setData(column, role, brush);
+        if (CellKinds<QBrush>* brushes = brushesFor(role))
+            keep(*brushes, role, column, brush);
+        else
+            QTreeWidgetItem::setData(column, role, brush);
     }
 
     void setData(int column, int role, const QVariant& value) override
     {
-        if (role == Qt::DecorationRole && value.userType() == QMetaType::QIcon) {
-            setCellIcon(column, value.value<QIcon>());
-            return;
+        if (role == Qt::DecorationRole) {
+            if (value.userType() == QMetaType::QIcon)
+                return setCellIcon(column, value.value<QIcon>());
+            return drop(m_icons, role, column, value);
         }
-        if (role == Qt::DecorationRole)
-            forgetIcon(column);
-        CellBrushes* brushes = brushesFor(role);
-        bool changed = false;
-        if (brushes && brushes->set(column, value, &changed)) {
-            // A role kept by the item itself would shadow this one.
-            if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
-                QTreeWidgetItem::setData(column, role, QVariant());
-            if (changed)
-                emitDataChanged();
-            return;
-        }
-        if (brushes) {
-            brushes->forget(column);
-            m_spilled = true;
+        if (CellKinds<QBrush>* brushes = brushesFor(role)) {
+            if (value.userType() == QMetaType::QBrush)
+                return keep(*brushes, role, column, value.value<QBrush>());
+            return drop(*brushes, role, column, value);
         }
         QTreeWidgetItem::setData(column, role, value);
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::DecorationRole) {
+            if (const QIcon* icon = m_icons.get(column))
+                return *icon;
+        } else if (const CellKinds<QBrush>* brushes = const_cast<CompactRow*>(this)->brushesFor(role)) {
+            if (const QBrush* brush = brushes->get(column))
+                return *brush;
+        }
+        return QTreeWidgetItem::data(column, role);
     }
 
     // A few bits the view showing the row may keep with it (the comparison
     // keeps what it made of the row there).
     quint8 viewMarks = 0;
 
-    QVariant data(int column, int role) const override
-    {
-        if (role == Qt::DecorationRole && column >= 0 && column < MaxIconColumns) {
-            const quint64 kind = (m_iconKinds >> (3 * column)) & UnknownIcon;
-            if (kind != 0)
-                return QVariant(icons()[kind - 1]);
-        }
-        QVariant value;
-        if (const CellBrushes* brushes = const_cast<CompactRow*>(this)->brushesFor(role)) {
-            if (brushes->get(column, &value))
-                return value;
-        }
-        return QTreeWidgetItem::data(column, role);
-    }
-
 private:
-    static constexpr quint64 UnknownIcon = 7;
-    static constexpr int MaxIconColumns = 21;
-
-    static QIcon* icons()
+    template<typename T>
+    void keep(CellKinds<T>& kinds, int role, int column, const T& value)
     {
-        static QIcon known[UnknownIcon - 1];
-        return known;
+        bool changed = false;
+        if (kinds.set(column, value, &changed))
+            return settle(role, column, changed);
+        kinds.forget(column);
+        m_spilled = true;
+        QTreeWidgetItem::setData(column, role, QVariant::fromValue(value));
     }
-    // 0 .. 5 for the icons met so far, UnknownIcon when there are too many.
-    static quint64 iconKind(const QIcon& icon)
+    // A role without a value of the kind kept here: cleared here when it is
+    // empty, otherwise the item's own.
+    template<typename T>
+    void drop(CellKinds<T>& kinds, int role, int column, const QVariant& value)
     {
-        static int count = 0;
-        QIcon* known = icons();
-        const qint64 key = icon.cacheKey();
-        for (int i = 0; i < count; ++i) {
-            if (known[i].cacheKey() == key)
-                return quint64(i);
-        }
-        if (count == int(UnknownIcon - 1))
-            return UnknownIcon;
-        known[count] = icon;
-        return quint64(count++);
+        bool changed = false;
+        if (!value.isValid() && kinds.clear(column, &changed))
+            return settle(role, column, changed);
+        kinds.forget(column);
+        m_spilled = true;
+        QTreeWidgetItem::setData(column, role, value);
     }
-    void forgetIcon(int column)
+    void settle(int role, int column, bool changed)
     {
-        if (column >= 0 && column < MaxIconColumns)
-            m_iconKinds &= ~(UnknownIcon << (3 * column));
+        // A value once kept by the item itself would shadow this one.
+        if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
+            QTreeWidgetItem::setData(column, role, QVariant());
+        if (changed)
+            emitDataChanged();
     }
-
-    CellBrushes* brushesFor(int role)
+    CellKinds<QBrush>* brushesFor(int role)
     {
         if (role == Qt::ForegroundRole)
             return &m_foreground;
@@ -258,10 +220,10 @@ private:
         return nullptr;
     }
 
-    CellBrushes m_foreground;
-    CellBrushes m_background;
-    quint64 m_iconKinds = 0;   // 3 bits a column: 0 none, else the kind + 1
-    bool m_spilled = false;   // an icon or colour went to the item's own roles
+    CellKinds<QIcon> m_icons;
+    CellKinds<QBrush> m_foreground;
+    CellKinds<QBrush> m_background;
+    bool m_spilled = false;   // a value went to the item's own roles
 };
 
 } // namespace KxTreeItem
