@@ -450,12 +450,25 @@ void ParameterCustomListTreeWidget::refreshRow(ParameterCustomListEntryItem* row
         && !entry->childElementIndices().contains(elementIndexOf(editItem)))
         closeEditor();
     const bool hadChildren = row->childCount() > 0;
-    row->update(style);
-    row->filledEpoch = cacheEpoch;
-    row->filledRevision = entry->revision();
-    announceFilled(row);
+    fillRow(row, style);
     if (!hadChildren && row->childCount() > 0)
         row->setExpanded(true);
+}
+
+void ParameterCustomListTreeWidget::fillRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style)
+{
+    row->update(style);
+    row->filledEpoch = cacheEpoch;
+    row->filledRevision = row->entry()->revision();
+    announceFilled(row);
+}
+
+// Neither the translators, the palette nor the access level announces
+// itself to the rows: each pass compares them with the last one.
+bool ParameterCustomListTreeWidget::surroundingsChanged(const KxTreeItem::RowStyle& style) const
+{
+    return translationsOfLastRefresh != TranslatorGeneration::current() || !styleOfLastPass
+        || *styleOfLastPass != style || levelOfLastPass != System::instance().currentLevel();
 }
 
 void ParameterCustomListTreeWidget::setRowFilledHook(std::function<void(QTreeWidgetItem*)> hook)
@@ -479,21 +492,16 @@ void ParameterCustomListTreeWidget::onContentChanged()
     ParameterCustomList* customList = this->customList();
     if (!customList)
         return;
-    if (translationsOfLastRefresh != TranslatorGeneration::current())
-        invalidateRows();
-    translationsOfLastRefresh = TranslatorGeneration::current();
     contentRevision = customList->revision();
     contentRefreshPending = false;
     refreshTimer->stop();
     ++contentRefreshes;
 
-    // Neither the palette nor the access level announces itself to the rows.
     const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
-    if (!styleOfLastPass || *styleOfLastPass != style)
+    if (surroundingsChanged(style))
         invalidateRows();
+    translationsOfLastRefresh = TranslatorGeneration::current();
     styleOfLastPass.reset(new KxTreeItem::RowStyle(style));
-    if (levelOfLastPass != System::instance().currentLevel())
-        invalidateRows();
     levelOfLastPass = System::instance().currentLevel();
 
     QMap<ParameterCoordinate, ParameterCustomListEntry*> pending = customList->entries();
@@ -540,10 +548,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
         if (!entry)
             continue;
         auto* row = new ParameterCustomListEntryItem(entry);
-        row->update(style);
-        row->filledEpoch = cacheEpoch;
-        row->filledRevision = entry->revision();
-        announceFilled(row);
+        fillRow(row, style);
         entry->attachAxes();
         added.append(row);
     }
@@ -607,8 +612,7 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
         return false;
 
     const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
-    if (!styleOfLastPass || *styleOfLastPass != style || levelOfLastPass != System::instance().currentLevel()
-        || translationsOfLastRefresh != TranslatorGeneration::current())
+    if (surroundingsChanged(style))
         return false;
     const QHash<quint16, quint64> coordinates = pendingValueCoordinates;
     pendingValueCoordinates.clear();

@@ -123,6 +123,8 @@ private:
     bool holdsEntry(const ParameterCustomListEntry* entry) const;
     void onProviderDestroyed(QObject* provider);
     void refreshRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style);
+    void fillRow(ParameterCustomListEntryItem* row, const KxTreeItem::RowStyle& style);
+    bool surroundingsChanged(const KxTreeItem::RowStyle& style) const;
     bool refreshValueRows();
     quint64 valueColumns(ParameterCustomListEntry* entry, const QObject* provider, eLivingSpace livingSpace) const;
     void cancelScheduledRefresh();

@@ -45,8 +45,8 @@ public:
 
     // The same answers as isAvailable(), valueText(), stateIcon() and
     // isValueActive(); only `available` is meaningful when it is false.
-    virtual EntryCell cell(int axis, quint16 element);
-    virtual EntryCell cell(int axis);
+    virtual EntryCell cell(int axis, quint16 element) = 0;
+    virtual EntryCell cell(int axis) = 0;
 
 protected:
     ParameterCustomListEntryPrivate* const d;
