@@ -1,6 +1,7 @@
 #include "ListTestSupport.h"
 #include "TestSupport.h"
 
+#include "EntryStrategy.h"
 #include "ParameterCustomListEntry.h"
 
 #include "DriveController.h"
@@ -190,6 +191,15 @@ private slots:
             QCOMPARE(shown, QString());
         else
             QCOMPARE(shown, e.entry.parameterSetup(axis)->valueText(e.axes.at(axis)->axisNumber(), quint16(valueElement), true));
+        // AND the tree's one-call answer is the same as the separate ones
+        const EntryCell cell = entryRow ? e.entry.cell(axis) : e.entry.cell(axis, el);
+        QCOMPARE(cell.available, available);
+        if (available) {
+            QCOMPARE(cell.valueText, shown);
+            QCOMPARE(cell.active, entryRow ? e.entry.isValueActive(axis) : e.entry.isValueActive(axis, el));
+            const QIcon icon = entryRow ? e.entry.stateIcon(axis, QString()) : e.entry.stateIcon(axis, el, QString());
+            QCOMPARE(cell.stateIcon.cacheKey(), icon.cacheKey());
+        }
     }
 
     void stateIconsTellTheFourStatesApart()
