@@ -206,11 +206,15 @@ void setMark(KxTreeItem::CompactRow* row, RowMark mark, bool on)
 // new rows before they join the tree, where setting a colour costs least.
 void AxisCompareViewImplementation::onRowFilled(QTreeWidgetItem* row)
 {
-    KxTreeItem::CompactRow* marked = marksOf(row);
-    if (!marked)
-        return;
+    if (KxTreeItem::CompactRow* marked = marksOf(row))
+        markRow(row, marked, differencesOnly());
+}
+
+// Settles what the view makes of a row from what it shows, and colours it.
+void AxisCompareViewImplementation::markRow(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool diffOnly)
+{
     const bool differs = AxisCompareReport::valuesDiffer(row);
-    const bool highlighted = differs && !differencesOnly();
+    const bool highlighted = differs && !diffOnly;
     // A refilled row keeps its visibility; a new one is shown.
     const bool hidden = row->treeWidget() && row->isHidden();
     marked->viewMarks = quint8(Known | (differs ? Differs : 0) | (highlighted ? Highlighted : 0) | (hidden ? Hidden : 0));
@@ -242,13 +246,8 @@ void AxisCompareViewImplementation::updateView()
             colorRow(row, diffOnly);
             return;
         }
-        if (!(marked->viewMarks & Known)) {
-            marked->viewMarks = Known;
-            setMark(marked, Differs, AxisCompareReport::valuesDiffer(row));
-            setMark(marked, Hidden, row->isHidden());
-            // Not painted yet as far as the marks know.
-            setMark(marked, Highlighted, !(marked->viewMarks & Differs) || diffOnly);
-        }
+        if (!(marked->viewMarks & Known))
+            markRow(row, marked, diffOnly);
         const bool differs = marked->viewMarks & Differs;
         if (differs)
             allEqual = false;

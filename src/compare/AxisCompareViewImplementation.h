@@ -14,6 +14,7 @@ class DriveController;
 class DriveControllerAxis;
 class ParameterCustomList;
 class QTreeWidgetItem;
+namespace KxTreeItem { class CompactRow; }
 
 // The comparison is shown by a list tree over a private, unsaved custom list
 // that holds the union of both axes' parameters and has the two axes as its
@@ -50,6 +51,7 @@ private:
     void followItemChanges(bool follow);
     bool rowDiffers(QTreeWidgetItem* row);
     void onRowFilled(QTreeWidgetItem* row);
+    void markRow(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool diffOnly);
     void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
     void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
 
