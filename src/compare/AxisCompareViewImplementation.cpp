@@ -192,7 +192,7 @@ enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8 };
 
 KxTreeItem::CompactRow* marksOf(QTreeWidgetItem* row)
 {
-    return dynamic_cast<KxTreeItem::CompactRow*>(row);
+    return KxTreeItem::compactRow(row);
 }
 
 void setMark(KxTreeItem::CompactRow* row, RowMark mark, bool on)
@@ -254,7 +254,7 @@ void AxisCompareViewImplementation::updateView()
         // On the filtered screen every row differs; the highlight would say nothing.
         const bool highlighted = differs && !diffOnly;
         if (bool(marked->viewMarks & Highlighted) != highlighted) {
-            paintRow(row, highlighted);
+            paintRow(row, highlighted, Repaint::Later);
             setMark(marked, Highlighted, highlighted);
         }
     };
@@ -262,30 +262,29 @@ void AxisCompareViewImplementation::updateView()
     {
         // A background changes no row's size or place: the model's notice per
         // cell would only make the view look up each row on its own; one
-        // repaint afterwards shows them all.
+        // repaint afterwards shows them all. Hiding rows is the view's own
+        // business and goes on regardless.
         const QSignalBlocker quiet(tree->model());
+        // With only differences on, a row stays visible when it differs
+        // itself or when any of its elements does. The element rows under a
+        // hidden row are not filtered: nobody sees them, and they are put
+        // right whenever their row is shown again.
         for (int i = 0; i < tree->topLevelItemCount(); ++i) {
             QTreeWidgetItem* row = tree->topLevelItem(i);
             evaluate(row);
-            for (int j = 0; j < row->childCount(); ++j)
-                evaluate(row->child(j));
+            const int elementCount = row->childCount();
+            bool rowShown = !diffOnly || rowDiffers(row);
+            for (int j = 0; j < elementCount; ++j) {
+                QTreeWidgetItem* element = row->child(j);
+                evaluate(element);
+                rowShown = rowShown || rowDiffers(element);
+            }
+            showRow(row, rowShown, i);
+            if (rowShown)
+                filterElements(row, i, diffOnly);
         }
     }
     tree->viewport()->update();
-
-    // With only differences on, a row stays visible when it differs itself or
-    // when any of its elements does.
-    // The element rows under a hidden row are not filtered: nobody sees them,
-    // and they are put right whenever their row is shown again.
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = tree->topLevelItem(i);
-        bool rowShown = !diffOnly || rowDiffers(row);
-        for (int j = 0; !rowShown && j < row->childCount(); ++j)
-            rowShown = rowDiffers(row->child(j));
-        showRow(row, rowShown, i);
-        if (rowShown)
-            filterElements(row, i, diffOnly);
-    }
 
     for (int column = 0; column <= 2; ++column)
         tree->resizeColumnToContents(column);
@@ -335,7 +334,7 @@ void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly
     paintRow(row, differs && !diffOnly);
 }
 
-void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highlighted)
+void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highlighted, Repaint repaint)
 {
     // Two brushes for all cells, rather than one each.
     static const QBrush yellow(Qt::yellow);
@@ -343,7 +342,9 @@ void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highligh
     const QBrush& background = highlighted ? yellow : white;
     KxTreeItem::CompactRow* compact = marksOf(row);
     for (int column = 0; column <= 2; ++column) {
-        if (compact)
+        if (compact && repaint == Repaint::Later)
+            compact->setCellBrushQuietly(Qt::BackgroundRole, column, background);
+        else if (compact)
             compact->setCellBrush(Qt::BackgroundRole, column, background);
         else
             row->setBackground(column, background);

@@ -47,7 +47,9 @@ private slots:
 private:
     bool differencesOnly() const;
     void colorRow(QTreeWidgetItem* row, bool diffOnly);
-    void paintRow(QTreeWidgetItem* row, bool highlighted);
+    // Later: the caller repaints the whole view when it is done.
+    enum class Repaint { Now, Later };
+    void paintRow(QTreeWidgetItem* row, bool highlighted, Repaint repaint = Repaint::Now);
     void followItemChanges(bool follow);
     bool rowDiffers(QTreeWidgetItem* row);
     void onRowFilled(QTreeWidgetItem* row);
