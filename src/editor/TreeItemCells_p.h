@@ -174,11 +174,6 @@ public:
             return;
         if (column >= m_texts.size())
             m_texts.resize(column + 1);
-        // Change notices of the whole row reach as far as the item's own
-        // column count; an empty value of a role kept here sets it without
-        // the item storing a text of its own.
-        if (column >= columnCount())
-            QTreeWidgetItem::setData(column, Qt::DecorationRole, QVariant());
         m_texts[column] = text;
         if (treeWidget())
             QTreeWidgetItem::setData(column, Qt::DisplayRole, text);
@@ -259,8 +254,15 @@ private:
         // A value once kept by the item itself would shadow this one.
         if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
             QTreeWidgetItem::setData(column, role, QVariant());
-        if (changed)
+        if (changed && treeWidget()) {
+            // A notice of the whole row reaches as far as the item's own
+            // column count, which the texts kept here do not raise; an empty
+            // value of a role kept here raises it without storing anything.
+            const int columns = qMax(column + 1, m_texts.size());
+            if (columnCount() < columns)
+                QTreeWidgetItem::setData(columns - 1, Qt::DecorationRole, QVariant());
             emitDataChanged();
+        }
     }
     CellKinds<QBrush>* brushesFor(int role)
     {
