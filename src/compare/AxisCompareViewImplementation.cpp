@@ -13,6 +13,7 @@
 
 #include <QFileDialog>
 #include <QSet>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -240,11 +241,11 @@ void AxisCompareViewImplementation::updateView()
     const bool diffOnly = differencesOnly();
     ParameterCustomListTreeWidget* tree = ui.parameterTreeWidget;
 
-    auto evaluate = [&](QTreeWidgetItem* row) {
-        KxTreeItem::CompactRow* marked = marksOf(row);
+    // Colours the row as its difference asks and tells whether it differs.
+    auto evaluate = [&](QTreeWidgetItem* row, KxTreeItem::CompactRow* marked) {
         if (!marked) {
             colorRow(row, diffOnly);
-            return;
+            return rowDiffers(row);
         }
         if (!(marked->viewMarks & Known))
             markRow(row, marked, diffOnly);
@@ -257,8 +258,16 @@ void AxisCompareViewImplementation::updateView()
             paintRow(row, highlighted, Repaint::Later);
             setMark(marked, Highlighted, highlighted);
         }
+        return differs;
     };
 
+    struct Element
+    {
+        QTreeWidgetItem* row;
+        KxTreeItem::CompactRow* marked;
+        bool differs;
+    };
+    QVarLengthArray<Element, 32> elements;
     {
         // A background changes no row's size or place: the model's notice per
         // cell would only make the view look up each row on its own; one
@@ -269,19 +278,31 @@ void AxisCompareViewImplementation::updateView()
         // itself or when any of its elements does. The element rows under a
         // hidden row are not filtered: nobody sees them, and they are put
         // right whenever their row is shown again.
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        for (int i = 0, rows = tree->topLevelItemCount(); i < rows; ++i) {
             QTreeWidgetItem* row = tree->topLevelItem(i);
-            evaluate(row);
-            const int elementCount = row->childCount();
-            bool rowShown = !diffOnly || rowDiffers(row);
-            for (int j = 0; j < elementCount; ++j) {
+            KxTreeItem::CompactRow* marked = marksOf(row);
+            bool rowShown = evaluate(row, marked) || !diffOnly;
+            elements.clear();
+            for (int j = 0, count = row->childCount(); j < count; ++j) {
                 QTreeWidgetItem* element = row->child(j);
-                evaluate(element);
-                rowShown = rowShown || rowDiffers(element);
+                KxTreeItem::CompactRow* elementMarks = marksOf(element);
+                const bool differs = evaluate(element, elementMarks);
+                elements.append({element, elementMarks, differs});
+                rowShown = rowShown || differs;
             }
-            showRow(row, rowShown, i);
-            if (rowShown)
-                filterElements(row, i, diffOnly);
+            showRow(row, rowShown, i, QModelIndex(), marked);
+            if (!rowShown)
+                continue;
+            QModelIndex rowIndex;
+            for (int j = 0; j < elements.size(); ++j) {
+                const Element& element = elements.at(j);
+                const bool shown = !diffOnly || element.differs;
+                if (element.marked && (element.marked->viewMarks & Known) && bool(element.marked->viewMarks & Hidden) != shown)
+                    continue;
+                if (!rowIndex.isValid())
+                    rowIndex = tree->model()->index(i, 0);
+                showRow(element.row, shown, j, rowIndex, element.marked);
+            }
         }
     }
     tree->viewport()->update();
@@ -308,9 +329,11 @@ void AxisCompareViewImplementation::filterElements(QTreeWidgetItem* row, int pos
 
 // Rows whose visibility is known are only touched when it changes: every
 // change costs the view a persistent index and a relayout.
-void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent)
+void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent,
+                                            KxTreeItem::CompactRow* marked)
 {
-    KxTreeItem::CompactRow* marked = marksOf(row);
+    if (!marked)
+        marked = marksOf(row);
     if (!marked || !(marked->viewMarks & Known)) {
         setRowHidden(row, !shown);
         return;

@@ -54,7 +54,8 @@ private:
     bool rowDiffers(QTreeWidgetItem* row);
     void onRowFilled(QTreeWidgetItem* row);
     void markRow(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool diffOnly);
-    void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
+    void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex(),
+                 KxTreeItem::CompactRow* marked = nullptr);
     void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
 
     Ui::AxisCompareView ui;
