@@ -42,6 +42,10 @@
         <source>Als Bericht exportieren</source>
         <translation>Export as Report</translation>
     </message>
+    <message>
+        <source>Keine Unterschiede</source>
+        <translation>No differences</translation>
+    </message>
 </context>
 <context>
     <name>AxisCompareViewImplementation</name>
@@ -52,6 +56,10 @@
     <message>
         <source>HTML-dateien (*.html)</source>
         <translation>HTML files (*.html)</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Parametern unterschiedlich</source>
+        <translation>%1 of %2 parameters differ</translation>
     </message>
 </context>
 <context>

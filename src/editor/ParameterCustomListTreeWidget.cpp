@@ -980,3 +980,18 @@ void ParameterCustomListTreeWidget::removeItem(QTreeWidgetItem* item)
     }
     onContentChanged();
 }
+
+void ParameterCustomListTreeWidget::setAxisColumnNote(int axisIndex, const QString& note)
+{
+    if (axisIndex < 0 || axisColumnNote(axisIndex) == note)
+        return;
+    while (axisColumnNotes.size() <= axisIndex)
+        axisColumnNotes.append(QString());
+    axisColumnNotes[axisIndex] = note;
+    headerItem->updateHeader();
+}
+
+QString ParameterCustomListTreeWidget::axisColumnNote(int axisIndex) const
+{
+    return axisColumnNotes.value(axisIndex);
+}

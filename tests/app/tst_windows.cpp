@@ -480,6 +480,11 @@ private slots:
         QVERIFY(!other.expired() && otherController && otherController->parameterProvider()->isReadOnly());
         QVERIFY(window->project()->host()->indexOf(otherController) < 0);
         QVERIFY(window->statusBar()->currentMessage().contains(view->windowTitle()));
+        QVERIFY2(window->statusBar()->currentMessage().contains(view->summaryText()) && !view->summaryText().isEmpty(),
+                 qPrintable(window->statusBar()->currentMessage()));
+        // AND side B's column names the file it comes from
+        QVERIFY(view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"))->headerItem()->text(2)
+                    .endsWith(QStringLiteral("\nanderer.kxproj")));
         QVERIFY2(view->windowTitle().contains(QStringLiteral("A: ") + left) && view->windowTitle().contains(QStringLiteral("B: ") + otherEntry),
                  qPrintable(view->windowTitle()));
         QVERIFY(!view->axesAreEqual());
