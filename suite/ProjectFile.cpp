@@ -29,7 +29,7 @@ const QString damagedStorage = QStringLiteral("DamagedItems");
 
 // Row by row reading probes every rowid up to the largest; beyond this a
 // file was not written by us and only the rows its index names are probed.
-constexpr qint64 probeLimit = 1000000;
+constexpr qint64 probeLimit = 100000;
 
 QAtomicInt connectionCounter;
 int failAfterItems = -1;
