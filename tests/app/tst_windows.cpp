@@ -14,11 +14,13 @@
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterProvider.h"
+#include "ParameterSetup.h"
 #include "Project.h"
 #include "ProjectCustomLists.h"
 #include "ProjectFile.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
+#include "System.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -26,6 +28,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -583,6 +586,69 @@ private slots:
         QCOMPARE(QFile::exists(path), !path.isEmpty());
         QCOMPARE(m_browser.opened, path.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
         QCOMPARE(window->statusBar()->currentMessage().contains(QStringLiteral("vergleich.html")), !path.isEmpty());
+    }
+
+    void levelChangesRefreshEveryListOnce()
+    {
+        // GIVEN a list window of A10 (level 0, changed on Drehtisch) and D40 (level 1, changed on
+        // Hubwerk) at access level 0, where no change is marked, and a second controller
+        auto window = openWindow({right});
+        QVERIFY(window);
+        auto* levels = window->findChild<QComboBox*>(QStringLiteral("accessLevelComboBox"));
+        // As the user chooses: by keys on the box.
+        auto choose = [levels](int level) {
+            const int target = levels->findData(level);
+            while (levels->currentIndex() != target)
+                QTest::keyClick(levels, levels->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        };
+        choose(0);
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        list->addEntry(QStringLiteral("D40"));
+        QWidget* listWindow = openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QVERIFY(listWindow);
+        QVERIFY(m_controllers.at(0)->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("D40")))
+                    ->setValueText(1, 0, QStringLiteral("75")));
+        auto* tree = listWindow->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+        QVERIFY(tree);
+        const QImage changed = QIcon(QStringLiteral(":/Resources/changed.png")).pixmap(16, 16).toImage();
+        auto marked = [&](const char* coordinate, int column) {
+            for (QTreeWidgetItem* row : KxTest::treeRows(tree)) {
+                if (row->text(0).startsWith(QLatin1String(coordinate)))
+                    return row->icon(column).pixmap(16, 16).toImage() == changed;
+            }
+            return false;
+        };
+        QTRY_VERIFY(!marked("A10", 2) && !marked("D40", 1));
+        // Who began and ended an access-level update, in order.
+        QStringList updates;
+        for (DriveController* controller : qAsConst(m_controllers)) {
+            ParameterProvider* provider = controller->parameterProvider();
+            connect(provider, &ParameterProvider::accessLevelUpdateStarted, this, [&updates] { updates << QStringLiteral("begin"); });
+            connect(provider, &ParameterProvider::accessLevelUpdateFinished, this, [&updates] { updates << QStringLiteral("end"); });
+        }
+
+        // WHEN the user chooses level 1, then 2, then 1 again
+        const QList<QPair<int, QPair<bool, bool>>> steps{{1, {true, false}}, {2, {true, true}}, {1, {true, false}}};
+        for (const auto& step : steps) {
+            updates.clear();
+            choose(step.first);
+            // THEN every provider runs one access-level update around the change, all begun before any ends
+            QStringList expected;
+            for (int i = 0; i < m_controllers.size(); ++i)
+                expected.prepend(QStringLiteral("begin")), expected.append(QStringLiteral("end"));
+            QCOMPARE(updates, expected);
+            QCOMPARE(System::instance().currentLevel(), unsigned(step.first));
+            // AND the list's marks follow the level at once
+            QCOMPARE(marked("A10", 2), step.second.first);
+            QCOMPARE(marked("D40", 1), step.second.second);
+        }
+        // AND a level set from elsewhere is shown by the box without running another update
+        updates.clear();
+        System::instance().setCurrentLevel(3);
+        QCOMPARE(levels->currentData().toInt(), 3);
+        QVERIFY(updates.isEmpty());
+        System::instance().setCurrentLevel(0);
     }
 
 private:
