@@ -4,6 +4,10 @@
 #include "AppIcons.h"
 #include "AxisCompareView.h"
 #include "AxisComparisons.h"
+#include "ChangeJournal.h"
+#include "ChangeJournalWindow.h"
+#include "CommissioningRecord.h"
+#include "CommissioningRecordDialog.h"
 #include "CompareAxesDialog.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
@@ -13,6 +17,7 @@
 #include "HelpSystem.h"
 #include "HelpWidget.h"
 #include "LanguageManager.h"
+#include "ParameterAddress.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterDefinition.h"
 #include "ParameterProvider.h"
@@ -40,6 +45,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
+#include <QDate>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -78,6 +85,8 @@ public:
     RecentProjects* recentProjects = nullptr;
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
+    std::unique_ptr<ChangeJournal> journal;
+    QPointer<ChangeJournalWindow> journalWindow;
     // The list view once it was given its first size and place.
     QPointer<QWidget> placedListView;
     ProjectTreeWidget* tree = nullptr;
@@ -107,6 +116,8 @@ public:
     QAction* onlineAction = nullptr;
     QAction* customListsAction = nullptr;
     QAction* compareAxesAction = nullptr;
+    QAction* journalAction = nullptr;
+    QAction* recordAction = nullptr;
     QActionGroup* languageGroup = nullptr;
 };
 
@@ -171,6 +182,8 @@ void MainWindowPrivate::createActions()
     onlineAction->setCheckable(true);
     customListsAction = make("actionParameterCustomLists", QStringLiteral("ParameterCustomList"));
     compareAxesAction = make("actionCompareAxes", QStringLiteral("CompareAxes"));
+    journalAction = make("actionChangeJournal");
+    recordAction = make("actionCommissioningRecord");
 
     languageGroup = new QActionGroup(q);
     languageGroup->setExclusive(true);
@@ -195,6 +208,8 @@ void MainWindowPrivate::createActions()
     QObject::connect(onlineAction, &QAction::triggered, q, &MainWindow::onToggleOnline);
     QObject::connect(customListsAction, &QAction::triggered, q, &MainWindow::onShowParameterCustomLists);
     QObject::connect(compareAxesAction, &QAction::triggered, q, &MainWindow::onCompareAxes);
+    QObject::connect(journalAction, &QAction::triggered, q, &MainWindow::onShowChangeJournal);
+    QObject::connect(recordAction, &QAction::triggered, q, &MainWindow::onExportCommissioningRecord);
     QObject::connect(languageGroup, &QActionGroup::triggered, q, &MainWindow::onLanguageTriggered);
 }
 
@@ -208,6 +223,8 @@ void MainWindowPrivate::createMenusAndToolBar()
     QObject::connect(recentProjects, &RecentProjects::fileChosen, q, &MainWindow::onRecentProjectChosen);
     fileMenu->addActions({saveAction, saveAsAction});
     fileMenu->addSeparator();
+    fileMenu->addAction(recordAction);
+    fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
 
     projectMenu = q->menuBar()->addMenu(QString());
@@ -220,7 +237,7 @@ void MainWindowPrivate::createMenusAndToolBar()
 
     extrasMenu = q->menuBar()->addMenu(QString());
     extrasMenu->setObjectName(QStringLiteral("menuExtras"));
-    extrasMenu->addActions({customListsAction, compareAxesAction});
+    extrasMenu->addActions({customListsAction, compareAxesAction, journalAction});
 
     languageMenu = q->menuBar()->addMenu(QString());
     languageMenu->setObjectName(QStringLiteral("menuLanguage"));
@@ -264,6 +281,8 @@ void MainWindowPrivate::retranslate()
     customListsAction->setToolTip(MainWindow::tr("Variable Parameterlisten"));
     compareAxesAction->setText(MainWindow::tr("&Achsen vergleichen ..."));
     compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
+    journalAction->setText(MainWindow::tr("Änderungs&protokoll"));
+    recordAction->setText(MainWindow::tr("&Inbetriebnahmeprotokoll exportieren ..."));
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)
         levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
@@ -432,6 +451,7 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     System::instance().setMainWindow(this);
     d->customLists = std::make_unique<ProjectCustomLists>(d->project);
     d->comparisons = new AxisComparisons(this);
+    d->journal = std::make_unique<ChangeJournal>(d->project);
     connect(d->comparisons, &AxisComparisons::reportWritten, this, &MainWindow::onComparisonReportWritten);
 
     const QStringList typeErrors = d->project->typeLibrary()->errors();
@@ -468,6 +488,81 @@ QString MainWindow::defaultProjectPath()
 Project* MainWindow::project() const
 {
     return d->project;
+}
+
+ChangeJournal* MainWindow::changeJournal() const
+{
+    return d->journal.get();
+}
+
+void MainWindow::onShowChangeJournal()
+{
+    if (!d->journalWindow) {
+        d->journalWindow = new ChangeJournalWindow(d->journal.get(), this);
+        d->journalWindow->setWindowFlag(Qt::Window);
+        d->journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(d->journalWindow, &ChangeJournalWindow::showRequested, this, &MainWindow::onShowJournalEntry);
+        connect(d->journalWindow, &ChangeJournalWindow::exported, this,
+                [this](const QString& path) { d->report(tr("Änderungsprotokoll nach %1 exportiert.").arg(QDir::toNativeSeparators(path))); });
+    }
+    d->journalWindow->show();
+    d->journalWindow->raise();
+    d->journalWindow->activateWindow();
+}
+
+// A journal entry names its controller and axis; the parameter view shows
+// the parameter there, if they are still in the project.
+void MainWindow::onShowJournalEntry(const ChangeJournalEntry& entry)
+{
+    DriveController* controller = nullptr;
+    for (DriveController* candidate : d->project->host()->driveControllers()) {
+        if (candidate->name() == entry.controller)
+            controller = candidate;
+    }
+    const int number = entry.axisNumber != 0 || !controller || controller->axisNumbers().isEmpty()
+        ? entry.axisNumber : controller->axisNumbers().first();
+    if (!controller || !d->tree->selectAxis(controller, number)) {
+        d->report(tr("%1 ist nicht mehr im Projekt.").arg(entry.controller + QLatin1Char(' ') + entry.axisName));
+        return;
+    }
+    const ParameterAddress address(entry.address, true);
+    if (QTreeWidgetItem* item = d->parameterView->item(address.coordinate(), address.hasElement() ? address.element() : -1)) {
+        d->parameterView->treeWidget()->setCurrentItem(item);
+        d->parameterView->treeWidget()->scrollToItem(item);
+    }
+    activateWindow();
+    raise();
+}
+
+void MainWindow::onExportCommissioningRecord()
+{
+    CommissioningRecordDialog dialog(d->project->host()->driveControllers(), d->journal->entries(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = QDir(folder).filePath(tr("Inbetriebnahmeprotokoll %1.pdf")
+                                                       .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Inbetriebnahmeprotokoll exportieren"), proposed,
+                                                      tr("PDF-Dateien (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    CommissioningRecord::Content content;
+    content.projectName = d->projectDisplayName();
+    content.filePath = d->project->filePath();
+    content.userName = CommissioningRecord::currentUserName();
+    content.created = QDateTime::currentDateTime();
+    content.from = dialog.from();
+    content.to = dialog.to();
+    content.controllers = d->project->host()->driveControllers();
+    content.entries = d->journal->entries();
+    content.comparisons = dialog.chosenPairs();
+    QString error;
+    if (!CommissioningRecord::writePdf(path, content, &error)) {
+        d->reportProblem(tr("Inbetriebnahmeprotokoll"), tr("Das Inbetriebnahmeprotokoll konnte nicht nach „%1“ geschrieben werden: %2")
+                                                            .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    d->report(tr("Inbetriebnahmeprotokoll nach %1 exportiert.").arg(QDir::toNativeSeparators(path)));
 }
 
 ProjectTreeWidget* MainWindow::projectTree() const

@@ -9,6 +9,8 @@ class DriveController;
 class HelpWidget;
 class MainWindowPrivate;
 class ParameterView;
+class ChangeJournal;
+struct ChangeJournalEntry;
 class Project;
 class ProjectTreeWidget;
 
@@ -36,6 +38,8 @@ public:
     static QString defaultProjectPath();
 
     Project* project() const;
+    /// The change journal of the open project.
+    ChangeJournal* changeJournal() const;
     ProjectTreeWidget* projectTree() const;
     ParameterView* parameterView() const;
     HelpWidget* helpWidget() const;
@@ -81,6 +85,9 @@ private slots:
     void onToggleOnline();
     void onShowParameterCustomLists();
     void onCompareAxes();
+    void onShowChangeJournal();
+    void onExportCommissioningRecord();
+    void onShowJournalEntry(const ChangeJournalEntry& entry);
     void onOtherProjectRequested();
     void onComparisonReportWritten(const QString& path);
     void onLanguageTriggered(QAction* action);
