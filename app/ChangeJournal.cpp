@@ -89,6 +89,16 @@ void ChangeJournal::setOutcome(int index, ChangeJournalEntry::Outcome outcome, c
     emit entryChanged(index);
 }
 
+void ChangeJournal::replace(int index, const ChangeJournalEntry& entry)
+{
+    if (index < 0 || index >= m_entries.size() || m_entries.at(index) == entry)
+        return;
+    m_entries[index] = entry;
+    if (m_project)
+        m_project->markModified();
+    emit entryChanged(index);
+}
+
 QString ChangeJournal::outcomeText(ChangeJournalEntry::Outcome outcome)
 {
     switch (outcome) {

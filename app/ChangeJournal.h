@@ -55,6 +55,8 @@ public:
     void add(ChangeJournalEntry entry);
     /// A write that was waiting for its device came to an end.
     void setOutcome(int index, ChangeJournalEntry::Outcome outcome, const QString& reason = QString());
+    /// The entry at @p index, completed (its outcome, the value it ended with).
+    void replace(int index, const ChangeJournalEntry& entry);
 
     /// The German word the journal shows for an outcome.
     static QString outcomeText(ChangeJournalEntry::Outcome outcome);

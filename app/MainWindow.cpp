@@ -6,6 +6,7 @@
 #include "AxisComparisons.h"
 #include "ChangeJournal.h"
 #include "ChangeJournalWindow.h"
+#include "ChangeRecorder.h"
 #include "CommissioningRecord.h"
 #include "CommissioningRecordDialog.h"
 #include "CompareAxesDialog.h"
@@ -47,6 +48,7 @@
 #include <QSplitter>
 #include <QDate>
 #include <QStandardPaths>
+#include <QUndoStack>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -70,6 +72,7 @@ public:
     void updateTitle();
     void updateActions();
     void report(const QString& message);
+    void retranslateUndo();
     void reportProblem(const QString& title, const QString& message, const QStringList& details = {});
     bool confirm(const QString& title, const QString& question);
     bool maybeSave();
@@ -86,6 +89,10 @@ public:
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
     std::unique_ptr<ChangeJournal> journal;
+    std::unique_ptr<ChangeRecorder> recorder;
+    QMenu* editMenu = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QPointer<ChangeJournalWindow> journalWindow;
     // The list view once it was given its first size and place.
     QPointer<QWidget> placedListView;
@@ -227,6 +234,9 @@ void MainWindowPrivate::createMenusAndToolBar()
     fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
 
+    editMenu = q->menuBar()->addMenu(QString());
+    editMenu->setObjectName(QStringLiteral("menuEdit"));
+
     projectMenu = q->menuBar()->addMenu(QString());
     projectMenu->setObjectName(QStringLiteral("menuProject"));
     projectMenu->addActions({addControllerAction, removeControllerAction});
@@ -260,6 +270,8 @@ void MainWindowPrivate::createMenusAndToolBar()
 void MainWindowPrivate::retranslate()
 {
     fileMenu->setTitle(MainWindow::tr("&Datei"));
+    editMenu->setTitle(MainWindow::tr("&Bearbeiten"));
+    retranslateUndo();
     projectMenu->setTitle(MainWindow::tr("&Projekt"));
     extrasMenu->setTitle(MainWindow::tr("E&xtras"));
     languageMenu->setTitle(MainWindow::tr("&Sprache"));
@@ -320,6 +332,16 @@ void MainWindowPrivate::updateActions()
     for (const DriveController* each : project->host()->driveControllers())
         anyAxis = anyAxis || !each->axisNumbers().isEmpty();
     compareAxesAction->setEnabled(anyAxis);
+}
+
+void MainWindowPrivate::retranslateUndo()
+{
+    if (!undoAction || !recorder)
+        return;
+    const QString undoText = recorder->undoStack()->undoText();
+    const QString redoText = recorder->undoStack()->redoText();
+    undoAction->setText(undoText.isEmpty() ? MainWindow::tr("&Rückgängig") : MainWindow::tr("&Rückgängig: %1").arg(undoText));
+    redoAction->setText(redoText.isEmpty() ? MainWindow::tr("&Wiederholen") : MainWindow::tr("&Wiederholen: %1").arg(redoText));
 }
 
 void MainWindowPrivate::report(const QString& message)
@@ -452,6 +474,29 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     d->customLists = std::make_unique<ProjectCustomLists>(d->project);
     d->comparisons = new AxisComparisons(this);
     d->journal = std::make_unique<ChangeJournal>(d->project);
+    d->recorder = std::make_unique<ChangeRecorder>(d->project, d->journal.get());
+    connect(d->recorder.get(), &ChangeRecorder::undoNotice, this, [this](const QString& message) { d->report(message); });
+    // Undo and redo reach from every window of the project: lists and
+    // comparisons are windows of their own.
+    QUndoStack* stack = d->recorder->undoStack();
+    d->undoAction = new QAction(this);
+    d->undoAction->setObjectName(QStringLiteral("actionUndo"));
+    d->undoAction->setShortcut(QKeySequence::Undo);
+    d->undoAction->setShortcutContext(Qt::ApplicationShortcut);
+    d->undoAction->setEnabled(false);
+    connect(d->undoAction, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(stack, &QUndoStack::canUndoChanged, d->undoAction, &QAction::setEnabled);
+    connect(stack, &QUndoStack::undoTextChanged, this, [this] { d->retranslateUndo(); });
+    d->redoAction = new QAction(this);
+    d->redoAction->setObjectName(QStringLiteral("actionRedo"));
+    d->redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    d->redoAction->setShortcutContext(Qt::ApplicationShortcut);
+    d->redoAction->setEnabled(false);
+    connect(d->redoAction, &QAction::triggered, stack, &QUndoStack::redo);
+    connect(stack, &QUndoStack::canRedoChanged, d->redoAction, &QAction::setEnabled);
+    connect(stack, &QUndoStack::redoTextChanged, this, [this] { d->retranslateUndo(); });
+    d->editMenu->addActions({d->undoAction, d->redoAction});
+    d->retranslateUndo();
     connect(d->comparisons, &AxisComparisons::reportWritten, this, &MainWindow::onComparisonReportWritten);
 
     const QStringList typeErrors = d->project->typeLibrary()->errors();
@@ -493,6 +538,11 @@ Project* MainWindow::project() const
 ChangeJournal* MainWindow::changeJournal() const
 {
     return d->journal.get();
+}
+
+QUndoStack* MainWindow::undoStack() const
+{
+    return d->recorder->undoStack();
 }
 
 void MainWindow::onShowChangeJournal()

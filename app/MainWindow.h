@@ -10,6 +10,7 @@ class HelpWidget;
 class MainWindowPrivate;
 class ParameterView;
 class ChangeJournal;
+class QUndoStack;
 struct ChangeJournalEntry;
 class Project;
 class ProjectTreeWidget;
@@ -40,6 +41,8 @@ public:
     Project* project() const;
     /// The change journal of the open project.
     ChangeJournal* changeJournal() const;
+    /// The undo stack of the open project's value writes.
+    QUndoStack* undoStack() const;
     ProjectTreeWidget* projectTree() const;
     ParameterView* parameterView() const;
     HelpWidget* helpWidget() const;

@@ -186,6 +186,56 @@
     </message>
 </context>
 <context>
+    <name>ChangeRecorder</name>
+    <message>
+        <source>%1 auf 1 Achse</source>
+        <translation>%1 on 1 axis</translation>
+    </message>
+    <message>
+        <source>%1 auf %2 Achsen</source>
+        <translation>%1 on %2 axes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Werte</source>
+        <translation>
+            <numerusform>%n value</numerusform>
+            <numerusform>%n values</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Seither geändert und daher nicht angetastet: %1</source>
+        <translation>Changed since and therefore left alone: %1</translation>
+    </message>
+    <message>
+        <source>Download beim Verbinden</source>
+        <translation>Download on connecting</translation>
+    </message>
+    <message>
+        <source>Achsvergleich</source>
+        <translation>Axis comparison</translation>
+    </message>
+    <message>
+        <source>Parameteransicht</source>
+        <translation>Parameter view</translation>
+    </message>
+    <message>
+        <source>Liste „%1“</source>
+        <translation>List “%1”</translation>
+    </message>
+    <message>
+        <source>Programm</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>Rückgängig</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Wiederholen</source>
+        <translation>Redo</translation>
+    </message>
+</context>
+<context>
     <name>CommissioningRecord</name>
     <message>
         <source>Inbetriebnahmeprotokoll</source>
@@ -762,6 +812,26 @@
     <message>
         <source>Inbetriebnahmeprotokoll nach %1 exportiert.</source>
         <translation>Commissioning record exported to %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Bearbeiten</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig: %1</source>
+        <translation>&amp;Undo: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholen</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholen: %1</source>
+        <translation>&amp;Redo: %1</translation>
     </message>
 </context>
 <context>

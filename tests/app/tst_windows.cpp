@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include "AxisCompareView.h"
+#include "ChangeJournal.h"
 #include "CompareAxesDialog.h"
 #include "DriveController.h"
 #include "FileStorageView.h"
@@ -24,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -39,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <algorithm>
@@ -649,6 +652,91 @@ private slots:
         QCOMPARE(levels->currentData().toInt(), 3);
         QVERIFY(updates.isEmpty());
         System::instance().setCurrentLevel(0);
+    }
+
+    void copiesAreJournalledAndUndoneAsOneStep()
+    {
+        // GIVEN a list window of A10 on the three axes of two controllers; A10 is 1234.5 on
+        // Drehtisch and the default 100 elsewhere
+        auto window = openWindow({right});
+        QVERIFY(window);
+        ChangeJournal* journal = window->changeJournal();
+        QUndoStack* undo = window->undoStack();
+        const int entriesBefore = journal->entries().size();
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        QWidget* listWindow = openListWindow(*window, list->identifier(),
+                                             {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 1")});
+        QVERIFY(listWindow);
+        DriveController* other = m_controllers.at(1);
+        auto a10 = [](DriveController* controller, int number) {
+            return controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->valueText(number, 0, false);
+        };
+        QCOMPARE(a10(m_controllers.at(0), 3), QStringLiteral("1234.5"));
+        const QString before = a10(other, 1);
+        const QString hubwerkBefore = a10(m_controllers.at(0), 1);
+
+        // WHEN the user copies Drehtisch's value to every axis with Ctrl+0
+        auto* tree = listWindow->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+        listWindow->activateWindow();
+        tree->setFocus();
+        tree->setCurrentItem(tree->topLevelItem(0), 2);
+        QTest::keyClick(tree, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(a10(m_controllers.at(0), 1), QStringLiteral("1234.5"));
+        QCOMPARE(a10(other, 1), QStringLiteral("1234.5"));
+
+        // THEN the journal holds both writes, from the list, written, with old and new value
+        QCOMPARE(journal->entries().size(), entriesBefore + 2);
+        for (int i = entriesBefore; i < journal->entries().size(); ++i) {
+            const ChangeJournalEntry& entry = journal->entries().at(i);
+            QCOMPARE(entry.address, QStringLiteral("A10"));
+            QCOMPARE(entry.outcome, ChangeJournalEntry::Written);
+            QVERIFY2(entry.source.startsWith(QStringLiteral("Liste")), qPrintable(entry.source));
+            QVERIFY(entry.newValue.startsWith(QStringLiteral("1234.5")));
+            QVERIFY(entry.oldValue != entry.newValue);
+        }
+        // AND the two writes are one step, named after what it did
+        QTRY_COMPARE(undo->count(), 1);
+        QCOMPARE(undo->undoText(), QStringLiteral("A10 auf 2 Achsen"));
+        QCOMPARE(window->findChild<QAction*>(QStringLiteral("actionUndo"))->text(), QStringLiteral("&Rückgängig: A10 auf 2 Achsen"));
+
+        // WHEN the step is undone with Ctrl+Z in the list window (of a shown application)
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        listWindow->raise();
+        QApplication::setActiveWindow(listWindow);
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        // THEN both values are back, and the journal says it was an undo
+        QCOMPARE(a10(m_controllers.at(0), 1), hubwerkBefore);
+        QCOMPARE(a10(other, 1), before);
+        QCOMPARE(journal->entries().last().source, QStringLiteral("Rückgängig"));
+        // AND redo writes them again
+        undo->redo();
+        QCOMPARE(a10(other, 1), QStringLiteral("1234.5"));
+
+        // WHEN the drive changed one of the values since, and the step is undone
+        QCOMPARE(undo->count(), 1);
+        other->setOnline(true);
+        QTRY_VERIFY(other->isOnline());
+        QVERIFY(other->parameterProvider()->simulateDriveValue(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1),
+                                                                QStringLiteral("888")));
+        other->parameterProvider()->parameterNeedsOnlineConsistenceOnce(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1));
+        const QString changedByDrive = a10(other, 1);
+        QVERIFY(changedByDrive.startsWith(QStringLiteral("888")));
+        QCOMPARE(undo->count(), 1);
+        undo->undo();
+        // THEN that value is left alone and the user is told, the other is undone
+        QCOMPARE(a10(other, 1), changedByDrive);
+        QCOMPARE(a10(m_controllers.at(0), 1), hubwerkBefore);
+        QVERIFY2(window->statusBar()->currentMessage().contains(QStringLiteral("Seither geändert")), qPrintable(window->statusBar()->currentMessage()));
+
+        // WHEN a write is refused by the checks THEN it is journalled as refused and is no step
+        const int steps = undo->count();
+        QVERIFY(!other->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->setValueText(1, 0, QStringLiteral("99999")));
+        QCOMPARE(journal->entries().last().outcome, ChangeJournalEntry::Refused);
+        QVERIFY(!journal->entries().last().reason.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(undo->count(), steps);
     }
 
 private:
