@@ -23,6 +23,8 @@ target_sources(KxSuite PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.h
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DeviceType.h
+  ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.h
+  ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DeviceDescription.h
   ${CMAKE_CURRENT_LIST_DIR}/DeviceDescription.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SyntheticDescription.cpp)
