@@ -1,6 +1,7 @@
 #include "ParameterSetup.h"
 
 #include "DriveController.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterValues_p.h"
 
@@ -169,8 +170,14 @@ bool ParameterSetup::setValueText(eLivingSpace livingSpace, quint16 element, con
     const eLivingSpace space = valueSpace(livingSpace);
     if (storedText(space, element) == raw)
         return true;
+    // Over a connection the value changes when the device acknowledges it.
+    ParameterProvider* provider = m_provider.data();
+    if (provider && provider->writesThroughConnection()) {
+        provider->driveController()->connection()->write(address(space, element), raw);
+        return true;
+    }
     storeText(space, element, raw);
-    if (ParameterProvider* provider = m_provider.data()) {
+    if (provider) {
         if (provider->isOnline())
             provider->writeToDrive(coordinate(), space, element, raw);
         else

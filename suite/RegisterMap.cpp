@@ -44,11 +44,6 @@ bool isInteger(RegisterSlot::Type type)
     return type != RegisterSlot::Float32 && type != RegisterSlot::String;
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("RegisterMap", text);
-}
-
 void putWords(quint32 value, const RegisterSlot& slot, QVector<quint16>& out)
 {
     const quint16 high = quint16(value >> 16);
@@ -307,9 +302,12 @@ QString RegisterMap::decode(const ParameterElementDescription& element, const Re
     }
     case RegisterSlot::String: break;
     }
-    if (element.kind != ValueKindNumber)
-        return QString::number(qint64(value));
-    return KxParameterValues::formatNumber(value * slot.scale, element.decimals);
+    const QString text = element.kind != ValueKindNumber ? QString::number(qint64(value))
+                                                         : KxParameterValues::formatNumber(value * slot.scale, element.decimals);
+    // In the form the set-ups keep, so that an unchanged value compares equal;
+    // a value the element would refuse (a device may report one) stays as read.
+    QString canonical;
+    return KxParameterValues::check(element, text, &canonical).isEmpty() ? canonical : text;
 }
 
 void RegisterMap::setExplicit(bool isExplicit)

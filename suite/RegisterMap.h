@@ -3,6 +3,7 @@
 #include "KxSuiteGlobal.h"
 #include "ParameterDescription.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSharedPointer>
 #include <QString>
@@ -51,6 +52,8 @@ struct KXSUITE_EXPORT RegisterLocation
 /// (see docs/device-description.md).
 class KXSUITE_EXPORT RegisterMap
 {
+    Q_DECLARE_TR_FUNCTIONS(RegisterMap)
+
 public:
     /// The default map's window of one living space: living space n starts at n x this.
     static constexpr quint32 DefaultSpaceWindow = 3840;

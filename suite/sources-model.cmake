@@ -22,6 +22,8 @@ target_sources(KxSuite PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DriveControllerAxis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.h
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModbusConnection.h
+  ${CMAKE_CURRENT_LIST_DIR}/ModbusConnection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DeviceType.h
   ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.h
   ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.cpp

@@ -199,8 +199,14 @@ void DriveSimulator::varyParameters(const QStringList& coordinates)
 QModbusResponse DriveSimulator::processRequest(const QModbusPdu& request)
 {
     ++d->requests;
-    if (d->faults.latencyMs > 0)
+    if (d->faults.latencyMs > 0) {
+        // Earlier answers leave now, not all together after the last one.
+        for (const QPointer<QTcpSocket>& client : qAsConst(d->clients->clients)) {
+            if (client)
+                client->flush();
+        }
         QThread::msleep(ulong(d->faults.latencyMs));
+    }
     if ((d->faults.dropAfterRequests > 0 && d->requests % d->faults.dropAfterRequests == 0)
         || (d->faults.dropChance > 0 && QRandomGenerator::global()->generateDouble() < d->faults.dropChance))
         d->dropConnections();
