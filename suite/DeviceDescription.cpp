@@ -3,6 +3,7 @@
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "HelpSystem.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterValues_p.h"
 #include "RegisterMap.h"
@@ -61,6 +62,7 @@ struct ControllerSpec
     bool hasDescriptor = false;
     bool online = false;
     bool readOnly = false;
+    ModbusConnectionSettings connection{QString(), 0, 0};
     QVector<AxisSpec> axes;
     QVector<ValueSpec> values;
 };
@@ -946,7 +948,7 @@ private:
     {
         const ObjectReader r(value, place);
         r.allowOnly({QStringLiteral("name"), QStringLiteral("type"), QStringLiteral("descriptor"), QStringLiteral("online"),
-            QStringLiteral("readOnly"), QStringLiteral("axes"), QStringLiteral("values")});
+            QStringLiteral("readOnly"), QStringLiteral("axes"), QStringLiteral("values"), QStringLiteral("connection")});
         ControllerSpec controller;
         controller.name = r.requiredString(QStringLiteral("name"));
         const QString typeName = r.requiredString(QStringLiteral("type"));
@@ -957,6 +959,13 @@ private:
         controller.descriptor = r.string(QStringLiteral("descriptor"));
         controller.online = r.boolean(QStringLiteral("online"), false);
         controller.readOnly = r.boolean(QStringLiteral("readOnly"), false);
+        if (r.has(QStringLiteral("connection"))) {
+            const ObjectReader cr(r.value(QStringLiteral("connection")), place.key(QStringLiteral("connection")));
+            cr.allowOnly({QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("unitId")});
+            controller.connection.host = cr.requiredString(QStringLiteral("host"));
+            controller.connection.port = int(cr.requiredInteger(QStringLiteral("port"), 1, 65535));
+            controller.connection.unitId = int(cr.integer(QStringLiteral("unitId"), 0, 255, 1));
+        }
 
         static const QRegularExpression colorPattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
         const QJsonArray axes = r.requiredArray(QStringLiteral("axes"));
@@ -1116,6 +1125,10 @@ QList<DriveController*> DeviceDescription::createControllers(QObject* parent) co
         for (const ValueSpec& value : spec.values)
             provider->setInitialValue(value.address, value.raw);
         provider->setReadOnly(spec.readOnly);
+        if (spec.connection.isValid()) {
+            controller->setConnectionSettings(spec.connection);
+            controller->markSaved();
+        }
         controller->setOnline(spec.online);
         controllers.append(controller);
     }

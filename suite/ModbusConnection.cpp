@@ -65,6 +65,25 @@ QString ModbusConnectionSettings::toText() const
     return QStringLiteral("%1:%2, Unit-ID %3").arg(host).arg(port).arg(unitId);
 }
 
+QJsonObject ModbusConnectionSettings::toJson() const
+{
+    return QJsonObject{{QStringLiteral("host"), host}, {QStringLiteral("port"), port}, {QStringLiteral("unitId"), unitId}};
+}
+
+ModbusConnectionSettings ModbusConnectionSettings::fromJson(const QJsonValue& value)
+{
+    const QJsonObject object = value.toObject();
+    ModbusConnectionSettings settings;
+    const QJsonValue port = object.value(QStringLiteral("port"));
+    const QJsonValue unitId = object.value(QStringLiteral("unitId"));
+    if (!object.value(QStringLiteral("host")).isString() || !port.isDouble() || (!unitId.isUndefined() && !unitId.isDouble()))
+        return ModbusConnectionSettings{QString(), 0, 0};
+    settings.host = object.value(QStringLiteral("host")).toString();
+    settings.port = port.toInt(-1);
+    settings.unitId = unitId.toInt(1);
+    return settings;
+}
+
 class ModbusConnection::Private
 {
 public:

@@ -3,6 +3,7 @@
 #include "KxSuiteGlobal.h"
 #include "ParameterAddress.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QMetaType>
 #include <QObject>
@@ -22,6 +23,10 @@ struct KXSUITE_EXPORT ModbusConnectionSettings
 
     bool isValid() const { return !host.trimmed().isEmpty() && port > 0 && port < 65536 && unitId >= 0 && unitId < 256; }
     QString toText() const;   ///< "host:port, Unit-ID n"
+    /// {"host", "port", "unitId"}, the form projects and descriptions store.
+    QJsonObject toJson() const;
+    /// Invalid settings (isValid() false) for anything but that form.
+    static ModbusConnectionSettings fromJson(const QJsonValue& value);
     bool operator==(const ModbusConnectionSettings& other) const
     {
         return host == other.host && port == other.port && unitId == other.unitId;

@@ -533,6 +533,10 @@
         <source>Die Reglerliste hat die Version %1, dieses Programm versteht nur bis Version %2.</source>
         <translation>The controller list has version %1; this program only understands up to version %2.</translation>
     </message>
+    <message>
+        <source>%1: die Verbindung ist unbrauchbar und wurde weggelassen.</source>
+        <translation>%1: the connection is unusable and was left out.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectTreeWidget</name>
