@@ -4,6 +4,7 @@
 #include "AppIcons.h"
 #include "AxisCompareView.h"
 #include "AxisComparisons.h"
+#include "ControllerConnections.h"
 #include "CompareAxesDialog.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
@@ -78,6 +79,7 @@ public:
     RecentProjects* recentProjects = nullptr;
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
+    ControllerConnections* connections = nullptr;
     // The list view once it was given its first size and place.
     QPointer<QWidget> placedListView;
     ProjectTreeWidget* tree = nullptr;
@@ -217,6 +219,7 @@ void MainWindowPrivate::createMenusAndToolBar()
     projectMenu->addActions({addAxisAction, removeAxisAction});
     projectMenu->addSeparator();
     projectMenu->addAction(onlineAction);
+    projectMenu->addActions({connections->connectionAction(), connections->simulatorAction()});
 
     extrasMenu = q->menuBar()->addMenu(QString());
     extrasMenu->setObjectName(QStringLiteral("menuExtras"));
@@ -232,7 +235,7 @@ void MainWindowPrivate::createMenusAndToolBar()
     toolBar->addSeparator();
     toolBar->addActions({addControllerAction, removeControllerAction, addAxisAction, removeAxisAction});
     toolBar->addSeparator();
-    toolBar->addAction(onlineAction);
+    toolBar->addActions({onlineAction, connections->simulatorAction()});
     toolBar->addSeparator();
     toolBar->addActions({customListsAction, compareAxesAction});
     toolBar->addSeparator();
@@ -264,6 +267,7 @@ void MainWindowPrivate::retranslate()
     customListsAction->setToolTip(MainWindow::tr("Variable Parameterlisten"));
     compareAxesAction->setText(MainWindow::tr("&Achsen vergleichen ..."));
     compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
+    connections->retranslate();
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)
         levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
@@ -410,6 +414,8 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     d->project = new Project(typesDirectory, this);
     d->createWidgets();
     d->createActions();
+    d->connections = new ControllerConnections(this);
+    connect(d->connections, &ControllerConnections::message, this, [this](const QString& text) { d->report(text); });
     d->createMenusAndToolBar();
     d->tree->setHost(d->project->host());
     d->levelComboBox->setCurrentIndex(qBound(0, int(System::instance().currentLevel()), maxLevel));

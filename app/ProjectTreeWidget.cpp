@@ -2,6 +2,7 @@
 
 #include "AppIcons.h"
 #include "DriveController.h"
+#include "ModbusConnection.h"
 #include "DriveControllerAxis.h"
 #include "ProjectHost.h"
 
@@ -176,6 +177,10 @@ void ProjectTreeWidget::fillController(QTreeWidgetItem* item, DriveController* c
     case OnlineStateConnecting: state = tr("verbindet ..."); break;
     case OnlineStateOffline: state = tr("offline"); break;
     }
+    if (controller->connection())
+        state = tr("%1 über %2").arg(state, controller->connectionSettings().toText());
+    if (!controller->connectionFault().isEmpty())
+        state = tr("%1\nStörung: %2").arg(state, controller->connectionFault());
     item->setToolTip(0, descriptor.isEmpty() ? state : tr("%1\n%2").arg(descriptor, state));
 }
 

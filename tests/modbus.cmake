@@ -15,3 +15,10 @@ kx_add_test(tst_drivesim SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_drivesim.c
 
 # The suite's client against pymodbus and against the simulator, with faults.
 kx_add_test(tst_modbusconnection SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_modbusconnection.cpp LIBS KxSuite KxModbusTestSupport)
+
+# The application's side: connection dialog and the simulator started from it.
+if(TARGET KxSuiteAppCore)
+  kx_add_test(tst_appconnections SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_appconnections.cpp
+    LIBS KxSuiteAppCore KxModbusTestSupport TIMEOUT 120)
+  add_dependencies(tst_appconnections kx-drive-sim)
+endif()
