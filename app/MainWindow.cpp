@@ -700,6 +700,11 @@ void MainWindow::onRemoveAxis()
     d->report(tr("Achse %1 „%2“ entfernt.").arg(number).arg(name));
 }
 
+void MainWindow::startSimulator()
+{
+    d->connections->startSimulator();
+}
+
 void MainWindow::onToggleOnline()
 {
     DriveController* controller = d->tree->currentController();

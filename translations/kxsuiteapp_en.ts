@@ -744,5 +744,9 @@ Einstellungen (zuletzt geöffnete Projekte, Verzeichnisse der Dateidialoge) lieg
 
 Settings (recently opened projects, folders of the file dialogs) are kept in $XDG_CONFIG_HOME/KxSuite, or in ~/.config/KxSuite when XDG_CONFIG_HOME is not set.</translation>
     </message>
+    <message>
+        <source>Startet den Antriebssimulator für das Projekt und verbindet alle Regler damit.</source>
+        <translation>Starts the drive simulator for the project and connects every controller to it.</translation>
+    </message>
 </context>
 </TS>
