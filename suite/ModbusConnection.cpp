@@ -128,6 +128,9 @@ public:
     bool stayOnline = false;
     int reconnectAttempts = 0;
     int readRequests = 0;
+    QList<ParameterAddress> polledAddresses;
+    QVector<Block> pollPlan;
+    bool pollPlanValid = false;
 };
 
 QVector<Item> ModbusConnection::Private::items(const QList<ParameterAddress>& valueAddresses) const
@@ -300,11 +303,17 @@ void ModbusConnection::Private::poll()
 {
     if (pollInFlight || goingOnline || !client || client->state() != QModbusDevice::ConnectedState)
         return;
-    const QVector<Block> blocks = plan(items(provider()->observedValueAddresses()), Purpose::Poll);
-    if (blocks.isEmpty())
+    // Planned again only when what is observed changed: lists keep observing the same values for long.
+    const QList<ParameterAddress> observed = provider()->observedValueAddresses();
+    if (observed != polledAddresses || !pollPlanValid) {
+        pollPlan = plan(items(observed), Purpose::Poll);
+        polledAddresses = observed;
+        pollPlanValid = true;
+    }
+    if (pollPlan.isEmpty())
         return;
     pollInFlight = true;
-    enqueue(blocks);
+    enqueue(pollPlan);
 }
 
 void ModbusConnection::Private::reset()
@@ -359,6 +368,11 @@ ModbusConnection::ModbusConnection(DriveController* controller)
 {
     d->pollTimer.setInterval(200);
     connect(&d->pollTimer, &QTimer::timeout, this, [this]() { d->poll(); });
+    // A plan points into the parameters' descriptions.
+    if (ParameterProvider* provider = d->provider()) {
+        connect(provider, &ParameterProvider::parameterAdded, this, [this]() { d->pollPlanValid = false; });
+        connect(provider, &ParameterProvider::parameterRemoved, this, [this]() { d->pollPlanValid = false; });
+    }
     d->reconnectTimer.setSingleShot(true);
     connect(&d->reconnectTimer, &QTimer::timeout, this, [this]() {
         if (d->controller && d->stayOnline)
@@ -451,6 +465,7 @@ void ModbusConnection::open()
         return;
     }
     d->map = RegisterMap::of(*d->controller->type());
+    d->pollPlanValid = false;
     if (!d->map->isValid()) {
         d->fail(d->map->errorMessage());
         return;

@@ -302,12 +302,10 @@ QString RegisterMap::decode(const ParameterElementDescription& element, const Re
     }
     case RegisterSlot::String: break;
     }
-    const QString text = element.kind != ValueKindNumber ? QString::number(qint64(value))
-                                                         : KxParameterValues::formatNumber(value * slot.scale, element.decimals);
-    // In the form the set-ups keep, so that an unchanged value compares equal;
-    // a value the element would refuse (a device may report one) stays as read.
-    QString canonical;
-    return KxParameterValues::check(element, text, &canonical).isEmpty() ? canonical : text;
+    // Already the form the set-ups keep, so that an unchanged value compares equal.
+    if (element.kind != ValueKindNumber)
+        return QString::number(qint64(value));
+    return KxParameterValues::formatNumber(value * slot.scale, element.decimals);
 }
 
 void RegisterMap::setExplicit(bool isExplicit)
