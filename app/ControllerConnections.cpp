@@ -320,12 +320,7 @@ void ControllerConnections::refresh()
         d->progressBox->hide();
         return;
     }
-    QString state;
-    switch (controller->onlineState()) {
-    case OnlineStateOnline: state = tr("online"); break;
-    case OnlineStateConnecting: state = tr("verbindet ..."); break;
-    case OnlineStateOffline: state = tr("offline"); break;
-    }
+    const QString state = ProjectTreeWidget::onlineStateText(controller);
     const QString where = controller->connection() ? controller->connectionSettings().toText() : tr("simuliert");
     QString text = tr("%1: %2 (%3)").arg(controller->name(), state, where);
     if (!controller->connectionFault().isEmpty())

@@ -190,18 +190,6 @@
         <translation>Simulator started; not simulated for want of a type file: %1</translation>
     </message>
     <message>
-        <source>online</source>
-        <translation>online</translation>
-    </message>
-    <message>
-        <source>verbindet ...</source>
-        <translation>connecting ...</translation>
-    </message>
-    <message>
-        <source>offline</source>
-        <translation>offline</translation>
-    </message>
-    <message>
         <source>simuliert</source>
         <translation>simulated</translation>
     </message>

@@ -70,6 +70,37 @@ void connectTo(DriveController* controller, int port)
     controller->markSaved();
 }
 
+QStringList pymodbus()
+{
+    return {QStringLiteral("/usr/bin/python3"), PymodbusServer};
+}
+
+QStringList simulator(const QStringList& options = {})
+{
+    return QStringList{driveSimulator()} + options;
+}
+
+// A server program and the first controller of a description with every
+// value at its default, connected to it.
+struct Rig
+{
+    bool start(const QStringList& program, const QString& description, int controllers = 1)
+    {
+        if (!server.start(program.first(), program.mid(1) + QStringList{QStringLiteral("--port"), QString::number(freePort()), description}, controllers))
+            return false;
+        drive = controllersWithDefaults(description, &owner).value(0);
+        if (!drive)
+            return false;
+        drive->setConnectionSettings(ModbusConnectionSettings{QStringLiteral("127.0.0.1"), server.port(), 1});
+        drive->markSaved();
+        return true;
+    }
+
+    ServerProcess server;
+    QObject owner;
+    DriveController* drive = nullptr;
+};
+
 // Counts the turns of the event loop, to show it kept turning while waiting for the device.
 class LoopTurns : public QObject
 {
@@ -94,13 +125,9 @@ private slots:
 
     void goingOnlineReadsEveryValueInFewRequests()
     {
-        ServerProcess server;
-        QVERIFY2(server.start(QStringLiteral("/usr/bin/python3"), {PymodbusServer, QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(server.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        QVERIFY(drive);
-        connectTo(drive, server.port());
+        Rig rig;
+        QVERIFY2(rig.start(pymodbus(), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         QSignalSpy progress(drive->connection(), &ModbusConnection::readProgress);
         QSignalSpy changed(drive->parameterProvider(), &ParameterProvider::parameterValueChanged);
         QSignalSpy states(drive, &DriveController::onlineStateChanged);
@@ -125,12 +152,9 @@ private slots:
 
     void writesChangeTheValueWhenAcknowledged()
     {
-        ServerProcess server;
-        QVERIFY2(server.start(QStringLiteral("/usr/bin/python3"), {PymodbusServer, QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(server.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, server.port());
+        Rig rig;
+        QVERIFY2(rig.start(pymodbus(), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy changed(drive->parameterProvider(), &ParameterProvider::parameterValueChanged);
@@ -142,20 +166,17 @@ private slots:
         QTRY_COMPARE(changed.size(), 2);
         QCOMPARE(setup(drive, "F10")->valueText(2, 0, false), QStringLiteral("40.12"));
         QVERIFY(drive->needSave());
-        QCOMPARE(mbpollRead(server.port(), {QStringLiteral("-r"), QStringLiteral("2000"), QStringLiteral("-c"), QStringLiteral("1")}), QVector<double>{4012});
+        QCOMPARE(mbpollRead(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("2000"), QStringLiteral("-c"), QStringLiteral("1")}), QVector<double>{4012});
         // 3000.0 s in 0.1 s, low word first.
-        QCOMPARE(mbpollRead(server.port(), {QStringLiteral("-r"), QStringLiteral("1002"), QStringLiteral("-c"), QStringLiteral("2")}),
+        QCOMPARE(mbpollRead(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("1002"), QStringLiteral("-c"), QStringLiteral("2")}),
             (QVector<double>{30000, 0}));
     }
 
     void observedValuesArePolledAndOnlyChangesSignalled()
     {
-        ServerProcess server;
-        QVERIFY2(server.start(QStringLiteral("/usr/bin/python3"), {PymodbusServer, QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(server.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, server.port());
+        Rig rig;
+        QVERIFY2(rig.start(pymodbus(), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         drive->connection()->setPollInterval(20);
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
@@ -165,8 +186,8 @@ private slots:
 
         // Someone else changes the device: one observed value, one that is not.
         QString output;
-        QCOMPARE(mbpoll(server.port(), {QStringLiteral("-r"), QStringLiteral("1000"), QStringLiteral("127.0.0.1"), QStringLiteral("1234")}, &output), 0);
-        QCOMPARE(mbpoll(server.port(), {QStringLiteral("-r"), QStringLiteral("1007"), QStringLiteral("127.0.0.1"), QStringLiteral("1")}, &output), 0);
+        QCOMPARE(mbpoll(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("1000"), QStringLiteral("127.0.0.1"), QStringLiteral("1234")}, &output), 0);
+        QCOMPARE(mbpoll(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("1007"), QStringLiteral("127.0.0.1"), QStringLiteral("1")}, &output), 0);
         QTRY_COMPARE(changed.size(), 1);
         QCOMPARE(changed.first().first().value<ParameterAddress>(), ParameterAddress(ParameterCoordinate(QStringLiteral("F10")), 0, 1));
         QCOMPARE(setup(drive, "F10")->valueText(1, 0, false), QStringLiteral("12.34"));
@@ -188,12 +209,9 @@ private slots:
 
     void refusalsCarryTheDevicesReason()
     {
-        ServerProcess sim;
-        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--refuse-writes"), QStringLiteral("6"), QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(sim.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, sim.port());
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--refuse-writes"), QStringLiteral("6")}), Example, 1), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy refused(drive->connection(), &ModbusConnection::writeRefused);
@@ -207,29 +225,23 @@ private slots:
 
     void offlineEditsReachTheDeviceOnConnecting()
     {
-        ServerProcess sim;
-        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--port"), QString::number(freePort()), Example}, 1), qPrintable(sim.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, sim.port());
+        Rig rig;
+        QVERIFY2(rig.start(simulator(), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         QVERIFY(setup(drive, "F40")->setValueText(2, 1, QStringLiteral("-12.5")));
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QCOMPARE(setup(drive, "F40")->valueText(2, 1, false), QStringLiteral("-12.5"));
         QCOMPARE(setup(drive, "F10")->valueText(1, 0, false), QStringLiteral("37.50"));   // the rest is the device's
-        QCOMPARE(mbpollRead(sim.port(), {QStringLiteral("-r"), QStringLiteral("2011"), QStringLiteral("-c"), QStringLiteral("1")}),
+        QCOMPARE(mbpollRead(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("2011"), QStringLiteral("-c"), QStringLiteral("1")}),
             QVector<double>{65536 - 125});
     }
 
     void killedWhileReadingLeavesTheControllerOfflineWithAFault()
     {
-        ServerProcess sim;
-        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--latency"), QStringLiteral("50"), QStringLiteral("--port"), QString::number(freePort()), Sample}, 3),
-            qPrintable(sim.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Sample, &owner).value(0);
-        QVERIFY(drive);
-        connectTo(drive, sim.port(0));
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--latency"), QStringLiteral("50")}), Sample, 3), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         drive->connection()->setMaxRequestsInFlight(1);
         QSignalSpy progress(drive->connection(), &ModbusConnection::readProgress);
         QSignalSpy failed(drive->connection(), &ModbusConnection::connectionFailed);
@@ -238,7 +250,7 @@ private slots:
         QTRY_VERIFY(progress.size() >= 3);   // some answers are in, more are pending
         QVERIFY(progress.last().at(0).toInt() < progress.last().at(1).toInt());
         QVERIFY(loop.turns > 2);             // the event loop kept turning while the device took its time
-        sim.kill();
+        rig.server.kill();
         QTRY_COMPARE(drive->onlineState(), OnlineStateOffline);
         QCOMPARE(failed.size(), 1);
         QVERIFY(!drive->connectionFault().isEmpty());
@@ -248,12 +260,9 @@ private slots:
 
     void killedDuringAWriteBurstReportsEveryUnacknowledgedWrite()
     {
-        ServerProcess sim;
-        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--latency"), QStringLiteral("50"), QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(sim.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, sim.port());
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--latency"), QStringLiteral("50")}), Example, 1), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy lost(drive->connection(), &ModbusConnection::writesLost);
@@ -264,7 +273,7 @@ private slots:
             QVERIFY(setup(drive, "F10")->setValueText(1 + i % 2, 0, QString::number(i + 1)));
         QVERIFY(setup(drive, "F40")->setValueText(1, 0, QStringLiteral("7")));
         QTRY_VERIFY(changed.size() >= 1);   // the first acknowledgement
-        sim.kill();
+        rig.server.kill();
         QTRY_COMPARE(drive->onlineState(), OnlineStateOffline);
         QCOMPARE(lost.size(), 1);
         const QList<ModbusLostWrite> writes = lost.first().first().value<QList<ModbusLostWrite>>();
@@ -304,12 +313,9 @@ private slots:
 
     void goingOfflineCancelsConnecting()
     {
-        ServerProcess sim;
-        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--latency"), QStringLiteral("50"), QStringLiteral("--port"), QString::number(freePort()), Example}, 1),
-            qPrintable(sim.errorText()));
-        QObject owner;
-        DriveController* drive = controllersWithDefaults(Example, &owner).value(0);
-        connectTo(drive, sim.port());
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--latency"), QStringLiteral("50")}), Example, 1), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
         QSignalSpy progress(drive->connection(), &ModbusConnection::readProgress);
         drive->setOnline(true);
         QTRY_VERIFY(progress.size() >= 2);
