@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
+#include <QToolButton>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -63,6 +65,33 @@ private slots:
         dialog->findChild<QCheckBox*>(QStringLiteral("useConnectionCheckBox"))->setChecked(false);
         dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
         QVERIFY(!controller->connection());
+    }
+
+    void progressOfReadingCanBeCancelled()
+    {
+        ServerProcess sim;
+        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--latency"), QStringLiteral("30"), QStringLiteral("--port"), QString::number(freePort()),
+                              QStringLiteral(KX_DATA_DIR "/sample-project.json")}, 3),
+            qPrintable(sim.errorText()));
+        MainWindow window;
+        window.setInteractive(false);
+        QVERIFY(window.openFile(MainWindow::defaultProjectPath()));
+        DriveController* portal = window.project()->host()->driveControllers().first();
+        portal->setOnline(false);
+        portal->setConnectionSettings(ModbusConnectionSettings{QStringLiteral("127.0.0.1"), sim.port(0), 1});
+        portal->connection()->setMaxRequestsInFlight(1);
+        QVERIFY(window.projectTree()->selectController(portal));
+        auto* bar = window.findChild<QProgressBar*>(QStringLiteral("connectionProgressBar"));
+        auto* cancel = window.findChild<QToolButton*>(QStringLiteral("cancelConnectingButton"));
+        QVERIFY(bar && cancel);
+
+        window.findChild<QAction*>(QStringLiteral("actionOnline"))->trigger();
+        QTRY_VERIFY(bar->value() >= 2);
+        QVERIFY(bar->isVisibleTo(&window) && bar->value() < bar->maximum());
+        cancel->click();
+        QCOMPARE(portal->onlineState(), OnlineStateOffline);
+        QVERIFY(!bar->isVisibleTo(&window));
+        QVERIFY(portal->connectionFault().isEmpty());
     }
 
     // The road through the simulator: start it from the application, go

@@ -311,6 +311,24 @@ private slots:
         QVERIFY(!drive->hasAxisFault(1));
     }
 
+    void droppedConnectionsAreTakenUpAgain()
+    {
+        // Going online takes nine requests; the drive hangs up at every twelfth.
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--drop-after"), QStringLiteral("12")}), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
+        drive->connection()->setStayOnline(true);
+        drive->connection()->setPollInterval(10);
+        setup(drive, "F50")->setObserved(1, 0, true);
+        QSignalSpy failed(drive->connection(), &ModbusConnection::connectionFailed);
+        QSignalSpy states(drive, &DriveController::onlineStateChanged);
+        drive->setOnline(true);
+        QTRY_VERIFY(failed.size() >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(drive->isOnline() && states.count() >= 4, 15000);   // online, dropped, connecting, online
+        QVERIFY(drive->connectionFault().isEmpty());
+        setup(drive, "F50")->setObserved(1, 0, false);
+    }
+
     void goingOfflineCancelsConnecting()
     {
         Rig rig;
