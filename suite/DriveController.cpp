@@ -177,6 +177,9 @@ eOnlineState DriveController::onlineState() const
 
 void DriveController::setOnline(bool online)
 {
+    // Offline after a lost connection, it may still be trying to connect again.
+    if (!online && d->onlineState == OnlineStateOffline && d->connection)
+        d->connection->close();
     if (online == (d->onlineState != OnlineStateOffline))
         return;
     if (!online) {

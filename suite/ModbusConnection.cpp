@@ -487,7 +487,8 @@ void ModbusConnection::open()
             d->fail(tr("Verbindung zu %1 verloren: %2").arg(d->settings.toText(),
                 client->error() != QModbusDevice::NoError ? client->errorString() : tr("die Gegenstelle hat sie beendet")));
     });
-    if (!client->connectDevice())
+    // A refusal on the spot may have been reported through stateChanged already.
+    if (!client->connectDevice() && d->client == client)
         d->fail(tr("Verbindung zu %1 nicht m\u00F6glich: %2").arg(d->settings.toText(), client->errorString()));
 }
 

@@ -303,6 +303,11 @@ private slots:
         sim.reset();   // killed; the restarted drive has its description's values again
         QTRY_COMPARE(drive->onlineState(), OnlineStateOffline);
         QVERIFY(drive->connection()->reconnectDelay() >= 0);
+        // Told to stay offline, it stops trying; asked again, it tries again.
+        drive->setOnline(false);
+        QCOMPARE(drive->connection()->reconnectDelay(), -1);
+        drive->setOnline(true);
+        QTRY_VERIFY(drive->connection()->reconnectDelay() >= 0);
         sim = std::make_unique<ServerProcess>();
         QVERIFY2(sim->start(driveSimulator(), {QStringLiteral("--port"), QString::number(port), Example}, 1), qPrintable(sim->errorText()));
         QTRY_VERIFY_WITH_TIMEOUT(drive->isOnline(), 15000);
