@@ -3,6 +3,8 @@
 
 #include "ConnectionDialog.h"
 #include "ControllerConnections.h"
+#include "DeviceDescription.h"
+#include "DeviceTypeLibrary.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "MainWindow.h"
@@ -10,6 +12,7 @@
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "Project.h"
+#include "ProjectCodec.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
 #include "RegisterMap.h"
@@ -17,6 +20,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -65,6 +71,32 @@ private slots:
         dialog->findChild<QCheckBox*>(QStringLiteral("useConnectionCheckBox"))->setChecked(false);
         dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
         QVERIFY(!controller->connection());
+    }
+
+    void projectsKeepConnectionsAndLeaveOutUnusableOnes()
+    {
+        DeviceTypeLibrary library;
+        library.loadDirectory(MainWindow::defaultTypesDirectory());
+        QObject owner;
+        const QList<DriveController*> controllers = DeviceDescription::controllersFromFile(MainWindow::defaultProjectPath(), &owner);
+        QVERIFY(controllers.size() >= 2);
+        controllers.at(0)->setConnectionSettings(ModbusConnectionSettings{QStringLiteral("192.0.2.5"), 1502, 9});
+        QJsonObject document = QJsonDocument::fromJson(ProjectCodec::encode(controllers, &library)).object();
+        QJsonArray list = document.value(QStringLiteral("controllers")).toArray();
+        QVERIFY(!list.at(1).toObject().contains(QStringLiteral("connection")));   // simulated ones store none
+        QJsonObject second = list.at(1).toObject();
+        second.insert(QStringLiteral("connection"), QJsonObject{{QStringLiteral("host"), QStringLiteral("192.0.2.6")}, {QStringLiteral("port"), 70000}});
+        list[1] = second;
+        document.insert(QStringLiteral("controllers"), list);
+
+        const ProjectCodec::DecodeResult result = ProjectCodec::decode(QJsonDocument(document).toJson(), &library);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY(result.controllers.at(0)->connectionSettings() == (ModbusConnectionSettings{QStringLiteral("192.0.2.5"), 1502, 9}));
+        QVERIFY(!result.controllers.at(0)->needSave());
+        QVERIFY(!result.controllers.at(1)->connection());
+        QCOMPARE(result.skipped.size(), 1);
+        QVERIFY(result.skipped.first().contains(result.controllers.at(1)->name()));
+        qDeleteAll(result.controllers);
     }
 
     void progressOfReadingCanBeCancelled()
