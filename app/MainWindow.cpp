@@ -799,7 +799,7 @@ AxisCompareView* MainWindow::compareAxes(DriveController* controllerA, int axisN
     AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB, projectB);
     if (view)
         d->report(view->axesAreEqual() ? tr("%1: die Achsen sind gleich.").arg(view->windowTitle())
-                                       : tr("%1: die Achsen unterscheiden sich.").arg(view->windowTitle()));
+                                       : tr("%1: die Achsen unterscheiden sich, %2.").arg(view->windowTitle(), view->summaryText()));
     return view;
 }
 

@@ -331,6 +331,48 @@ private slots:
         QCOMPARE(saved.storage(QStringLiteral("Fremd"))->readItem(QStringLiteral("Teil")), foreign);
     }
 
+    void changedListIsReportedSetAsideAndKept()
+    {
+        // GIVEN a saved project of three lists, in whose file a byte of the second list changed
+        auto window = openWindow({right});
+        QVERIFY(window);
+        for (const char* entry : {"C01", "D02", "E03"})
+            repository().createList()->importText(entry);
+        const QString file = save(*window, "changed.kxproj");
+        QByteArray bytes = KxTest::readFile(file);
+        const int at = bytes.indexOf("=D02");
+        QVERIFY(at > 0 && bytes.indexOf("=D02", at + 1) < 0);
+        bytes[at + 3] = '7';
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size());
+        out.close();
+
+        // WHEN it is opened
+        QSignalSpy problems(window.get(), &MainWindow::problemReported);
+        QVERIFY(window->openFile(file));
+
+        // THEN one report names project, storage and item; the other two lists are there
+        QCOMPARE(problems.count(), 1);
+        const QString report = problems.first().first().toString();
+        QVERIFY2(report.contains(QStringLiteral("„changed.kxproj“")) && report.contains(QStringLiteral("„%1“").arg(ProjectCustomLists::storageName()))
+                 && report.contains(QStringLiteral("„List1“")), qPrintable(report));
+        QStringList entries;
+        for (ParameterCustomListInformation* list : repository().content())
+            entries << QString::fromLatin1(list->exportText());
+        QCOMPARE(entries, (QStringList{QStringLiteral("C01\r\n"), QStringLiteral("E03\r\n")}));
+
+        // AND saving keeps the changed bytes, set aside where no part reads them
+        const QString copy = save(*window, "changed-copy.kxproj");
+        FileStorageView saved;
+        QStringList warnings;
+        QVERIFY(ProjectFile::read(copy, &saved, nullptr, &warnings));
+        QCOMPARE(warnings, QStringList());
+        const QByteArray kept = saved.storage(ProjectFile::damagedItemsStorageName())
+                                    ->readItem(ProjectCustomLists::storageName() + QStringLiteral("/List1"));
+        QVERIFY(kept.contains("=D07"));
+        QCOMPARE(saved.storage(ProjectCustomLists::storageName())->itemNames().size(), 2);
+    }
+
     void dialogComparesTheChosenAxes_data()
     {
         QTest::addColumn<QString>("sideA");
@@ -480,6 +522,11 @@ private slots:
         QVERIFY(!other.expired() && otherController && otherController->parameterProvider()->isReadOnly());
         QVERIFY(window->project()->host()->indexOf(otherController) < 0);
         QVERIFY(window->statusBar()->currentMessage().contains(view->windowTitle()));
+        QVERIFY2(window->statusBar()->currentMessage().contains(view->summaryText()) && !view->summaryText().isEmpty(),
+                 qPrintable(window->statusBar()->currentMessage()));
+        // AND side B's column names the file it comes from
+        QVERIFY(view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"))->headerItem()->text(2)
+                    .endsWith(QStringLiteral("\nanderer.kxproj")));
         QVERIFY2(view->windowTitle().contains(QStringLiteral("A: ") + left) && view->windowTitle().contains(QStringLiteral("B: ") + otherEntry),
                  qPrintable(view->windowTitle()));
         QVERIFY(!view->axesAreEqual());
