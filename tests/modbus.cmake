@@ -11,7 +11,7 @@ kx_strict_warnings(KxModbusTestSupport)
 add_dependencies(KxModbusTestSupport kx-drive-sim)
 
 # mbpoll against the simulator.
-kx_add_test(tst_drivesim SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_drivesim.cpp LIBS KxModbusTestSupport)
+kx_add_test(tst_drivesim SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_drivesim.cpp LIBS KxSuite KxModbusTestSupport)
 
 # The suite's client against pymodbus and against the simulator, with faults.
 kx_add_test(tst_modbusconnection SOURCES ${CMAKE_CURRENT_LIST_DIR}/modbus/tst_modbusconnection.cpp LIBS KxSuite KxModbusTestSupport)

@@ -5,12 +5,20 @@
 #include "DeviceType.h"
 #include "DriveController.h"
 #include "DriveSimulator.h"
+#include "FileStorageView.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
+#include "ProjectFile.h"
 #include "RegisterMap.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QSet>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -102,6 +110,54 @@ void printMap(const DriveController* controller, const RegisterMap& map)
     }
 }
 
+// A project file holds its controllers as the application stores them
+// (docs/file-formats.md: "Project/Controllers"); they become a description
+// that includes the files their types came from.
+QByteArray descriptionOfProject(const QString& path, QString* error)
+{
+    FileStorageView root;
+    if (!ProjectFile::read(path, &root, error))
+        return QByteArray();
+    const FileStorageView* project = root.subStorage(QStringLiteral("Project"));
+    if (!project || !project->hasItem(QStringLiteral("Controllers"))) {
+        *error = QStringLiteral("%1: the project holds no controllers").arg(path);
+        return QByteArray();
+    }
+    const QJsonObject stored = QJsonDocument::fromJson(project->readItem(QStringLiteral("Controllers"))).object();
+    QJsonArray includes;
+    QJsonArray controllers;
+    for (const QJsonValue& value : stored.value(QStringLiteral("controllers")).toArray()) {
+        const QJsonObject controller = value.toObject();
+        const QString typeFile = controller.value(QStringLiteral("typeFile")).toString();
+        if (typeFile.isEmpty()) {
+            *error = QStringLiteral("%1: controller \"%2\" names no file its type \"%3\" can be read from")
+                         .arg(path, controller.value(QStringLiteral("name")).toString(), controller.value(QStringLiteral("type")).toString());
+            return QByteArray();
+        }
+        if (!includes.contains(typeFile))
+            includes.append(typeFile);
+        QJsonArray axes;
+        for (const QJsonValue& axis : controller.value(QStringLiteral("axes")).toArray())
+            axes.append(QJsonObject{{QStringLiteral("number"), axis.toObject().value(QStringLiteral("number"))},
+                {QStringLiteral("name"), axis.toObject().value(QStringLiteral("name"))}});
+        QJsonArray values;
+        for (const QJsonValue& storedValue : controller.value(QStringLiteral("values")).toArray()) {
+            const QJsonObject v = storedValue.toObject();
+            QJsonObject entry{{QStringLiteral("coordinate"), v.value(QStringLiteral("coordinate"))},
+                {QStringLiteral("element"), v.value(QStringLiteral("element"))}, {QStringLiteral("value"), v.value(QStringLiteral("value"))}};
+            if (v.value(QStringLiteral("livingSpace")).toInt() != 0)
+                entry.insert(QStringLiteral("axis"), v.value(QStringLiteral("livingSpace")));
+            values.append(entry);
+        }
+        controllers.append(QJsonObject{{QStringLiteral("name"), controller.value(QStringLiteral("name"))},
+            {QStringLiteral("type"), controller.value(QStringLiteral("type"))}, {QStringLiteral("axes"), axes},
+            {QStringLiteral("values"), values}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("format"), QStringLiteral("KxDeviceDescription")}, {QStringLiteral("version"), 1},
+                             {QStringLiteral("includes"), includes}, {QStringLiteral("controllers"), controllers}})
+        .toJson();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -111,10 +167,11 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Serves the drive controllers of a device description over Modbus TCP, each on its own port.\n"
+        "Serves the drive controllers of a device description or a project file over Modbus TCP, each on its own port.\n"
         "Prints one line per controller with its address; ends on Ctrl+C or SIGTERM."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("description"), QStringLiteral("Device description (JSON) with controllers."));
+    parser.addPositionalArgument(QStringLiteral("description"),
+        QStringLiteral("Device description (JSON) with controllers, or a project file (*.kxproj)."));
     parser.addOptions({
         {QStringLiteral("host"), QStringLiteral("Address to listen on."), QStringLiteral("address"), QStringLiteral("127.0.0.1")},
         {QStringLiteral("port"), QStringLiteral("Port of the first controller; the others follow. A port in use is skipped."),
@@ -156,7 +213,18 @@ int main(int argc, char* argv[])
         return 2;
 
     QString error;
-    const QList<DriveController*> controllers = DeviceDescription::controllersFromFile(parser.positionalArguments().first(), &app, &error);
+    QString path = parser.positionalArguments().first();
+    QTemporaryDir converted;
+    if (ProjectFile::isProjectFile(path)) {
+        const QByteArray description = descriptionOfProject(path, &error);
+        QFile file(converted.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".json")));
+        if (description.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(description) != description.size()) {
+            err() << (error.isEmpty() ? file.errorString() : error) << '\n';
+            return 1;
+        }
+        path = file.fileName();
+    }
+    const QList<DriveController*> controllers = DeviceDescription::controllersFromFile(path, &app, &error);
     if (!error.isEmpty()) {
         err() << error << '\n';
         return 1;

@@ -1,7 +1,13 @@
+#include "FileStorageView.h"
 #include "ModbusTestSupport.h"
+#include "ProjectFile.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace KxModbusTest;
@@ -156,6 +162,35 @@ private slots:
         ServerProcess sim;
         QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--port"), QString::number(freePort()), Example}, 1), qPrintable(sim.errorText()));
         QCOMPARE(sim.terminate(), 0);
+    }
+
+    void servesTheControllersOfAProjectFile()
+    {
+        // A project as the application stores it: the controllers' JSON in "Project/Controllers".
+        const QJsonObject controller{{QStringLiteral("type"), QStringLiteral("Tannberg TD-2")}, {QStringLiteral("typeFile"), Example},
+            {QStringLiteral("name"), QStringLiteral("Band")},
+            {QStringLiteral("axes"), QJsonArray{QJsonObject{{QStringLiteral("number"), 2}, {QStringLiteral("name"), QStringLiteral("B")}}}},
+            {QStringLiteral("values"), QJsonArray{QJsonObject{{QStringLiteral("coordinate"), QStringLiteral("F10")}, {QStringLiteral("livingSpace"), 2},
+                                                      {QStringLiteral("element"), 0}, {QStringLiteral("value"), QStringLiteral("12.34")}},
+                                           QJsonObject{{QStringLiteral("coordinate"), QStringLiteral("P02")}, {QStringLiteral("livingSpace"), 0},
+                                               {QStringLiteral("element"), 0}, {QStringLiteral("value"), QStringLiteral("230")}}}}};
+        FileStorageView root;
+        root.storage(QStringLiteral("Project"))->writeItem(QStringLiteral("Controllers"),
+            QJsonDocument(QJsonObject{{QStringLiteral("format"), QStringLiteral("KxSuiteProject")}, {QStringLiteral("version"), 1},
+                              {QStringLiteral("controllers"), QJsonArray{controller}}}).toJson());
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("band.kxproj"));
+        QString error;
+        QVERIFY2(ProjectFile::write(project, root, &error), qPrintable(error));
+
+        ServerProcess sim;
+        QVERIFY2(sim.start(driveSimulator(), {QStringLiteral("--port"), QString::number(freePort()), project}, 1), qPrintable(sim.errorText()));
+        QCOMPARE(mbpollRead(sim.port(), args({"-r", "2000", "-c", "1"})), QVector<double>{1234});
+        QCOMPARE(mbpollRead(sim.port(), args({"-r", "8", "-c", "1"})), QVector<double>{230});
+        // Axis 1 is not part of this controller.
+        QString output;
+        QVERIFY(mbpoll(sim.port(), args({"-r", "1000", "127.0.0.1", "1"}), &output) != 0);
+        QVERIFY2(output.contains(QLatin1String("Illegal data address")), qPrintable(output));
     }
 
     void refusesWhatItCannotServe()
