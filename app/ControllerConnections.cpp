@@ -66,6 +66,7 @@ void ControllerConnectionsPrivate::watch(DriveController* controller)
         if (!connection || connection->property("kxWatched").toBool())
             return;
         connection->setProperty("kxWatched", true);
+        connection->setStayOnline(true);
         const QString name = controller->name();
         QObject::connect(connection, &ModbusConnection::readProgress, q, [this, controller](int done, int total) {
             if (window->projectTree()->currentController() != controller)
@@ -152,7 +153,6 @@ void ControllerConnectionsPrivate::onSimulatorOutput()
         controller->setOnline(false);
         controller->setConnectionSettings(ModbusConnectionSettings{fields.at(1).left(colon), fields.at(1).mid(colon + 1).toInt(),
             fields.at(2).section(QLatin1Char(' '), 1).toInt()});
-        controller->connection()->setStayOnline(true);
         controller->setOnline(true);
     }
 }
@@ -213,6 +213,11 @@ QAction* ControllerConnections::simulatorAction() const
 QProcess* ControllerConnections::simulator() const
 {
     return d->simulator.data();
+}
+
+bool ControllerConnections::wantsOnline(const DriveController* controller)
+{
+    return controller->onlineState() != OnlineStateOffline || (controller->connection() && controller->connection()->reconnectDelay() >= 0);
 }
 
 QString ControllerConnections::simulatorProgram()

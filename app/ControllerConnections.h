@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class DriveController;
 class MainWindow;
 class QAction;
 class QProcess;
@@ -14,8 +15,9 @@ class ControllerConnectionsPrivate;
  * the selected controller, "Simulator starten" (kx-drive-sim for the open
  * project on free ports, every controller connected to it), the connection
  * state in the status bar and a progress bar with Cancel while a
- * controller's values are read. Refusals, lost writes and lost connections
- * are reported through message().
+ * controller's values are read. Connections made here are kept: a lost one
+ * is tried again until the controller is switched offline. Refusals, lost
+ * writes and lost connections are reported through message().
  */
 class ControllerConnections : public QObject
 {
@@ -31,6 +33,8 @@ public:
     QProcess* simulator() const;
     /// The program started as simulator (next to the application by default).
     static QString simulatorProgram();
+    /// Online, connecting, or offline after a lost connection that is tried again.
+    static bool wantsOnline(const DriveController* controller);
 
     void retranslate();
 

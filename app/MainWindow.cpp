@@ -297,7 +297,7 @@ void MainWindowPrivate::updateActions()
     addAxisAction->setEnabled(controller && Project::nextFreeAxisNumber(controller) > 0);
     removeAxisAction->setEnabled(axis);
     onlineAction->setEnabled(controller);
-    const bool online = controller && controller->onlineState() != OnlineStateOffline;
+    const bool online = controller && ControllerConnections::wantsOnline(controller);
     onlineAction->setChecked(online);
     onlineAction->setIcon(AppIcons::icon(online ? QStringLiteral("Online") : QStringLiteral("Offline")));
     addControllerAction->setEnabled(!project->typeLibrary()->typeNames().isEmpty());
@@ -712,7 +712,7 @@ void MainWindow::onToggleOnline()
         d->updateActions();
         return;
     }
-    const bool online = controller->onlineState() == OnlineStateOffline;
+    const bool online = !ControllerConnections::wantsOnline(controller);
     controller->setOnline(online);
     d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
                      : tr("Regler „%1“ ist offline.").arg(controller->name()));

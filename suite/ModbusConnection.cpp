@@ -350,16 +350,17 @@ void ModbusConnection::Private::fail(const QString& reason)
     for (const PendingWrite& write : qAsConst(writes))
         lost.append(ModbusLostWrite{write.address, write.raw});
     reset();
-    if (controller)
-        controller->connectionLost(reason);
-    emit q->connectionFailed(reason);
-    if (!lost.isEmpty())
-        emit q->writesLost(lost);
+    // Due before anyone hears of the loss, so that they can tell it will be tried again.
     if (stayOnline) {
         const int delay = std::min(LongestReconnectDelay, FirstReconnectDelay << std::min(reconnectAttempts, 10));
         ++reconnectAttempts;
         reconnectTimer.start(delay);
     }
+    if (controller)
+        controller->connectionLost(reason);
+    emit q->connectionFailed(reason);
+    if (!lost.isEmpty())
+        emit q->writesLost(lost);
 }
 
 ModbusConnection::ModbusConnection(DriveController* controller)

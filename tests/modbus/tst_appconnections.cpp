@@ -159,6 +159,13 @@ private slots:
         QTRY_COMPARE(portal->onlineState(), OnlineStateOffline);
         QVERIFY(portal->hasAxisFault(1));
         QTRY_VERIFY(window.findChild<QLabel*>(QStringLiteral("connectionStateLabel"))->text().contains(QStringLiteral("St\u00F6rung")));
+        // Still meant to be online: switching it off ends the attempts.
+        auto* online = window.findChild<QAction*>(QStringLiteral("actionOnline"));
+        QVERIFY(window.projectTree()->selectController(portal));
+        QVERIFY(online->isChecked());
+        online->trigger();
+        QCOMPARE(portal->connection()->reconnectDelay(), -1);
+        QVERIFY(!online->isChecked());
         connections->stopSimulator();
         for (DriveController* controller : controllers)
             controller->setConnectionSettings(ModbusConnectionSettings{QString(), 0, 0});
