@@ -124,7 +124,7 @@ public:
     int initialTotal = 0;
     int initialDone = 0;
     bool goingOnline = false;
-    bool pollInFlight = false;
+    int pollBlocksPending = 0;   // a new poll starts when the last one is answered
     bool stayOnline = false;
     int reconnectAttempts = 0;
     int readRequests = 0;
@@ -244,9 +244,8 @@ void ModbusConnection::Private::onReadFinished(QModbusReply* reply, const Block&
                 return;
         }
     }
-    if (block.purpose == Purpose::Poll && readsInFlight.isEmpty()
-        && std::none_of(queue.cbegin(), queue.cend(), [](const Block& b) { return b.purpose == Purpose::Poll; }))
-        pollInFlight = false;
+    if (block.purpose == Purpose::Poll)
+        --pollBlocksPending;
     if (block.purpose == Purpose::GoingOnline) {
         ++initialDone;
         emit q->readProgress(initialDone, initialTotal);
@@ -301,7 +300,7 @@ void ModbusConnection::Private::onConnected()
 
 void ModbusConnection::Private::poll()
 {
-    if (pollInFlight || goingOnline || !client || client->state() != QModbusDevice::ConnectedState)
+    if (pollBlocksPending > 0 || goingOnline || !client || client->state() != QModbusDevice::ConnectedState)
         return;
     // Planned again only when what is observed changed: lists keep observing the same values for long.
     const QList<ParameterAddress> observed = provider()->observedValueAddresses();
@@ -310,9 +309,7 @@ void ModbusConnection::Private::poll()
         polledAddresses = observed;
         pollPlanValid = true;
     }
-    if (pollPlan.isEmpty())
-        return;
-    pollInFlight = true;
+    pollBlocksPending = pollPlan.size();
     enqueue(pollPlan);
 }
 
@@ -321,7 +318,7 @@ void ModbusConnection::Private::reset()
     pollTimer.stop();
     queue.clear();
     goingOnline = false;
-    pollInFlight = false;
+    pollBlocksPending = 0;
     for (const QPointer<QModbusReply>& reply : qAsConst(readsInFlight)) {
         if (reply) {
             reply->disconnect(q);
