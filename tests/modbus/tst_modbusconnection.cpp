@@ -316,6 +316,27 @@ private slots:
         QVERIFY(!drive->hasAxisFault(1));
     }
 
+    void pollingGoesOnBesideOtherReads()
+    {
+        Rig rig;
+        QVERIFY2(rig.start(simulator({QStringLiteral("--latency"), QStringLiteral("10")}), Example), qPrintable(rig.server.errorText()));
+        DriveController* drive = rig.drive;
+        drive->connection()->setPollInterval(5);
+        drive->setOnline(true);
+        QTRY_VERIFY(drive->isOnline());
+        setup(drive, "F10")->setObserved(1, 0, true);
+        // Re-reads asked for while polls are on their way, answered after them.
+        const ParameterAddress f31(ParameterCoordinate(QStringLiteral("F31")), 0);
+        for (int i = 0; i < 20; ++i) {
+            drive->parameterProvider()->parameterNeedsOnlineConsistenceOnce(f31);
+            QTest::qWait(7);
+        }
+        QString output;
+        QCOMPARE(mbpoll(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("1000"), QStringLiteral("127.0.0.1"), QStringLiteral("1111")}, &output), 0);
+        QTRY_COMPARE(setup(drive, "F10")->valueText(1, 0, false), QStringLiteral("11.11"));
+        setup(drive, "F10")->setObserved(1, 0, false);
+    }
+
     void droppedConnectionsAreTakenUpAgain()
     {
         // Going online takes nine requests; the drive hangs up at every twelfth.
