@@ -58,6 +58,15 @@ struct PendingWrite
     QPointer<QModbusReply> reply;
 };
 
+// The code of an exception answer is its first data byte. Read directly:
+// QModbusPdu::exceptionCode() loads the function code with its exception bit
+// set as an enum value, which the undefined-behaviour sanitizer rejects.
+int exceptionCodeOf(const QModbusReply* reply)
+{
+    const QByteArray data = reply->rawResult().data();
+    return data.isEmpty() ? 0 : quint8(data.at(0));
+}
+
 } // namespace
 
 QString ModbusConnectionSettings::toText() const
@@ -226,7 +235,7 @@ void ModbusConnection::Private::onReadFinished(QModbusReply* reply, const Block&
         return;
     }
     if (reply->error() != QModbusDevice::NoError) {
-        const QString reason = reply->error() == QModbusDevice::ProtocolError ? exceptionText(reply->rawResult().exceptionCode()) : reply->errorString();
+        const QString reason = reply->error() == QModbusDevice::ProtocolError ? exceptionText(exceptionCodeOf(reply)) : reply->errorString();
         if (block.purpose == Purpose::GoingOnline) {
             fail(tr("Das Ger\u00E4t lehnt das Lesen der Register %1 bis %2 ab: %3").arg(block.start).arg(block.start + block.count - 1).arg(reason));
             return;
@@ -275,7 +284,7 @@ void ModbusConnection::Private::onWriteFinished(QModbusReply* reply)
         provider()->acknowledgeWrite(write.address, write.raw);
         return;
     }
-    const QString reason = reply->error() == QModbusDevice::ProtocolError ? exceptionText(reply->rawResult().exceptionCode()) : reply->errorString();
+    const QString reason = reply->error() == QModbusDevice::ProtocolError ? exceptionText(exceptionCodeOf(reply)) : reply->errorString();
     emit q->writeRefused(write.address, write.raw, reason);
 }
 
