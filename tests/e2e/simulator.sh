@@ -22,6 +22,9 @@ source "$(dirname "$0")/lib.sh"
 
 rm -rf "$KX_WORK"
 kx_setup
+for tool in mbpoll ss pgrep; do
+    command -v "$tool" > /dev/null || kx_fail "missing tool: $tool (run scripts/install-dependencies)"
+done
 project="$KX_WORK/simulated.kxproj"
 edited_value="123.4"
 edited_register_value=1234   # C10 holds tenths
