@@ -4,8 +4,8 @@
 #include "AppIcons.h"
 #include "AxisCompareView.h"
 #include "AxisComparisons.h"
-#include "ControllerConnections.h"
 #include "CompareAxesDialog.h"
+#include "ControllerConnections.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
 #include "DeviceTypeLibrary.h"
@@ -14,6 +14,7 @@
 #include "HelpSystem.h"
 #include "HelpWidget.h"
 #include "LanguageManager.h"
+#include "ModbusConnection.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterDefinition.h"
 #include "ParameterProvider.h"
@@ -714,8 +715,11 @@ void MainWindow::onToggleOnline()
     }
     const bool online = !ControllerConnections::wantsOnline(controller);
     controller->setOnline(online);
-    d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
-                     : tr("Regler „%1“ ist offline.").arg(controller->name()));
+    if (controller->onlineState() == OnlineStateConnecting)
+        d->report(tr("Regler „%1“ verbindet über %2 ...").arg(controller->name(), controller->connectionSettings().toText()));
+    else
+        d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
+                         : tr("Regler „%1“ ist offline.").arg(controller->name()));
     d->updateActions();
 }
 

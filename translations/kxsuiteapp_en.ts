@@ -551,6 +551,10 @@
         <source>&amp;Achsen vergleichen ...</source>
         <translation>&amp;Compare Axes ...</translation>
     </message>
+    <message>
+        <source>Regler „%1“ verbindet über %2 ...</source>
+        <translation>Controller “%1” is connecting over %2 ...</translation>
+    </message>
 </context>
 <context>
     <name>Project</name>
