@@ -195,14 +195,16 @@ void ChangeRecorder::onWriteStarted(ParameterAddress address, QString oldRaw, QS
     entry.axisName = space == 0 ? QString() : controller->axisName(space);
     entry.address = addressText(setup, address);
     entry.parameter = parameterName(setup, address);
-    entry.oldValue = setup ? setup->valueText(eLivingSpace(space), address.element(), true) : oldRaw;
+    // A download on connecting does not know the device's value before.
+    entry.oldValue = setup && !oldRaw.isEmpty() ? setup->valueText(eLivingSpace(space), address.element(), true) : oldRaw;
     entry.newValue = newRaw;
     entry.source = currentSource(provider);
     m_journal->add(entry);
     m_pending.insert({provider, address.toText()}, m_journal->entries().size() - 1);
 
-    // Writes of undo and redo belong to their step already.
-    if (m_source == tr("Rückgängig") || m_source == tr("Wiederholen"))
+    // Writes of undo and redo belong to their step already; a download
+    // repeats what was done (and journalled) offline.
+    if (m_source == tr("Rückgängig") || m_source == tr("Wiederholen") || entry.source == tr("Download beim Verbinden"))
         return;
     if (!m_openStep)
         m_openStep = new ValueWritesCommand(this);

@@ -10,6 +10,7 @@
 #include "CommissioningRecord.h"
 #include "CommissioningRecordDialog.h"
 #include "CompareAxesDialog.h"
+#include "ControllerConnections.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
 #include "DeviceTypeLibrary.h"
@@ -18,6 +19,7 @@
 #include "HelpSystem.h"
 #include "HelpWidget.h"
 #include "LanguageManager.h"
+#include "ModbusConnection.h"
 #include "ParameterAddress.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterDefinition.h"
@@ -94,6 +96,7 @@ public:
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
     QPointer<ChangeJournalWindow> journalWindow;
+    ControllerConnections* connections = nullptr;
     // The list view once it was given its first size and place.
     QPointer<QWidget> placedListView;
     ProjectTreeWidget* tree = nullptr;
@@ -244,6 +247,7 @@ void MainWindowPrivate::createMenusAndToolBar()
     projectMenu->addActions({addAxisAction, removeAxisAction});
     projectMenu->addSeparator();
     projectMenu->addAction(onlineAction);
+    projectMenu->addActions({connections->connectionAction(), connections->simulatorAction()});
 
     extrasMenu = q->menuBar()->addMenu(QString());
     extrasMenu->setObjectName(QStringLiteral("menuExtras"));
@@ -259,7 +263,7 @@ void MainWindowPrivate::createMenusAndToolBar()
     toolBar->addSeparator();
     toolBar->addActions({addControllerAction, removeControllerAction, addAxisAction, removeAxisAction});
     toolBar->addSeparator();
-    toolBar->addAction(onlineAction);
+    toolBar->addActions({onlineAction, connections->simulatorAction()});
     toolBar->addSeparator();
     toolBar->addActions({customListsAction, compareAxesAction});
     toolBar->addSeparator();
@@ -295,6 +299,7 @@ void MainWindowPrivate::retranslate()
     compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
     journalAction->setText(MainWindow::tr("Änderungs&protokoll"));
     recordAction->setText(MainWindow::tr("&Inbetriebnahmeprotokoll exportieren ..."));
+    connections->retranslate();
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)
         levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
@@ -324,7 +329,7 @@ void MainWindowPrivate::updateActions()
     addAxisAction->setEnabled(controller && Project::nextFreeAxisNumber(controller) > 0);
     removeAxisAction->setEnabled(axis);
     onlineAction->setEnabled(controller);
-    const bool online = controller && controller->onlineState() != OnlineStateOffline;
+    const bool online = controller && ControllerConnections::wantsOnline(controller);
     onlineAction->setChecked(online);
     onlineAction->setIcon(AppIcons::icon(online ? QStringLiteral("Online") : QStringLiteral("Offline")));
     addControllerAction->setEnabled(!project->typeLibrary()->typeNames().isEmpty());
@@ -451,6 +456,8 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     d->project = new Project(typesDirectory, this);
     d->createWidgets();
     d->createActions();
+    d->connections = new ControllerConnections(this);
+    connect(d->connections, &ControllerConnections::message, this, [this](const QString& text) { d->report(text); });
     d->createMenusAndToolBar();
     d->tree->setHost(d->project->host());
     d->levelComboBox->setCurrentIndex(qBound(0, int(System::instance().currentLevel()), maxLevel));
@@ -839,6 +846,11 @@ void MainWindow::onRemoveAxis()
     d->report(tr("Achse %1 „%2“ entfernt.").arg(number).arg(name));
 }
 
+void MainWindow::startSimulator()
+{
+    d->connections->startSimulator();
+}
+
 void MainWindow::onToggleOnline()
 {
     DriveController* controller = d->tree->currentController();
@@ -846,10 +858,13 @@ void MainWindow::onToggleOnline()
         d->updateActions();
         return;
     }
-    const bool online = controller->onlineState() == OnlineStateOffline;
+    const bool online = !ControllerConnections::wantsOnline(controller);
     controller->setOnline(online);
-    d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
-                     : tr("Regler „%1“ ist offline.").arg(controller->name()));
+    if (controller->onlineState() == OnlineStateConnecting)
+        d->report(tr("Regler „%1“ verbindet über %2 ...").arg(controller->name(), controller->connectionSettings().toText()));
+    else
+        d->report(online ? tr("Regler „%1“ ist online.").arg(controller->name())
+                         : tr("Regler „%1“ ist offline.").arg(controller->name()));
     d->updateActions();
 }
 

@@ -56,6 +56,8 @@ public:
     bool openFile(const QString& path);
     /// Saves the project under @p path, which becomes its file.
     bool saveFile(const QString& path);
+    /// "Simulator starten": kx-drive-sim for the open project, every controller connected to it.
+    void startSimulator();
 
     /// Shows the two axes side by side in a new comparison window over this
     /// one; null when a controller does not have the axis named. @p projectB:

@@ -4,6 +4,7 @@
 #include "DeviceTypeLibrary.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 
@@ -98,6 +99,13 @@ DriveController* Decoder::controller(const QJsonObject& object, int index)
     // Last, because a read-only provider refuses every value.
     if (object.value(QStringLiteral("readOnly")).toBool())
         controller->parameterProvider()->setReadOnly(true);
+    if (object.contains(QStringLiteral("connection"))) {
+        const ModbusConnectionSettings connection = ModbusConnectionSettings::fromJson(object.value(QStringLiteral("connection")));
+        if (connection.isValid())
+            controller->setConnectionSettings(connection);
+        else
+            skipped.append(ProjectCodec::tr("%1: die Verbindung ist unbrauchbar und wurde weggelassen.").arg(where));
+    }
     controller->markSaved();
     return controller;
 }
@@ -189,6 +197,8 @@ QByteArray ProjectCodec::encode(const QList<DriveController*>& controllers, cons
         }
         object.insert(QStringLiteral("axes"), axes);
         object.insert(QStringLiteral("values"), encodeValues(controller));
+        if (controller->connection())
+            object.insert(QStringLiteral("connection"), controller->connectionSettings().toJson());
         list.append(object);
     }
     QJsonObject root;

@@ -12,8 +12,9 @@ class DriveController;
 /**
  * The stored form of a project's controllers: one JSON document with, per
  * controller in project order, its type name, name, descriptive text,
- * read-only switch, axes (number, name, marking colour) and every value that
- * differs from its default, as raw value text.
+ * read-only switch, axes (number, name, marking colour), Modbus TCP
+ * connection (when it has one) and every value that differs from its
+ * default, as raw value text.
  */
 class ProjectCodec
 {

@@ -2,6 +2,7 @@
 
 #include "AppIcons.h"
 #include "DriveController.h"
+#include "ModbusConnection.h"
 #include "DriveControllerAxis.h"
 #include "ProjectHost.h"
 
@@ -164,18 +165,27 @@ void ProjectTreeWidget::onCurrentItemChanged()
     emit currentSelectionChanged(controller, axis);
 }
 
+QString ProjectTreeWidget::onlineStateText(const DriveController* controller)
+{
+    switch (controller->onlineState()) {
+    case OnlineStateOnline: return tr("online");
+    case OnlineStateConnecting: return tr("verbindet ...");
+    case OnlineStateOffline: break;
+    }
+    return tr("offline");
+}
+
 void ProjectTreeWidget::fillController(QTreeWidgetItem* item, DriveController* controller) const
 {
     const QString descriptor = controller->descriptor() ? controller->descriptor()->text() : QString();
     item->setText(0, descriptor.isEmpty() ? controller->name()
                                           : tr("%1 (%2)").arg(controller->name(), descriptor));
     item->setIcon(0, AppIcons::controllerState(controller));
-    QString state;
-    switch (controller->onlineState()) {
-    case OnlineStateOnline: state = tr("online"); break;
-    case OnlineStateConnecting: state = tr("verbindet ..."); break;
-    case OnlineStateOffline: state = tr("offline"); break;
-    }
+    QString state = onlineStateText(controller);
+    if (controller->connection())
+        state = tr("%1 über %2").arg(state, controller->connectionSettings().toText());
+    if (!controller->connectionFault().isEmpty())
+        state = tr("%1\nStörung: %2").arg(state, controller->connectionFault());
     item->setToolTip(0, descriptor.isEmpty() ? state : tr("%1\n%2").arg(descriptor, state));
 }
 

@@ -20,6 +20,9 @@ class ProjectTreeWidget : public QTreeWidget
 public:
     enum Role { AxisNumberRole = Qt::UserRole + 1, MarkingColorRole };
 
+    /// "online", "verbindet ..." or "offline", as the tree shows it.
+    static QString onlineStateText(const DriveController* controller);
+
     explicit ProjectTreeWidget(QWidget* parent = nullptr);
     ~ProjectTreeWidget() override;
 

@@ -21,6 +21,9 @@ int main(int argc, char* argv[])
                                 "unter $XDG_CONFIG_HOME/KxSuite, ohne XDG_CONFIG_HOME unter ~/.config/KxSuite."));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption simulatorOption(QStringLiteral("simulator"),
+        QApplication::translate("main", "Startet den Antriebssimulator für das Projekt und verbindet alle Regler damit."));
+    parser.addOption(simulatorOption);
     parser.addPositionalArgument(QStringLiteral("datei"),
                                  QApplication::translate("main", "Projektdatei (*.kxproj) oder Gerätebeschreibung (*.json)"));
     parser.process(application);
@@ -32,5 +35,7 @@ int main(int argc, char* argv[])
         window.openFile(files.constFirst());
     else if (QFileInfo::exists(MainWindow::defaultProjectPath()))
         window.openFile(MainWindow::defaultProjectPath());
+    if (parser.isSet(simulatorOption))
+        window.startSimulator();
     return application.exec();
 }

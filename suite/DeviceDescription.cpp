@@ -3,8 +3,10 @@
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "HelpSystem.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterValues_p.h"
+#include "RegisterMap.h"
 #include "System.h"
 
 #include <QColor>
@@ -60,6 +62,7 @@ struct ControllerSpec
     bool hasDescriptor = false;
     bool online = false;
     bool readOnly = false;
+    ModbusConnectionSettings connection{QString(), 0, 0};
     QVector<AxisSpec> axes;
     QVector<ValueSpec> values;
 };
@@ -447,12 +450,123 @@ struct PerElementValues
     }
 };
 
-QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, const Place& place, int maxAxes)
+// The "register" objects of a parameter and its elements, read once the
+// elements are complete. Only types with a "registerMap" may give them.
+struct RegisterSpecs
+{
+    QJsonValue parameter{QJsonValue::Undefined};
+    QVector<QJsonValue> elements;   // by position; Undefined where none is given
+    Place place;
+    QVector<Place> elementPlaces;
+};
+
+// `required`: the parameter's own "register", which must name address and type.
+RegisterSlot readRegister(const QJsonValue& value, const Place& place, const ParameterElementDescription& element, RegisterSlot slot, bool required)
+{
+    const ObjectReader r(value, place);
+    r.allowOnly({QStringLiteral("address"), QStringLiteral("type"), QStringLiteral("count"), QStringLiteral("scale"),
+        QStringLiteral("decimals"), QStringLiteral("wordOrder")});
+    if (required) {
+        r.require(QStringLiteral("address"));
+        r.require(QStringLiteral("type"));
+    }
+    slot.offset = quint32(r.integer(QStringLiteral("address"), 0, 65535, slot.offset));
+    if (r.has(QStringLiteral("type"))) {
+        static const QStringList types{QStringLiteral("int16"), QStringLiteral("uint16"), QStringLiteral("int32"),
+            QStringLiteral("uint32"), QStringLiteral("float32"), QStringLiteral("string")};
+        const int type = types.indexOf(r.string(QStringLiteral("type")));
+        if (type < 0)
+            place.fail(QStringLiteral("\"type\" must be one of \"int16\", \"uint16\", \"int32\", \"uint32\", \"float32\", \"string\""));
+        if (slot.type != RegisterSlot::Type(type))
+            slot.count = 0;
+        slot.type = RegisterSlot::Type(type);
+        slot.scale = slot.type == RegisterSlot::Float32 ? 1 : std::pow(10.0, -element.decimals);
+    }
+    if (r.has(QStringLiteral("scale")) && r.has(QStringLiteral("decimals")))
+        place.fail(QStringLiteral("give either \"scale\" or \"decimals\", not both"));
+    if (r.has(QStringLiteral("scale"))) {
+        slot.scale = r.number(QStringLiteral("scale"), 1);
+        if (!(slot.scale > 0))
+            place.fail(QStringLiteral("\"scale\" must be greater than 0"));
+    }
+    if (r.has(QStringLiteral("decimals")))
+        slot.scale = std::pow(10.0, -double(r.integer(QStringLiteral("decimals"), -9, 9, 0)));
+    if ((r.has(QStringLiteral("scale")) || r.has(QStringLiteral("decimals"))) && element.kind != ValueKindNumber)
+        place.fail(QStringLiteral("\"scale\" and \"decimals\" are only allowed for numbers"));
+    if (slot.type == RegisterSlot::String) {
+        slot.count = quint16(r.integer(QStringLiteral("count"), 1, 123, slot.count));
+        if (slot.count == 0)
+            place.fail(QStringLiteral("a \"string\" needs \"count\", its number of registers"));
+    } else {
+        if (r.has(QStringLiteral("count")))
+            place.fail(QStringLiteral("\"count\" is only allowed for the type \"string\""));
+        slot.count = quint16(RegisterSlot::registerCount(slot.type));
+    }
+    if (r.has(QStringLiteral("wordOrder"))) {
+        const QString order = r.string(QStringLiteral("wordOrder"));
+        if (order != QLatin1String("high-first") && order != QLatin1String("low-first"))
+            place.fail(QStringLiteral("\"wordOrder\" must be \"high-first\" or \"low-first\""));
+        if (slot.count != 2 || slot.type == RegisterSlot::String)
+            place.fail(QStringLiteral("\"wordOrder\" is only allowed for 32-bit types"));
+        slot.lowWordFirst = order == QLatin1String("low-first");
+    }
+    return slot;
+}
+
+// The registers of every element that carries a value: the parameter's
+// "register" gives the first address and the defaults; an element's own
+// "register" overrides them, and an element without an address follows the
+// previous one.
+QVector<RegisterSlot> readRegisters(const ParameterDescription& parameter, const RegisterSpecs& specs)
+{
+    const Place here = specs.place.key(QStringLiteral("register"));
+    if (specs.parameter.isUndefined()) {
+        for (const ParameterElementDescription& element : parameter.elements) {
+            if (element.hasValue)
+                specs.place.fail(QStringLiteral("the type has a \"registerMap\": \"register\" is required"));
+        }
+        return {};
+    }
+    QVector<RegisterSlot> registerSlots;
+    quint32 next = 0;
+    bool first = true;
+    for (int i = 0; i < parameter.elements.size(); ++i) {
+        const ParameterElementDescription& element = parameter.elements.at(i);
+        const QJsonValue own = specs.elements.value(i, QJsonValue(QJsonValue::Undefined));
+        if (!element.hasValue) {
+            if (!own.isUndefined())
+                specs.elementPlaces.at(i).fail(QStringLiteral("an element without a value has no \"register\""));
+            continue;
+        }
+        RegisterSlot slot;
+        slot.element = element.index;
+        slot.count = 0;
+        slot = readRegister(specs.parameter, here, element, slot, first);
+        if (!first)
+            slot.offset = next;
+        Place place = here;
+        if (!own.isUndefined()) {
+            place = specs.elementPlaces.at(i).key(QStringLiteral("register"));
+            slot = readRegister(own, place, element, slot, true);
+        }
+        const QString problem = RegisterMap::slotProblem(element, slot);
+        if (!problem.isEmpty())
+            place.fail(problem);
+        if (slot.offset + slot.count > 65536)
+            place.fail(QStringLiteral("registers %1..%2 lie beyond register 65535").arg(slot.offset).arg(slot.offset + slot.count - 1));
+        next = slot.offset + slot.count;
+        first = false;
+        registerSlots.append(slot);
+    }
+    return registerSlots;
+}
+
+QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, const Place& place, int maxAxes, RegisterSpecs* registers)
 {
     ObjectReader r(value, place);
     static const QStringList keys = QStringList{QStringLiteral("coordinate"), QStringLiteral("name"),
         QStringLiteral("scope"), QStringLiteral("definedIn"), QStringLiteral("structure"), QStringLiteral("count"),
-        QStringLiteral("elements"), QStringLiteral("help")} + propertyKeys();
+        QStringLiteral("elements"), QStringLiteral("help"), QStringLiteral("register")} + propertyKeys();
     const QString coordinateText = r.requiredString(QStringLiteral("coordinate"));
     auto parameter = QSharedPointer<ParameterDescription>::create();
     parameter->coordinate = ParameterCoordinate(coordinateText);
@@ -462,6 +576,9 @@ QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, cons
     r.setPlace(here);
     r.allowOnly(keys);
 
+    registers->place = here;
+    if (r.has(QStringLiteral("register")))
+        registers->parameter = r.value(QStringLiteral("register"));
     r.require(QStringLiteral("name"));
     parameter->text = readText(r.value(QStringLiteral("name")), here.key(QStringLiteral("name")));
     parameter->helpIdentifier = r.string(QStringLiteral("help"));
@@ -510,6 +627,9 @@ QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, cons
         here.fail(QStringLiteral("a record needs \"elements\""));
 
     PerElementValues perElement;
+    QJsonObject withoutRegister = r.object();
+    withoutRegister.remove(QStringLiteral("register"));
+    r = ObjectReader(withoutRegister, here);
     perElement.take(r, isArray, count);
     Properties base;
     readProperties(r, base);
@@ -524,7 +644,8 @@ QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, cons
         }
         return parameter;
     }
-    static const QStringList elementKeys = QStringList{QStringLiteral("index"), QStringLiteral("name"), QStringLiteral("help")} + propertyKeys();
+    static const QStringList elementKeys = QStringList{QStringLiteral("index"), QStringLiteral("name"), QStringLiteral("help"),
+        QStringLiteral("register")} + propertyKeys();
     int previous = -1;
     for (int i = 0; i < elements.size(); ++i) {
         const Place elementPlace = here.key(QStringLiteral("elements")).at(i);
@@ -534,6 +655,8 @@ QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, cons
         if (index <= previous)
             elementPlace.fail(QStringLiteral("\"index\" %1 must be greater than the previous element's (%2)").arg(index).arg(previous));
         previous = index;
+        registers->elements.append(er.value(QStringLiteral("register")));
+        registers->elementPlaces.append(elementPlace);
         Properties p = base;
         perElement.apply(i, here, p);
         readProperties(er, p);
@@ -547,11 +670,43 @@ QSharedPointer<ParameterDescription> readParameter(const QJsonValue& value, cons
     return parameter;
 }
 
+// Where each living space's registers start, and on which unit id.
+QSharedPointer<RegisterMap> readRegisterMap(const QJsonValue& value, const Place& place, int maxAxes)
+{
+    const ObjectReader r(value, place);
+    r.allowOnly({QStringLiteral("device"), QStringLiteral("axes")});
+    auto map = QSharedPointer<RegisterMap>::create();
+    map->setExplicit(true);
+    auto readSpace = [](const ObjectReader& sr) {
+        RegisterSpace space;
+        space.base = quint32(sr.integer(QStringLiteral("base"), 0, 65535, 0));
+        space.unitId = int(sr.integer(QStringLiteral("unitId"), 0, 255, -1));
+        return space;
+    };
+    if (r.has(QStringLiteral("device"))) {
+        const ObjectReader dr(r.value(QStringLiteral("device")), place.key(QStringLiteral("device")));
+        dr.allowOnly({QStringLiteral("base"), QStringLiteral("unitId")});
+        map->setSpace(LivingSpaceDevice, readSpace(dr));
+    }
+    const QJsonArray axes = r.array(QStringLiteral("axes"));
+    QSet<int> numbers;
+    for (int i = 0; i < axes.size(); ++i) {
+        const ObjectReader ar(axes.at(i), place.key(QStringLiteral("axes")).at(i));
+        ar.allowOnly({QStringLiteral("axis"), QStringLiteral("base"), QStringLiteral("unitId")});
+        const int axis = int(ar.requiredInteger(QStringLiteral("axis"), 1, maxAxes));
+        if (numbers.contains(axis))
+            ar.place().fail(QStringLiteral("axis %1 is given twice").arg(axis));
+        numbers.insert(axis);
+        map->setSpace(axis, readSpace(ar));
+    }
+    return map;
+}
+
 QSharedPointer<DeviceType> readType(const QJsonValue& value, const Place& place)
 {
     const ObjectReader r(value, place);
     r.allowOnly({QStringLiteral("name"), QStringLiteral("descriptor"), QStringLiteral("maxAxes"),
-        QStringLiteral("helpPages"), QStringLiteral("parameters")});
+        QStringLiteral("helpPages"), QStringLiteral("parameters"), QStringLiteral("registerMap")});
     auto type = QSharedPointer<DeviceType>::create();
     type->name = r.requiredString(QStringLiteral("name"));
     type->descriptor = r.string(QStringLiteral("descriptor"));
@@ -574,12 +729,26 @@ QSharedPointer<DeviceType> readType(const QJsonValue& value, const Place& place)
         type->helpPages.append(page);
     }
 
+    QSharedPointer<RegisterMap> map;
+    if (r.has(QStringLiteral("registerMap")))
+        map = readRegisterMap(r.value(QStringLiteral("registerMap")), place.key(QStringLiteral("registerMap")), type->maxAxes);
+
     const QJsonArray parameters = r.requiredArray(QStringLiteral("parameters"));
     type->parameters.reserve(parameters.size());
     QHash<quint16, int> positions;
     for (int i = 0; i < parameters.size(); ++i) {
         const Place parameterPlace = place.key(QStringLiteral("parameters")).at(i);
-        QSharedPointer<ParameterDescription> parameter = readParameter(parameters.at(i), parameterPlace, type->maxAxes);
+        RegisterSpecs registers;
+        QSharedPointer<ParameterDescription> parameter = readParameter(parameters.at(i), parameterPlace, type->maxAxes, &registers);
+        if (map)
+            map->addSlots(parameter->coordinate, readRegisters(*parameter, registers));
+        else if (!registers.parameter.isUndefined())
+            registers.place.fail(QStringLiteral("\"register\" needs a \"registerMap\" on the type"));
+        else
+            for (int e = 0; e < registers.elements.size(); ++e) {
+                if (!registers.elements.at(e).isUndefined())
+                    registers.elementPlaces.at(e).fail(QStringLiteral("\"register\" needs a \"registerMap\" on the type"));
+            }
         KxParameterValues::settle(*parameter);
         const quint16 number = parameter->coordinate.toNumber();
         if (positions.contains(number))
@@ -587,6 +756,14 @@ QSharedPointer<DeviceType> readType(const QJsonValue& value, const Place& place)
                 .fail(QStringLiteral("coordinate %1 is already used by parameters[%2]").arg(parameter->coordinate.toText()).arg(positions.value(number)));
         positions.insert(number, i);
         type->parameters.append(parameter);
+    }
+    if (map) {
+        const QString overlap = map->overlapProblem(*type);
+        if (!overlap.isEmpty())
+            place.key(QStringLiteral("registerMap")).fail(overlap);
+        type->registerMap = map;
+    } else {
+        type->registerMap = RegisterMap::derived(*type);
     }
     return type;
 }
@@ -771,7 +948,7 @@ private:
     {
         const ObjectReader r(value, place);
         r.allowOnly({QStringLiteral("name"), QStringLiteral("type"), QStringLiteral("descriptor"), QStringLiteral("online"),
-            QStringLiteral("readOnly"), QStringLiteral("axes"), QStringLiteral("values")});
+            QStringLiteral("readOnly"), QStringLiteral("axes"), QStringLiteral("values"), QStringLiteral("connection")});
         ControllerSpec controller;
         controller.name = r.requiredString(QStringLiteral("name"));
         const QString typeName = r.requiredString(QStringLiteral("type"));
@@ -782,6 +959,13 @@ private:
         controller.descriptor = r.string(QStringLiteral("descriptor"));
         controller.online = r.boolean(QStringLiteral("online"), false);
         controller.readOnly = r.boolean(QStringLiteral("readOnly"), false);
+        if (r.has(QStringLiteral("connection"))) {
+            const ObjectReader cr(r.value(QStringLiteral("connection")), place.key(QStringLiteral("connection")));
+            cr.allowOnly({QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("unitId")});
+            controller.connection.host = cr.requiredString(QStringLiteral("host"));
+            controller.connection.port = int(cr.requiredInteger(QStringLiteral("port"), 1, 65535));
+            controller.connection.unitId = int(cr.integer(QStringLiteral("unitId"), 0, 255, 1));
+        }
 
         static const QRegularExpression colorPattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
         const QJsonArray axes = r.requiredArray(QStringLiteral("axes"));
@@ -941,6 +1125,10 @@ QList<DriveController*> DeviceDescription::createControllers(QObject* parent) co
         for (const ValueSpec& value : spec.values)
             provider->setInitialValue(value.address, value.raw);
         provider->setReadOnly(spec.readOnly);
+        if (spec.connection.isValid()) {
+            controller->setConnectionSettings(spec.connection);
+            controller->markSaved();
+        }
         controller->setOnline(spec.online);
         controllers.append(controller);
     }

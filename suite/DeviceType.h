@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+class RegisterMap;
+
 /// A help page that a device description brings along.
 struct KXSUITE_EXPORT DeviceHelpPage
 {
@@ -23,4 +25,7 @@ struct KXSUITE_EXPORT DeviceType
     int maxAxes = 1;                    ///< axis numbers run from 1 to maxAxes
     QVector<QSharedPointer<const ParameterDescription>> parameters;   ///< catalogue order, unique coordinates
     QVector<DeviceHelpPage> helpPages;
+    /// Where the values live in the device's holding registers; set by the
+    /// description reader (RegisterMap::of() derives one for types made otherwise).
+    QSharedPointer<const RegisterMap> registerMap;
 };

@@ -2,6 +2,7 @@
 
 #include "DeviceType.h"
 #include "DriveControllerAxis.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 
 #include <QMap>
@@ -23,7 +24,7 @@ constexpr int MaxAxesWithoutType = 16;
 class DriveController::Private
 {
 public:
-    int deviceState() const { return faults.isEmpty() ? 0 : 1; }
+    int deviceState() const { return faults.isEmpty() && connectionFault.isEmpty() ? 0 : 1; }
 
     QSharedPointer<const DeviceType> type;
     QString name;
@@ -38,6 +39,8 @@ public:
             byNumber[number].clear();
     }
     QPointer<ParameterProvider> provider;
+    QPointer<ModbusConnection> connection;
+    QString connectionFault;
     eOnlineState onlineState = OnlineStateOffline;
     QSet<int> faults;
     QMap<int, QColor> markingColors;
@@ -174,17 +177,28 @@ eOnlineState DriveController::onlineState() const
 
 void DriveController::setOnline(bool online)
 {
+    // Offline after a lost connection, it may still be trying to connect again.
+    if (!online && d->onlineState == OnlineStateOffline && d->connection)
+        d->connection->close();
     if (online == (d->onlineState != OnlineStateOffline))
         return;
     if (!online) {
+        const bool wasOnline = d->onlineState == OnlineStateOnline;
         d->onlineState = OnlineStateOffline;
+        if (d->connection)
+            d->connection->close();
         emit onlineStateChanged(OnlineStateOffline);
-        if (d->provider)
+        if (d->provider && (wasOnline || !d->connection))
             emit d->provider->onlineChanged(false);
         return;
     }
     d->onlineState = OnlineStateConnecting;
     emit onlineStateChanged(OnlineStateConnecting);
+    if (d->connection) {
+        // The connection reports back through finishGoingOnline() or connectionLost().
+        d->connection->open();
+        return;
+    }
     if (d->provider)
         d->provider->readAllFromDrive();
     // A receiver may have cancelled the connection meanwhile.
@@ -196,14 +210,77 @@ void DriveController::setOnline(bool online)
         emit d->provider->onlineChanged(true);
 }
 
+ModbusConnection* DriveController::connection() const
+{
+    return d->connection.data();
+}
+
+ModbusConnectionSettings DriveController::connectionSettings() const
+{
+    return d->connection ? d->connection->settings() : ModbusConnectionSettings{QString(), 502, 1};
+}
+
+void DriveController::setConnectionSettings(const ModbusConnectionSettings& settings)
+{
+    if (d->connection && d->connection->settings() == settings)
+        return;
+    setOnline(false);
+    if (!settings.isValid()) {
+        delete d->connection.data();
+        if (!d->connectionFault.isEmpty()) {
+            d->connectionFault.clear();
+            emit deviceStateChanged(d->deviceState());
+        }
+        return;
+    }
+    if (!d->connection)
+        d->connection = new ModbusConnection(this);
+    d->connection->setSettings(settings);
+    setNeedSave();
+}
+
+QString DriveController::connectionFault() const
+{
+    return d->connectionFault;
+}
+
+void DriveController::finishGoingOnline()
+{
+    if (d->onlineState != OnlineStateConnecting)
+        return;
+    const bool hadFault = !d->connectionFault.isEmpty();
+    d->connectionFault.clear();
+    d->onlineState = OnlineStateOnline;
+    if (hadFault)
+        emit deviceStateChanged(d->deviceState());
+    emit onlineStateChanged(OnlineStateOnline);
+    if (d->provider)
+        emit d->provider->onlineChanged(true);
+}
+
+void DriveController::connectionLost(const QString& reason)
+{
+    const bool wasOnline = d->onlineState == OnlineStateOnline;
+    const bool changed = d->connectionFault != reason;
+    d->connectionFault = reason;
+    if (changed)
+        emit deviceStateChanged(d->deviceState());
+    if (d->onlineState == OnlineStateOffline)
+        return;
+    d->onlineState = OnlineStateOffline;
+    emit onlineStateChanged(OnlineStateOffline);
+    if (d->provider && wasOnline)
+        emit d->provider->onlineChanged(false);
+}
+
 bool DriveController::hasAxisFault(int number) const
 {
-    return d->faults.contains(number);
+    return d->faults.contains(number) || (!d->connectionFault.isEmpty() && axis(number));
 }
 
 void DriveController::setAxisFault(int number, bool fault)
 {
-    if (!axis(number) || fault == hasAxisFault(number))
+    if (!axis(number) || fault == d->faults.contains(number))
         return;
     if (fault)
         d->faults.insert(number);

@@ -13,7 +13,9 @@
 #include <memory>
 
 struct DeviceType;
+struct ModbusConnectionSettings;
 class DriveControllerAxis;
+class ModbusConnection;
 class ParameterProvider;
 
 enum eOnlineState { OnlineStateOffline = 0, OnlineStateConnecting = 1, OnlineStateOnline = 2 };
@@ -62,11 +64,24 @@ public:
     bool isOnline() const;
     eOnlineState onlineState() const;
     /// Going online emits onlineStateChanged(Connecting), reads every value
-    /// from the simulated drive (parameterValueChanged() for each that
-    /// differs), then emits onlineStateChanged(Online) and the provider's
-    /// onlineChanged(true). Going offline emits Offline and onlineChanged(false).
+    /// from the drive (parameterValueChanged() for each that differs), then
+    /// emits onlineStateChanged(Online) and the provider's onlineChanged(true).
+    /// Going offline emits Offline and onlineChanged(false). Without a
+    /// connection the drive is simulated in-process and all this happens at
+    /// once; with one, reading goes over the wire and the call returns while
+    /// the controller is Connecting (going offline meanwhile cancels it).
     void setOnline(bool online);
 
+    /// The Modbus TCP connection; null when the controller has none (then its drive is simulated).
+    ModbusConnection* connection() const;
+    ModbusConnectionSettings connectionSettings() const;
+    /// Invalid settings remove the connection. Takes the controller offline
+    /// first when it is connected elsewhere.
+    void setConnectionSettings(const ModbusConnectionSettings& settings);
+    /// Why the last connection failed or was lost; empty once online again.
+    QString connectionFault() const;
+
+    /// A drive fault of the axis, or a connection fault of the controller.
     bool hasAxisFault(int number) const;
     void setAxisFault(int number, bool fault);         ///< existing axes only; emits deviceStateChanged() on a change
     QColor markingColor(int number) const;             ///< invalid when the axis has none
@@ -86,7 +101,11 @@ signals:
 
 private:
     friend class ParameterSetup;
+    friend class ParameterProvider;
+    friend class ModbusConnection;
     void setNeedSave();
+    void finishGoingOnline();
+    void connectionLost(const QString& reason);
     class Private;
     std::unique_ptr<Private> const d;
 };

@@ -2,6 +2,7 @@
 
 #include "DeviceType.h"
 #include "DriveController.h"
+#include "ModbusConnection.h"
 #include "ParameterDefinition.h"
 #include "ParameterSetup.h"
 #include "ParameterValues_p.h"
@@ -273,10 +274,81 @@ void ParameterProvider::parameterNeedsOnlineConsistenceOnce(ParameterAddress add
         spaces = e->setup->livingSpaces();
     else
         spaces.append(address.livingSpace());
+    ModbusConnection* connection = d->controller ? d->controller->connection() : nullptr;
+    QList<ParameterAddress> overTheWire;
     for (eLivingSpace space : qAsConst(spaces)) {
-        if (d->valueSpace(*e, space) != LivingSpaceNone)
+        if (d->valueSpace(*e, space) == LivingSpaceNone)
+            continue;
+        if (connection)
+            overTheWire.append(ParameterAddress(address.coordinate(), address.element(), space));
+        else
             d->readFromDrive(address.coordinate(), space, address.element());
     }
+    if (connection)
+        connection->read(overTheWire);
+}
+
+void ParameterProvider::takeDeviceValue(const ParameterAddress& valueAddress, const QString& raw)
+{
+    const Entry* e = d->entry(valueAddress.coordinate());
+    ParameterSetup* setup = e ? e->setup.data() : nullptr;
+    if (!setup || !setup->valueElement(valueAddress.element()))
+        return;
+    QString value = raw;
+    KxParameterValues::dropSlack(value);
+    if (setup->storedText(valueAddress.livingSpace(), valueAddress.element()) == value)
+        return;
+    setup->storeText(valueAddress.livingSpace(), valueAddress.element(), value);
+    emit parameterValueChanged(valueAddress);
+}
+
+void ParameterProvider::acknowledgeWrite(const ParameterAddress& valueAddress, const QString& raw)
+{
+    const Entry* e = d->entry(valueAddress.coordinate());
+    ParameterSetup* setup = e ? e->setup.data() : nullptr;
+    if (!setup || setup->storedText(valueAddress.livingSpace(), valueAddress.element()) == raw)
+        return;
+    takeDeviceValue(valueAddress, raw);
+    if (d->controller)
+        d->controller->setNeedSave();
+}
+
+QList<ParameterAddress> ParameterProvider::observedValueAddresses() const
+{
+    QList<ParameterAddress> addresses;
+    for (quint16 number : qAsConst(d->order)) {
+        const Entry& e = d->entries[number];
+        if (!e.setup)
+            continue;
+        for (const ParameterSetup::Observation& o : e.setup->m_observed) {
+            const eLivingSpace space = d->valueSpace(e, o.livingSpace);
+            if (space != LivingSpaceNone)
+                addresses.append(ParameterAddress(e.description->coordinate, o.element, space));
+        }
+    }
+    return addresses;
+}
+
+QList<QPair<ParameterAddress, QString>> ParameterProvider::takePendingDownloads()
+{
+    QList<QPair<ParameterAddress, QString>> downloads;
+    for (quint16 number : qAsConst(d->order)) {
+        Entry& e = d->entries[number];
+        if (e.setup) {
+            QVector<QPair<eLivingSpace, quint16>> keys(e.pendingDownloads.cbegin(), e.pendingDownloads.cend());
+            std::sort(keys.begin(), keys.end());
+            for (const auto& key : qAsConst(keys))
+                downloads.append(qMakePair(ParameterAddress(e.description->coordinate, key.second, key.first), e.setup->storedText(key.first, key.second)));
+        }
+        e.pendingDownloads.clear();
+    }
+    return downloads;
+}
+
+bool ParameterProvider::writesThroughConnection() const
+{
+    const ModbusConnection* connection = d->controller ? d->controller->connection() : nullptr;
+    return connection && connection->isConnected();
 }
 
 void ParameterProvider::writeToDrive(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element, const QString& raw)

@@ -100,7 +100,17 @@ signals:
 private:
     friend class DeviceDescription;
     friend class DriveController;
+    friend class ModbusConnection;
     friend class ParameterSetup;
+    // --- the connection's side: addresses carry the value's living space ---
+    // A value read from the device; signalled when it differs.
+    void takeDeviceValue(const ParameterAddress& valueAddress, const QString& raw);
+    // The device acknowledged a write: the value changes now.
+    void acknowledgeWrite(const ParameterAddress& valueAddress, const QString& raw);
+    QList<ParameterAddress> observedValueAddresses() const;
+    // Values the user changed offline, to be written on connecting; forgotten here.
+    QList<QPair<ParameterAddress, QString>> takePendingDownloads();
+    bool writesThroughConnection() const;
     // A value the project starts with: software and drive hold it, nothing is signalled.
     void setInitialValue(const ParameterAddress& address, const QString& raw);
     void writeToDrive(const ParameterCoordinate& coordinate, eLivingSpace valueSpace, quint16 element, const QString& raw);

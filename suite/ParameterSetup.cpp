@@ -1,6 +1,7 @@
 #include "ParameterSetup.h"
 
 #include "DriveController.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterValues_p.h"
 
@@ -182,6 +183,12 @@ bool ParameterSetup::setValueText(eLivingSpace livingSpace, quint16 element, con
     const ParameterAddress at = address(space, element);
     if (provider)
         emit provider->valueWriteStarted(at, before, raw);
+    // Over a connection the value changes when the device acknowledges it;
+    // the connection ends the write (acknowledged, refused or lost).
+    if (provider && provider->writesThroughConnection()) {
+        provider->driveController()->connection()->write(at, raw);
+        return true;
+    }
     storeText(space, element, raw);
     if (provider) {
         if (provider->isOnline())

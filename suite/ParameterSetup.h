@@ -62,6 +62,7 @@ public:
 
 private:
     friend class ParameterProvider;
+    friend class ModbusConnection;
     const ParameterElementDescription* valueElement(quint16 element) const;   // null unless it carries a value
     QString check(eLivingSpace livingSpace, quint16 element, const QString& text, QString* canonical) const;
     QString storedText(eLivingSpace valueSpace, quint16 element) const;   // raw; the default when not stored

@@ -22,7 +22,11 @@ target_sources(KxSuite PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DriveControllerAxis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.h
   ${CMAKE_CURRENT_LIST_DIR}/DriveController.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModbusConnection.h
+  ${CMAKE_CURRENT_LIST_DIR}/ModbusConnection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DeviceType.h
+  ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.h
+  ${CMAKE_CURRENT_LIST_DIR}/RegisterMap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DeviceDescription.h
   ${CMAKE_CURRENT_LIST_DIR}/DeviceDescription.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SyntheticDescription.cpp)
@@ -30,3 +34,12 @@ target_sources(KxSuite PRIVATE
 add_executable(kx-generate-description ${CMAKE_CURRENT_LIST_DIR}/tools/kx-generate-description.cpp)
 target_link_libraries(kx-generate-description PRIVATE KxSuite)
 kx_strict_warnings(kx-generate-description)
+
+# Drive controllers of a description served over Modbus TCP.
+add_executable(kx-drive-sim
+  ${CMAKE_CURRENT_LIST_DIR}/tools/kx-drive-sim.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tools/DriveSimulator.h
+  ${CMAKE_CURRENT_LIST_DIR}/tools/DriveSimulator.cpp)
+target_link_libraries(kx-drive-sim PRIVATE KxSuite Qt5::Network Qt5::SerialBus)
+kx_strict_warnings(kx-drive-sim)
+install(TARGETS kx-drive-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

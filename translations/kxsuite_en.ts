@@ -79,6 +79,61 @@
     </message>
 </context>
 <context>
+    <name>ModbusConnection</name>
+    <message>
+        <source>Lesen nicht möglich: %1</source>
+        <translation>Cannot read: %1</translation>
+    </message>
+    <message>
+        <source>Verbindung zu %1 verloren: %2</source>
+        <translation>Connection to %1 lost: %2</translation>
+    </message>
+    <message>
+        <source>Das Gerät lehnt das Lesen der Register %1 bis %2 ab: %3</source>
+        <translation>The device refuses to read registers %1 to %2: %3</translation>
+    </message>
+    <message>
+        <source>Das Gerät erlaubt das Schreiben hier nicht (Modbus-Ausnahme 1: unzulässige Funktion).</source>
+        <translation>The device does not allow writing here (Modbus exception 1: illegal function).</translation>
+    </message>
+    <message>
+        <source>Das Gerät kennt diese Register nicht (Modbus-Ausnahme 2: unzulässige Adresse).</source>
+        <translation>The device does not know these registers (Modbus exception 2: illegal data address).</translation>
+    </message>
+    <message>
+        <source>Das Gerät lehnt den Wert ab (Modbus-Ausnahme 3: unzulässiger Wert).</source>
+        <translation>The device refuses the value (Modbus exception 3: illegal data value).</translation>
+    </message>
+    <message>
+        <source>Gerätefehler (Modbus-Ausnahme 4).</source>
+        <translation>Device failure (Modbus exception 4).</translation>
+    </message>
+    <message>
+        <source>Das Gerät ist beschäftigt (Modbus-Ausnahme 6).</source>
+        <translation>The device is busy (Modbus exception 6).</translation>
+    </message>
+    <message>
+        <source>Das Gerät antwortet mit der Modbus-Ausnahme %1.</source>
+        <translation>The device answers with Modbus exception %1.</translation>
+    </message>
+    <message>
+        <source>Der Controller hat keinen Typ.</source>
+        <translation>The controller has no type.</translation>
+    </message>
+    <message>
+        <source>die Gegenstelle hat sie beendet</source>
+        <translation>the other side closed it</translation>
+    </message>
+    <message>
+        <source>Verbindung zu %1 nicht möglich: %2</source>
+        <translation>Cannot connect to %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Wert hat keinen Platz in den Registern des Geräts.</source>
+        <translation>The value has no place in the device&apos;s registers.</translation>
+    </message>
+</context>
+<context>
     <name>ParameterItemComboBox</name>
     <message>
         <source>Der Wert wurde nicht übernommen.</source>
@@ -519,6 +574,21 @@
     <message>
         <source>Die Datei bleibt, wie sie ist; speichern Sie das Projekt bitte unter einem anderen Namen.</source>
         <translation>The file stays as it is; please save the project under another name.</translation>
+    </message>
+</context>
+<context>
+    <name>RegisterMap</name>
+    <message>
+        <source>Der Text ist länger als die %1 Bytes, die das Gerät dafür hat.</source>
+        <translation>The text is longer than the %1 bytes the device has for it.</translation>
+    </message>
+    <message>
+        <source>Der Wert „%1“ ist keine Zahl.</source>
+        <translation>The value “%1” is not a number.</translation>
+    </message>
+    <message>
+        <source>Der Wert %1 passt nicht in das Register des Geräts (%2).</source>
+        <translation>The value %1 does not fit the device&apos;s register (%2).</translation>
     </message>
 </context>
 </TS>

@@ -425,6 +425,122 @@
     </message>
 </context>
 <context>
+    <name>ConnectionDialog</name>
+    <message>
+        <source>Verbindung</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>Über &amp;Modbus TCP verbinden (sonst simuliert)</source>
+        <translation>Connect over &amp;Modbus TCP (simulated otherwise)</translation>
+    </message>
+    <message>
+        <source>&amp;Adresse:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Unit-ID:</source>
+        <translation>&amp;Unit id:</translation>
+    </message>
+    <message>
+        <source>Verbindung des Reglers „%1“:</source>
+        <translation>Connection of the controller “%1”:</translation>
+    </message>
+</context>
+<context>
+    <name>ControllerConnections</name>
+    <message>
+        <source>„%1“: %2 = %3 abgelehnt: %4</source>
+        <translation>“%1”: %2 = %3 refused: %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>„%1“: %n Schreibaufträge nicht bestätigt, die Werte blieben unverändert: %2</source>
+        <translation>
+            <numerusform>“%1”: %n write not acknowledged, the value stayed unchanged: %2</numerusform>
+            <numerusform>“%1”: %n writes not acknowledged, the values stayed unchanged: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>„%1“ ist offline: %2</source>
+        <translation>“%1” is offline: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Verbindung ...</source>
+        <translation>&amp;Connection ...</translation>
+    </message>
+    <message>
+        <source>Wie der gewählte Regler erreicht wird (Modbus TCP oder simuliert)</source>
+        <translation>How the selected controller is reached (Modbus TCP or simulated)</translation>
+    </message>
+    <message>
+        <source>&amp;Simulator starten</source>
+        <translation>Start &amp;simulator</translation>
+    </message>
+    <message>
+        <source>Startet kx-drive-sim für das Projekt und verbindet alle Regler damit</source>
+        <translation>Starts kx-drive-sim for the project and connects every controller to it</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>„%1“ wird über %2 erreicht.</source>
+        <translation>“%1” is reached over %2.</translation>
+    </message>
+    <message>
+        <source>„%1“ wird simuliert.</source>
+        <translation>“%1” is simulated.</translation>
+    </message>
+    <message>
+        <source>Kein Regler des Projekts kann simuliert werden.</source>
+        <translation>No controller of the project can be simulated.</translation>
+    </message>
+    <message>
+        <source>Die Beschreibung für den Simulator kann nicht geschrieben werden: %1</source>
+        <translation>The description for the simulator cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>Der Simulator hat sich beendet (%1).</source>
+        <translation>The simulator has ended (%1).</translation>
+    </message>
+    <message>
+        <source>Der Simulator hat sich beendet: %1</source>
+        <translation>The simulator has ended: %1</translation>
+    </message>
+    <message>
+        <source>Der Simulator „%1“ kann nicht gestartet werden.</source>
+        <translation>The simulator “%1” cannot be started.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Simulator gestartet für %n Regler.</source>
+        <translation>
+            <numerusform>Simulator started for %n controller.</numerusform>
+            <numerusform>Simulator started for %n controllers.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Simulator gestartet; ohne Typdatei nicht simuliert: %1</source>
+        <translation>Simulator started; not simulated for want of a type file: %1</translation>
+    </message>
+    <message>
+        <source>simuliert</source>
+        <translation>simulated</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3)</source>
+        <translation>%1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source> – Störung: %1</source>
+        <translation> – fault: %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;Datei</source>
@@ -830,6 +946,10 @@
         <translation>&amp;Redo</translation>
     </message>
     <message>
+        <source>Regler „%1“ verbindet über %2 ...</source>
+        <translation>Controller “%1” is connecting over %2 ...</translation>
+    </message>
+    <message>
         <source>&amp;Wiederholen: %1</source>
         <translation>&amp;Redo: %1</translation>
     </message>
@@ -931,6 +1051,10 @@
         <source>Die Reglerliste hat die Version %1, dieses Programm versteht nur bis Version %2.</source>
         <translation>The controller list has version %1; this program only understands up to version %2.</translation>
     </message>
+    <message>
+        <source>%1: die Verbindung ist unbrauchbar und wurde weggelassen.</source>
+        <translation>%1: the connection is unusable and was left out.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectTreeWidget</name>
@@ -963,6 +1087,16 @@
     <message>
         <source>Die Achse meldet eine Störung.</source>
         <translation>The axis reports a fault.</translation>
+    </message>
+    <message>
+        <source>%1 über %2</source>
+        <translation>%1 over %2</translation>
+    </message>
+    <message>
+        <source>%1
+Störung: %2</source>
+        <translation>%1
+Fault: %2</translation>
     </message>
 </context>
 <context>
@@ -999,6 +1133,10 @@ Einstellungen (zuletzt geöffnete Projekte, Verzeichnisse der Dateidialoge) lieg
         <translation>Edit projects with drive controllers.
 
 Settings (recently opened projects, folders of the file dialogs) are kept in $XDG_CONFIG_HOME/KxSuite, or in ~/.config/KxSuite when XDG_CONFIG_HOME is not set.</translation>
+    </message>
+    <message>
+        <source>Startet den Antriebssimulator für das Projekt und verbindet alle Regler damit.</source>
+        <translation>Starts the drive simulator for the project and connects every controller to it.</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include "FileStorageView.h"
 #include "LanguageManager.h"
 #include "MainWindow.h"
+#include "ModbusConnection.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "ParameterView.h"
@@ -133,6 +134,7 @@ private slots:
             first->axis(1)->setName(QStringLiteral("Achse mit „Anführung“ & Umlaut ü"));
             first->setMarkingColor(1, QColor(0x12, 0x34, 0x56, 0x78));
             first->setDescriptorText(QStringLiteral("neuer Text"));
+            first->setConnectionSettings(ModbusConnectionSettings{QStringLiteral("192.0.2.7"), 1502, 3});
             // its values must come back although the controller refuses writes afterwards
             window.project()->host()->driveControllers().last()->parameterProvider()->setReadOnly(true);
             QVERIFY(window.isWindowModified());
@@ -158,6 +160,9 @@ private slots:
         QVERIFY(second.windowTitle().startsWith(QStringLiteral("round-trip.kxproj")) && !second.isWindowModified());
         for (DriveController* controller : second.project()->host()->driveControllers())
             QVERIFY(!controller->needSave());
+        if (edit)
+            QVERIFY(second.project()->host()->driveControllers().first()->connectionSettings()
+                    == (ModbusConnectionSettings{QStringLiteral("192.0.2.7"), 1502, 3}));
         // AND the first axis is shown right away
         QVERIFY(second.parameterView()->axis());
         QCOMPARE(second.parameterView()->axis()->driveController(), second.project()->host()->driveControllers().first());
