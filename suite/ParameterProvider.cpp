@@ -111,6 +111,9 @@ ParameterProvider::ParameterProvider(DriveController* controller)
     : QObject(controller)
     , d(new Private(this, controller))
 {
+    // Known to queued connections and signal spies of the write signals.
+    static const int outcomeType = qRegisterMetaType<ParameterProvider::WriteOutcome>();
+    Q_UNUSED(outcomeType)
     const QSharedPointer<const DeviceType> type = controller ? controller->type() : QSharedPointer<const DeviceType>();
     if (!type)
         return;

@@ -158,12 +158,21 @@ private slots:
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy changed(drive->parameterProvider(), &ParameterProvider::parameterValueChanged);
+        QSignalSpy started(drive->parameterProvider(), &ParameterProvider::valueWriteStarted);
+        QSignalSpy finished(drive->parameterProvider(), &ParameterProvider::valueWriteFinished);
 
         QVERIFY(setup(drive, "F10")->setValueText(2, 0, QStringLiteral("40,12")));
         QVERIFY(setup(drive, "F11")->setValueText(1, 0, QStringLiteral("3000")));
         QCOMPARE(setup(drive, "F10")->valueText(2, 0, false), QStringLiteral("50.00"));   // not before the device said yes
         QVERIFY(changed.isEmpty());
+        // The writes start at once, with the value before, and end when the device answers.
+        QCOMPARE(started.size(), 2);
+        QCOMPARE(started.first().at(1).toString(), QStringLiteral("50.00"));
+        QVERIFY(finished.isEmpty());
         QTRY_COMPARE(changed.size(), 2);
+        QTRY_COMPARE(finished.size(), 2);
+        for (const QList<QVariant>& end : qAsConst(finished))
+            QCOMPARE(end.at(2).value<ParameterProvider::WriteOutcome>(), ParameterProvider::WriteDone);
         QCOMPARE(setup(drive, "F10")->valueText(2, 0, false), QStringLiteral("40.12"));
         QVERIFY(drive->needSave());
         QCOMPARE(mbpollRead(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("2000"), QStringLiteral("-c"), QStringLiteral("1")}), QVector<double>{4012});
@@ -215,8 +224,13 @@ private slots:
         drive->setOnline(true);
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy refused(drive->connection(), &ModbusConnection::writeRefused);
+        QSignalSpy finished(drive->parameterProvider(), &ParameterProvider::valueWriteFinished);
         QVERIFY(setup(drive, "F10")->setValueText(1, 0, QStringLiteral("12")));
         QTRY_COMPARE(refused.size(), 1);
+        // The write ends refused, with the device's reason, for whoever keeps the record.
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().at(2).value<ParameterProvider::WriteOutcome>(), ParameterProvider::WriteRefused);
+        QCOMPARE(finished.first().at(3).toString(), ModbusConnection::exceptionText(6));
         QCOMPARE(refused.first().at(0).value<ParameterAddress>(), ParameterAddress(ParameterCoordinate(QStringLiteral("F10")), 0, 1));
         QCOMPARE(refused.first().at(2).toString(), ModbusConnection::exceptionText(6));
         QCOMPARE(setup(drive, "F10")->valueText(1, 0, false), QStringLiteral("37.50"));
@@ -267,6 +281,7 @@ private slots:
         QTRY_VERIFY(drive->isOnline());
         QSignalSpy lost(drive->connection(), &ModbusConnection::writesLost);
         QSignalSpy changed(drive->parameterProvider(), &ParameterProvider::parameterValueChanged);
+        QSignalSpy finished(drive->parameterProvider(), &ParameterProvider::valueWriteFinished);
         // Twenty writes at 50 ms each: the drive is killed after the first answer, long before the last.
         constexpr int Writes = 20;
         for (int i = 0; i < Writes - 1; ++i)
@@ -277,8 +292,13 @@ private slots:
         QTRY_COMPARE(drive->onlineState(), OnlineStateOffline);
         QCOMPARE(lost.size(), 1);
         const QList<ModbusLostWrite> writes = lost.first().first().value<QList<ModbusLostWrite>>();
-        // Every write is either acknowledged (and changed its value) or reported lost.
+        // Every write is either acknowledged (and changed its value) or reported lost, and each ends once.
         QCOMPARE(writes.size() + changed.size(), Writes);
+        QCOMPARE(finished.size(), Writes);
+        int notReached = 0;
+        for (const QList<QVariant>& end : qAsConst(finished))
+            notReached += end.at(2).value<ParameterProvider::WriteOutcome>() == ParameterProvider::WriteNotReached ? 1 : 0;
+        QCOMPARE(notReached, writes.size());
         QVERIFY(!writes.isEmpty());
         for (const ModbusLostWrite& write : writes) {
             ParameterSetup* s = drive->parameterProvider()->parameterSetup(write.address.coordinate()).data();
