@@ -52,14 +52,41 @@ export_list() {
 # axis in row ROW (0 is the first), types VALUE into the in-place editor and
 # copies it to the second axis.
 edit_and_copy() {
-    local window=$1 row=$2 value=$3
+    local window=$1 row=$2 value=$3 copy=${4:-ctrl+2}
     kx_focus "$window"
     kx_key Home
     local i
     for (( i = 0; i < row; ++i )); do kx_key Down; done
     kx_key Right Return ctrl+a
     kx_type "$value"
-    kx_key Return ctrl+2
+    kx_key Return "$copy"
+}
+
+# export_report FILE: the comparison window's report, written to FILE; the
+# offer to open it is declined.
+export_report() {
+    local file=$1
+    kx_focus "$compare"
+    # Where the focus starts differs with the view's history; a click in the
+    # names column puts it into the tree, from which the report button is the
+    # third stop (past "Nur Unterschiede anzeigen" and the help button).
+    kx_geometry "$compare"
+    kx_click "$compare" $(( KX_W / 5 )) $(( KX_H / 2 ))
+    kx_key Tab Tab Tab space
+    kx_save_dialog '^Parameterübersicht als HTML exportieren$' "$file"
+    kx_wait_file "$file"
+    notice=$(kx_wait_window '^Achsvergleich$')
+    kx_shot "$notice" report-notice
+    kx_focus "$notice"
+    # Escape is "Schließen"; the default button would start a browser.
+    kx_key Escape
+    kx_wait_window_gone '^Achsvergleich$'
+}
+
+# report_cells FILE COORDINATE: the two value cells of the parameter's row, "A|B".
+report_cells() {
+    sed -E 's#</tr>#&\n#g' "$1" \
+        | sed -nE "s#.*<td[^>]*>$2 [^<]*</td><td[^>]*>([^<]*)</td><td[^>]*>([^<]*)</td></tr>.*#\\1|\\2#p"
 }
 
 # --- first session --------------------------------------------------------
@@ -163,10 +190,10 @@ KX_HINT=""
 cmp -s "$out/list-first.txt" "$out/list-second.txt" \
     || kx_fail "the export after reopening differs from the first: $(diff "$out/list-first.txt" "$out/list-second.txt" | head -5)"
 
-kx_step "edit a second value in the reopened list"
+kx_step "edit a second value in the reopened list and copy it to every axis"
 # Rows: C10, C20, D01. Both columns must be the reopened axes for the
 # comparison below to show the value on both sides.
-edit_and_copy "$list" 1 "$second_value"
+edit_and_copy "$list" 1 "$second_value" ctrl+0
 kx_shot "$list" list-second-edit
 
 kx_step "compare the two axes"
@@ -189,34 +216,24 @@ compare=$(kx_wait_window '^Achsvergleich – A: Wickelstation WS-1, Abwickler �
 kx_shot "$compare" axis-comparison
 
 kx_step "export the comparison report"
-kx_focus "$compare"
-# Where the focus starts differs with the view's history; a click in the
-# names column puts it into the tree, from which the report button is the
-# third stop (past "Nur Unterschiede anzeigen" and the help button).
-kx_geometry "$compare"
-kx_click "$compare" $(( KX_W / 5 )) $(( KX_H / 2 ))
-kx_key Tab Tab Tab space
-kx_save_dialog '^Parameterübersicht als HTML exportieren$' "$out/report.html"
-kx_wait_file "$out/report.html"
-notice=$(kx_wait_window '^Achsvergleich$')
-kx_shot "$notice" report-notice
-kx_focus "$notice"
-# Escape is "Schließen"; the default button would start a browser.
-kx_key Escape
-kx_wait_window_gone '^Achsvergleich$'
+export_report "$out/report.html"
 
 kx_step "check the report"
-# report_cells COORDINATE: the two value cells of the parameter's row, "A|B".
-report_cells() {
-    sed -E 's#</tr>#&\n#g' "$out/report.html" \
-        | sed -nE "s#.*<td[^>]*>$1 [^<]*</td><td[^>]*>([^<]*)</td><td[^>]*>([^<]*)</td></tr>.*#\\1|\\2#p"
-}
 for check in "C10 $edited_value" "C20 $second_value"; do
     coordinate=${check% *} value=${check#* }
-    cells=$(report_cells "$coordinate")
+    cells=$(report_cells "$out/report.html" "$coordinate")
     [[ "$cells" == "$value "*"|$value "* ]] \
         || kx_fail "the report's row $coordinate shows '$cells', expected $value on both axes"
 done
+
+kx_step "undo the Ctrl+0 copy"
+kx_focus "$list"
+kx_key ctrl+z
+kx_shot "$list" list-copy-undone
+export_report "$out/report-undone.html"
+cells=$(report_cells "$out/report-undone.html" C20)
+[[ "$cells" == "$second_value "* && "$cells" != *"|$second_value "* ]] \
+    || kx_fail "after undoing the copy, the report's row C20 shows '$cells', expected $second_value on the first axis only"
 
 kx_step "save and quit"
 kx_focus "$main"
