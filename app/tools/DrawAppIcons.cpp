@@ -163,6 +163,13 @@ int main(int argc, char* argv[])
                     [number](QPainter& p, qreal s) { drawAxis(p, s, number, onlineGreen); });
         ok &= write(dir, base + QStringLiteral("OnlineFault"), 16,
                     [number](QPainter& p, qreal s) { drawAxis(p, s, number, faultRed); });
+        // Offline because of a fault (a lost connection): grey, ringed in red.
+        ok &= write(dir, base + QStringLiteral("OfflineFault"), 16, [number](QPainter& p, qreal s) {
+            drawAxis(p, s, number, offlineGrey);
+            p.setPen(QPen(faultRed, s / 8));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(s / 16, s / 16, s - s / 8, s - s / 8));
+        });
     }
     ok &= write(dir, QStringLiteral("ControllerOffline"), 16, [](QPainter& p, qreal s) { drawController(p, s, offlineGrey); });
     ok &= write(dir, QStringLiteral("ControllerConnecting"), 16,

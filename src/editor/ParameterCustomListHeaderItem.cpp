@@ -6,6 +6,7 @@
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 
+#include <QFile>
 #include <QHeaderView>
 
 ParameterCustomListHeaderItem::ParameterCustomListHeaderItem(ParameterCustomListTreeWidget* tree)
@@ -57,8 +58,14 @@ QIcon ParameterCustomListHeaderItem::axisIcon(DriveControllerAxis* axis)
         return QIcon();
     const QString number = QString::number(axis->axisNumber());
     DriveController* controller = axis->driveController();
-    if (!controller || !controller->isOnline())
+    if (!controller || !controller->isOnline()) {
+        // Offline with a fault is mostly a connection that was lost; a host
+        // without an icon for it shows the plain one.
+        const QString faulty = QStringLiteral(":/Resources/DriveControllerAxis%1OfflineFault.png").arg(number);
+        if (controller && controller->hasAxisFault(axis->axisNumber()) && QFile::exists(faulty))
+            return QIcon(faulty);
         return QIcon(QStringLiteral(":/Resources/DriveControllerAxis%1.png").arg(number));
+    }
     if (!controller->hasAxisFault(axis->axisNumber()))
         return QIcon(QStringLiteral(":/Resources/DriveControllerAxis%1Online.png").arg(number));
     return QIcon(QStringLiteral(":/Resources/DriveControllerAxis%1OnlineFault.png").arg(number));

@@ -247,6 +247,12 @@ private slots:
         f.controllers.first()->setOnline(true);
         QCOMPARE(iconImage(caption->icon(1)), resourceImage(QStringLiteral("DriveControllerAxis1Online.png")));
         QCOMPARE(iconImage(caption->icon(2)), resourceImage(QStringLiteral("DriveControllerAxis2OnlineFault.png")));
+        // WHEN it goes offline with the fault still there (a connection lost) THEN the faulty axis says so
+        f.controllers.first()->setOnline(false);
+        deliver();
+        QCOMPARE(iconImage(caption->icon(1)), resourceImage(QStringLiteral("DriveControllerAxis1.png")));
+        QCOMPARE(iconImage(caption->icon(2)), resourceImage(QStringLiteral("DriveControllerAxis2OfflineFault.png")));
+        QVERIFY(resourceImage(QStringLiteral("DriveControllerAxis2OfflineFault.png")) != resourceImage(QStringLiteral("DriveControllerAxis2.png")));
     }
 
     void markingBarShowsEachAxisColour()

@@ -50,7 +50,7 @@ QImage blank(int size)
     return image;
 }
 
-enum class AxisState { Plain, Online, OnlineFault };
+enum class AxisState { Plain, Online, OnlineFault, OfflineFault };
 
 QImage axisIcon(int number, AxisState state)
 {
@@ -69,7 +69,7 @@ QImage axisIcon(int number, AxisState state)
         painter.setBrush(body);
         painter.drawRect(0, 2, 12, 11);
         painter.fillRect(1, 3, 11, 1, body.lighter(130));
-        if (state == AxisState::OnlineFault) {
+        if (state == AxisState::OnlineFault || state == AxisState::OfflineFault) {
             // An exclamation mark above the shaft.
             painter.fillRect(13, 0, 2, 4, QColor(0xff, 0xc8, 0x10));
             painter.fillRect(13, 5, 2, 1, QColor(0xff, 0xc8, 0x10));
@@ -142,6 +142,7 @@ int main(int argc, char* argv[])
         ok &= save(axisIcon(number, AxisState::Plain), dir, base + QStringLiteral(".png"));
         ok &= save(axisIcon(number, AxisState::Online), dir, base + QStringLiteral("Online.png"));
         ok &= save(axisIcon(number, AxisState::OnlineFault), dir, base + QStringLiteral("OnlineFault.png"));
+        ok &= save(axisIcon(number, AxisState::OfflineFault), dir, base + QStringLiteral("OfflineFault.png"));
     }
     ok &= save(viewBottomIcon(), dir, QStringLiteral("ViewBottom.png"));
     ok &= save(listIcon(32), dir, QStringLiteral("ParameterCustomList.png"));
