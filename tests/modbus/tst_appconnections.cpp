@@ -1,6 +1,8 @@
 #include "ModbusTestSupport.h"
 #include "TestSupport.h"
 
+#include "AxisCompareView.h"
+#include "ChangeJournal.h"
 #include "ConnectionDialog.h"
 #include "ControllerConnections.h"
 #include "DeviceDescription.h"
@@ -23,13 +25,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
-#include <QToolButton>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace KxModbusTest;
@@ -145,9 +149,20 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(controller->connection() && controller->isOnline(), 15000);
         QVERIFY(window.findChild<QLabel*>(QStringLiteral("connectionStateLabel"))->text().contains(QLatin1String("online")));
 
+        // (a comparison of the portal's first two axes is open meanwhile)
+        AxisCompareView* comparison = window.compareAxes(portal, 1, portal, 2);
+        QVERIFY(comparison);
+        QTreeWidget* compared = comparison->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+
         ParameterSetup* c10 = portal->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("C10"))).data();
+        const int journalled = window.changeJournal()->entries().size();
         QVERIFY(c10->setValueText(1, 0, QStringLiteral("123,4")));
         QTRY_COMPARE(c10->valueText(1, 0, false), QStringLiteral("123.4"));
+        // The journal has the write, ended as written once the device acknowledged it.
+        QCOMPARE(window.changeJournal()->entries().size(), journalled + 1);
+        QCOMPARE(window.changeJournal()->entries().last().address, QStringLiteral("C10"));
+        QTRY_COMPARE(window.changeJournal()->entries().last().outcome, ChangeJournalEntry::Written);
+        QVERIFY(window.changeJournal()->entries().last().newValue.startsWith(QStringLiteral("123.4")));
         const RegisterLocation at = RegisterMap::of(*portal->type())->locate(c10->coordinate(), 1, 0);
         QVERIFY(at.isValid());
         QCOMPARE(mbpollRead(portal->connectionSettings().port,
@@ -159,6 +174,9 @@ private slots:
         QTRY_COMPARE(portal->onlineState(), OnlineStateOffline);
         QVERIFY(portal->hasAxisFault(1));
         QTRY_VERIFY(window.findChild<QLabel*>(QStringLiteral("connectionStateLabel"))->text().contains(QStringLiteral("St\u00F6rung")));
+        // The comparison's header shows the axis offline with a fault.
+        QTRY_COMPARE(compared->headerItem()->icon(1).pixmap(16, 16).toImage(),
+                     QIcon(QStringLiteral(":/Resources/DriveControllerAxis1OfflineFault.png")).pixmap(16, 16).toImage());
         // Still meant to be online: switching it off ends the attempts.
         auto* online = window.findChild<QAction*>(QStringLiteral("actionOnline"));
         QVERIFY(window.projectTree()->selectController(portal));
