@@ -41,6 +41,10 @@ uint rowNumber(const QTreeWidgetItem* row)
 
 const QByteArray HeaderStateKey = QByteArrayLiteral("HeaderState");
 const QByteArray HeaderGeometryKey = QByteArrayLiteral("HeaderGeometry");
+const QByteArray ColumnsSizedByUserKey = QByteArrayLiteral("ColumnsSizedByUser");
+// Content wider than this is cut (captions elided) rather than widening a
+// column past what a window can show.
+constexpr int MaximumColumnChars = 48;
 const QString DescriptionPrefix = QStringLiteral("<description>=");
 
 ParameterSetup* editorSetup(QWidget* editor)
@@ -384,7 +388,11 @@ void ParameterCustomListTreeWidget::updateAxes()
     // rebuild; an editor whose column now shows another axis goes first.
     if (editor && !editorFollowsItsColumn())
         closeEditor();
+    const bool wasResizing = resizingColumns;
+    resizingColumns = true;
     headerItem->updateHeader();
+    resizingColumns = wasResizing;
+    columnsToFit = true;
 }
 
 namespace {
@@ -428,7 +436,43 @@ void ParameterCustomListTreeWidget::changeEvent(QEvent* event)
     // the current catalogues already.
     if (event->type() == QEvent::LanguageChange && translationsOfLastRefresh != TranslatorGeneration::current())
         scheduleContentRefresh();
+    if (event->type() == QEvent::LanguageChange) {
+        columnsToFit = true;
+        QMetaObject::invokeMethod(this, [this]() { fitColumnsIfDue(); }, Qt::QueuedConnection);
+    }
     QTreeWidget::changeEvent(event);
+}
+
+// Waits for a refresh that is still to come: the columns fit what it shows.
+void ParameterCustomListTreeWidget::fitColumnsIfDue()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!columnsToFit || !customList || !isVisible() || refreshTimer->isActive())
+        return;
+    columnsToFit = false;
+    if (customList->state(ColumnsSizedByUserKey) == "1")
+        return;
+    const int maximum = fontMetrics().averageCharWidth() * MaximumColumnChars;
+    resizingColumns = true;
+    for (int column = 0; column < columnCount(); ++column) {
+        resizeColumnToContents(column);
+        if (headerView->sectionSize(column) > maximum)
+            headerView->resizeSection(column, maximum);
+    }
+    resizingColumns = false;
+}
+
+void ParameterCustomListTreeWidget::onSectionResized()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    // Fitted widths are not kept: the next window fits them anew, and the
+    // project does not count as changed by them.
+    if (resizingColumns)
+        return;
+    customList->setState(ColumnsSizedByUserKey, QByteArrayLiteral("1"));
+    saveHeaderState();
 }
 
 bool ParameterCustomListTreeWidget::editorFollowsItsColumn() const
@@ -598,6 +642,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
         }
         setCurrentItem(added.last());
     }
+    fitColumnsIfDue();
 }
 
 // Refills the rows of the coordinates whose values were signalled. Returns
@@ -941,18 +986,19 @@ void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, c
 void ParameterCustomListTreeWidget::showEvent(QShowEvent* event)
 {
     if (ParameterCustomList* customList = this->customList()) {
-        const QByteArray headerState = customList->state(HeaderStateKey);
-        // Room for the parameter names until the user sizes the columns.
-        if (headerState.isEmpty() && headerView->count() > 0)
-            headerView->resizeSection(0, fontMetrics().averageCharWidth() * 36);
+        resizingColumns = true;
         headerView->restoreGeometry(customList->state(HeaderGeometryKey));
-        headerView->restoreState(headerState);
+        headerView->restoreState(customList->state(HeaderStateKey));
+        resizingColumns = false;
+        columnsToFit = true;
     }
     connect(headerView, &QHeaderView::sectionMoved,
             this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
     connect(headerView, &QHeaderView::sectionResized,
-            this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
+            this, &ParameterCustomListTreeWidget::onSectionResized, Qt::UniqueConnection);
     QTreeWidget::showEvent(event);
+    // After the base class: the tree counts as visible only from here on.
+    fitColumnsIfDue();
 }
 
 void ParameterCustomListTreeWidget::saveHeaderState()
