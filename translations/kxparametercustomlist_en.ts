@@ -160,6 +160,10 @@ Import anyway?</translation>
         <source>Die Datei %1 kann nicht geöffnet werden</source>
         <translation>The file %1 cannot be opened</translation>
     </message>
+    <message>
+        <source>%1 importiert: neue Liste &quot;%2&quot; mit %3 Parametern</source>
+        <translation>%1 imported: new list &quot;%2&quot; with %3 parameters</translation>
+    </message>
 </context>
 <context>
     <name>ParameterCustomListTreeWidget</name>

@@ -6,11 +6,13 @@
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListWidget.h"
 #include "DroppedParameters_p.h"
+#include "StatusBarMessage_p.h"
 
 #include "DefaultPathSetting.h"
 #include "System.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -341,6 +343,9 @@ void ParameterCustomListRepositoryViewPrivate::onContextImportList()
     list->importText(text);
     openList(list->identifier());
     setting->rememberPath(fileName);
+    showStatusBarMessage(ParameterCustomListRepositoryView::tr("%1 importiert: neue Liste \"%2\" mit %3 Parametern")
+                             .arg(QDir::toNativeSeparators(fileName), list->name())
+                             .arg(list->exportText().count('\n')));
 }
 
 void ParameterCustomListRepositoryViewPrivate::onContextRename()
