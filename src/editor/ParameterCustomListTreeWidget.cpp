@@ -43,8 +43,11 @@ const QByteArray HeaderStateKey = QByteArrayLiteral("HeaderState");
 const QByteArray HeaderGeometryKey = QByteArrayLiteral("HeaderGeometry");
 const QByteArray ColumnsSizedByUserKey = QByteArrayLiteral("ColumnsSizedByUser");
 // Content wider than this is cut (captions elided) rather than widening a
-// column past what a window can show.
+// column past what a window can show; an empty list still leaves room for
+// what is to come.
 constexpr int MaximumColumnChars = 48;
+constexpr int MinimumParameterColumnChars = 24;
+constexpr int MinimumAxisColumnChars = 12;
 const QString DescriptionPrefix = QStringLiteral("<description>=");
 
 ParameterSetup* editorSetup(QWidget* editor)
@@ -452,12 +455,12 @@ void ParameterCustomListTreeWidget::fitColumnsIfDue()
     columnsToFit = false;
     if (customList->state(ColumnsSizedByUserKey) == "1")
         return;
-    const int maximum = fontMetrics().averageCharWidth() * MaximumColumnChars;
+    const int charWidth = fontMetrics().averageCharWidth();
     resizingColumns = true;
     for (int column = 0; column < columnCount(); ++column) {
-        resizeColumnToContents(column);
-        if (headerView->sectionSize(column) > maximum)
-            headerView->resizeSection(column, maximum);
+        const int minimum = charWidth * (column == 0 ? MinimumParameterColumnChars : MinimumAxisColumnChars);
+        const int content = qMax(sizeHintForColumn(column), headerView->sectionSizeHint(column));
+        headerView->resizeSection(column, qBound(minimum, content, charWidth * MaximumColumnChars));
     }
     resizingColumns = false;
 }
@@ -641,6 +644,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
                 expand(model()->index(positions.at(i), 0));
         }
         setCurrentItem(added.last());
+        columnsToFit = true;
     }
     fitColumnsIfDue();
 }

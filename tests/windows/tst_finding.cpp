@@ -333,10 +333,11 @@ private slots:
     {
         m_host->controller(0)->setName(QStringLiteral("Achsmodul Hubwerk Halle 3"));
         ParameterCustomList* list = createList(QStringLiteral("Breiten"), {m_host->axis(0, 1), m_host->axis(0, 2)});
-        list->addEntry(QStringLiteral("A10"));
-        list->addEntry(QStringLiteral("A12"));
         ParameterCustomListWidget* window = open(list);
         auto* tree = child<QTreeWidget>(window, "parameterTreeWidget");
+        // GIVEN parameters added to the list after its window showed
+        list->addEntry(QStringLiteral("A10"));
+        list->addEntry(QStringLiteral("A12"));
         auto* header = qobject_cast<ParameterCustomListHeaderView*>(tree->header());
         QVERIFY(header);
         // Wide enough for the caption and for the text of every row.
