@@ -6,6 +6,7 @@
 #include "ParameterCustomListEntry.h"
 #include "ParameterCustomListRepository.h"
 #include "ListTestSupport.h"
+#include "ListWindows.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
@@ -87,34 +88,9 @@ class TestFinding : public QObject
 
     ParameterCustomListRepository& repository() const { return ParameterCustomListRepository::instance(); }
 
-    ParameterCustomList* createList(const QString& name, const AxisList& axes)
-    {
-        auto* list = qobject_cast<ParameterCustomList*>(repository().createList());
-        list->setName(name);
-        list->setAxes(axes);
-        QCoreApplication::processEvents();
-        return list;
-    }
-
-    ParameterCustomListWidget* open(ParameterCustomList* list)
-    {
-        auto* window = new ParameterCustomListWidget;
-        window->setParameterCustomList(list);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window))
-            QTest::qFail("list window not exposed", __FILE__, __LINE__);
-        return window;
-    }
-
-    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const
-    {
-        for (QAction* action : window->findChild<QMenu*>()->actions()) {
-            if (action->text() == text)
-                return action;
-        }
-        return nullptr;
-    }
+    ParameterCustomList* createList(const QString& name, const AxisList& axes) { return createNamedList(name, axes); }
+    ParameterCustomListWidget* open(ParameterCustomList* list, bool show = true) { return openListWindow(list, show); }
+    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const { return listMenuAction(window, text); }
 
     QString statusMessage() const { return m_mainWindow->statusBar()->currentMessage(); }
 

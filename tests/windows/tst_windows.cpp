@@ -6,6 +6,7 @@
 #include "ParameterCustomListImport.h"
 #include "ParameterCustomListRepository.h"
 #include "ListTestSupport.h"
+#include "ListWindows.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
@@ -70,37 +71,9 @@ class TestWindows : public QObject
     ParameterCustomListRepositoryView* m_view = nullptr;
     QTreeWidget* m_tree = nullptr;
 
-    ParameterCustomList* createList(const QString& name, const AxisList& axes)
-    {
-        auto* list = qobject_cast<ParameterCustomList*>(ParameterCustomListRepository::instance().createList());
-        list->setName(name);
-        list->setAxes(axes);
-        QCoreApplication::processEvents();
-        return list;
-    }
-
-    // Opened as the repository view opens it: deleted when closed.
-    ParameterCustomListWidget* open(ParameterCustomList* list, bool show = true)
-    {
-        auto* window = new ParameterCustomListWidget;
-        window->setParameterCustomList(list);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        if (show) {
-            window->show();
-            if (!QTest::qWaitForWindowExposed(window))
-                QTest::qFail("list window not exposed", __FILE__, __LINE__);
-        }
-        return window;
-    }
-
-    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const
-    {
-        for (QAction* action : window->findChild<QMenu*>()->actions()) {
-            if (action->text() == text)
-                return action;
-        }
-        return nullptr;
-    }
+    ParameterCustomList* createList(const QString& name, const AxisList& axes) { return createNamedList(name, axes); }
+    ParameterCustomListWidget* open(ParameterCustomList* list, bool show = true) { return openListWindow(list, show); }
+    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const { return listMenuAction(window, text); }
 
     void checkFailureMessage(const FileDialogRun& run, QWidget* parent, const QString& text)
     {
