@@ -213,8 +213,6 @@ bool SelectDeviceWidget::exec()
     d->dialog = dialog;
     d->retranslate();
     dialog->setLayout(layout);
-    const QSize proposed = d->dialogSize();
-    dialog->resize(proposed);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     QPointer<QWidget> formerParent = parentWidget();
@@ -223,6 +221,10 @@ bool SelectDeviceWidget::exec()
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, dialog.data(), &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog.data(), &QDialog::reject);
+    // What the layout needs wins over the proposal; only a size that differs
+    // from that one was given by the user.
+    const QSize proposed = d->dialogSize().expandedTo(dialog->minimumSizeHint());
+    dialog->resize(proposed);
 
     const bool accepted = dialog->exec() == QDialog::Accepted;
     // Only a size the user gave is kept: the fitted one follows the names.
