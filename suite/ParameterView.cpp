@@ -136,6 +136,10 @@ void ParameterViewPrivate::retranslate()
     tree->setHeaderLabels({ ParameterView::tr("Parameter"), ParameterView::tr("Name"), ParameterView::tr("Wert"),
                             ParameterView::tr("Referenz"), ParameterView::tr("Einheit"),
                             ParameterView::tr("Geändert") });
+    // The mark column is narrow by design; its caption must still be read.
+    QHeaderView* header = tree->header();
+    header->resizeSection(ParameterView::ColumnChanged,
+                          qMax(header->sectionSize(ParameterView::ColumnChanged), header->sectionSizeHint(ParameterView::ColumnChanged)));
 }
 
 void ParameterViewPrivate::reset()

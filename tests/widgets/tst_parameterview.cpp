@@ -215,6 +215,9 @@ private slots:
         QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Peak"));
         QCOMPARE(row("A20")->text(ParameterView::ColumnName), QStringLiteral("Operating mode"));
         QCOMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Set-up"));
+        // AND the narrow mark column still shows its whole caption
+        QHeaderView* header = tree->header();
+        QVERIFY(header->sectionSize(ParameterView::ColumnChanged) >= header->sectionSizeHint(ParameterView::ColumnChanged));
     }
 
     void filterByTextAndChangedMark_data()
