@@ -4,6 +4,11 @@
 #include "AppIcons.h"
 #include "AxisCompareView.h"
 #include "AxisComparisons.h"
+#include "ChangeJournal.h"
+#include "ChangeJournalWindow.h"
+#include "ChangeRecorder.h"
+#include "CommissioningRecord.h"
+#include "CommissioningRecordDialog.h"
 #include "CompareAxesDialog.h"
 #include "DefaultPathSetting.h"
 #include "DeviceType.h"
@@ -13,6 +18,7 @@
 #include "HelpSystem.h"
 #include "HelpWidget.h"
 #include "LanguageManager.h"
+#include "ParameterAddress.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterDefinition.h"
 #include "ParameterProvider.h"
@@ -40,6 +46,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
+#include <QDate>
+#include <QStandardPaths>
+#include <QUndoStack>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -63,6 +72,7 @@ public:
     void updateTitle();
     void updateActions();
     void report(const QString& message);
+    void retranslateUndo();
     void reportProblem(const QString& title, const QString& message, const QStringList& details = {});
     bool confirm(const QString& title, const QString& question);
     bool maybeSave();
@@ -78,6 +88,12 @@ public:
     RecentProjects* recentProjects = nullptr;
     std::unique_ptr<ProjectCustomLists> customLists;
     AxisComparisons* comparisons = nullptr;
+    std::unique_ptr<ChangeJournal> journal;
+    std::unique_ptr<ChangeRecorder> recorder;
+    QMenu* editMenu = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QPointer<ChangeJournalWindow> journalWindow;
     // The list view once it was given its first size and place.
     QPointer<QWidget> placedListView;
     ProjectTreeWidget* tree = nullptr;
@@ -107,6 +123,8 @@ public:
     QAction* onlineAction = nullptr;
     QAction* customListsAction = nullptr;
     QAction* compareAxesAction = nullptr;
+    QAction* journalAction = nullptr;
+    QAction* recordAction = nullptr;
     QActionGroup* languageGroup = nullptr;
 };
 
@@ -171,6 +189,8 @@ void MainWindowPrivate::createActions()
     onlineAction->setCheckable(true);
     customListsAction = make("actionParameterCustomLists", QStringLiteral("ParameterCustomList"));
     compareAxesAction = make("actionCompareAxes", QStringLiteral("CompareAxes"));
+    journalAction = make("actionChangeJournal");
+    recordAction = make("actionCommissioningRecord");
 
     languageGroup = new QActionGroup(q);
     languageGroup->setExclusive(true);
@@ -195,6 +215,8 @@ void MainWindowPrivate::createActions()
     QObject::connect(onlineAction, &QAction::triggered, q, &MainWindow::onToggleOnline);
     QObject::connect(customListsAction, &QAction::triggered, q, &MainWindow::onShowParameterCustomLists);
     QObject::connect(compareAxesAction, &QAction::triggered, q, &MainWindow::onCompareAxes);
+    QObject::connect(journalAction, &QAction::triggered, q, &MainWindow::onShowChangeJournal);
+    QObject::connect(recordAction, &QAction::triggered, q, &MainWindow::onExportCommissioningRecord);
     QObject::connect(languageGroup, &QActionGroup::triggered, q, &MainWindow::onLanguageTriggered);
 }
 
@@ -208,7 +230,12 @@ void MainWindowPrivate::createMenusAndToolBar()
     QObject::connect(recentProjects, &RecentProjects::fileChosen, q, &MainWindow::onRecentProjectChosen);
     fileMenu->addActions({saveAction, saveAsAction});
     fileMenu->addSeparator();
+    fileMenu->addAction(recordAction);
+    fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
+
+    editMenu = q->menuBar()->addMenu(QString());
+    editMenu->setObjectName(QStringLiteral("menuEdit"));
 
     projectMenu = q->menuBar()->addMenu(QString());
     projectMenu->setObjectName(QStringLiteral("menuProject"));
@@ -220,7 +247,7 @@ void MainWindowPrivate::createMenusAndToolBar()
 
     extrasMenu = q->menuBar()->addMenu(QString());
     extrasMenu->setObjectName(QStringLiteral("menuExtras"));
-    extrasMenu->addActions({customListsAction, compareAxesAction});
+    extrasMenu->addActions({customListsAction, compareAxesAction, journalAction});
 
     languageMenu = q->menuBar()->addMenu(QString());
     languageMenu->setObjectName(QStringLiteral("menuLanguage"));
@@ -243,6 +270,8 @@ void MainWindowPrivate::createMenusAndToolBar()
 void MainWindowPrivate::retranslate()
 {
     fileMenu->setTitle(MainWindow::tr("&Datei"));
+    editMenu->setTitle(MainWindow::tr("&Bearbeiten"));
+    retranslateUndo();
     projectMenu->setTitle(MainWindow::tr("&Projekt"));
     extrasMenu->setTitle(MainWindow::tr("E&xtras"));
     languageMenu->setTitle(MainWindow::tr("&Sprache"));
@@ -264,6 +293,8 @@ void MainWindowPrivate::retranslate()
     customListsAction->setToolTip(MainWindow::tr("Variable Parameterlisten"));
     compareAxesAction->setText(MainWindow::tr("&Achsen vergleichen ..."));
     compareAxesAction->setToolTip(MainWindow::tr("Achsen vergleichen ..."));
+    journalAction->setText(MainWindow::tr("Änderungs&protokoll"));
+    recordAction->setText(MainWindow::tr("&Inbetriebnahmeprotokoll exportieren ..."));
     levelLabel->setText(MainWindow::tr(" &Zugriffsebene: "));
     for (int i = 0; i < levelComboBox->count(); ++i)
         levelComboBox->setItemText(i, MainWindow::tr("Ebene %1").arg(levelComboBox->itemData(i).toInt()));
@@ -301,6 +332,16 @@ void MainWindowPrivate::updateActions()
     for (const DriveController* each : project->host()->driveControllers())
         anyAxis = anyAxis || !each->axisNumbers().isEmpty();
     compareAxesAction->setEnabled(anyAxis);
+}
+
+void MainWindowPrivate::retranslateUndo()
+{
+    if (!undoAction || !recorder)
+        return;
+    const QString undoText = recorder->undoStack()->undoText();
+    const QString redoText = recorder->undoStack()->redoText();
+    undoAction->setText(undoText.isEmpty() ? MainWindow::tr("&Rückgängig") : MainWindow::tr("&Rückgängig: %1").arg(undoText));
+    redoAction->setText(redoText.isEmpty() ? MainWindow::tr("&Wiederholen") : MainWindow::tr("&Wiederholen: %1").arg(redoText));
 }
 
 void MainWindowPrivate::report(const QString& message)
@@ -432,6 +473,30 @@ MainWindow::MainWindow(const QString& typesDirectory, QWidget* parent)
     System::instance().setMainWindow(this);
     d->customLists = std::make_unique<ProjectCustomLists>(d->project);
     d->comparisons = new AxisComparisons(this);
+    d->journal = std::make_unique<ChangeJournal>(d->project);
+    d->recorder = std::make_unique<ChangeRecorder>(d->project, d->journal.get());
+    connect(d->recorder.get(), &ChangeRecorder::undoNotice, this, [this](const QString& message) { d->report(message); });
+    // Undo and redo reach from every window of the project: lists and
+    // comparisons are windows of their own.
+    QUndoStack* stack = d->recorder->undoStack();
+    d->undoAction = new QAction(this);
+    d->undoAction->setObjectName(QStringLiteral("actionUndo"));
+    d->undoAction->setShortcut(QKeySequence::Undo);
+    d->undoAction->setShortcutContext(Qt::ApplicationShortcut);
+    d->undoAction->setEnabled(false);
+    connect(d->undoAction, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(stack, &QUndoStack::canUndoChanged, d->undoAction, &QAction::setEnabled);
+    connect(stack, &QUndoStack::undoTextChanged, this, [this] { d->retranslateUndo(); });
+    d->redoAction = new QAction(this);
+    d->redoAction->setObjectName(QStringLiteral("actionRedo"));
+    d->redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    d->redoAction->setShortcutContext(Qt::ApplicationShortcut);
+    d->redoAction->setEnabled(false);
+    connect(d->redoAction, &QAction::triggered, stack, &QUndoStack::redo);
+    connect(stack, &QUndoStack::canRedoChanged, d->redoAction, &QAction::setEnabled);
+    connect(stack, &QUndoStack::redoTextChanged, this, [this] { d->retranslateUndo(); });
+    d->editMenu->addActions({d->undoAction, d->redoAction});
+    d->retranslateUndo();
     connect(d->comparisons, &AxisComparisons::reportWritten, this, &MainWindow::onComparisonReportWritten);
 
     const QStringList typeErrors = d->project->typeLibrary()->errors();
@@ -468,6 +533,86 @@ QString MainWindow::defaultProjectPath()
 Project* MainWindow::project() const
 {
     return d->project;
+}
+
+ChangeJournal* MainWindow::changeJournal() const
+{
+    return d->journal.get();
+}
+
+QUndoStack* MainWindow::undoStack() const
+{
+    return d->recorder->undoStack();
+}
+
+void MainWindow::onShowChangeJournal()
+{
+    if (!d->journalWindow) {
+        d->journalWindow = new ChangeJournalWindow(d->journal.get(), this);
+        d->journalWindow->setWindowFlag(Qt::Window);
+        d->journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(d->journalWindow, &ChangeJournalWindow::showRequested, this, &MainWindow::onShowJournalEntry);
+        connect(d->journalWindow, &ChangeJournalWindow::exported, this,
+                [this](const QString& path) { d->report(tr("Änderungsprotokoll nach %1 exportiert.").arg(QDir::toNativeSeparators(path))); });
+    }
+    d->journalWindow->show();
+    d->journalWindow->raise();
+    d->journalWindow->activateWindow();
+}
+
+// A journal entry names its controller and axis; the parameter view shows
+// the parameter there, if they are still in the project.
+void MainWindow::onShowJournalEntry(const ChangeJournalEntry& entry)
+{
+    DriveController* controller = nullptr;
+    for (DriveController* candidate : d->project->host()->driveControllers()) {
+        if (candidate->name() == entry.controller)
+            controller = candidate;
+    }
+    const int number = entry.axisNumber != 0 || !controller || controller->axisNumbers().isEmpty()
+        ? entry.axisNumber : controller->axisNumbers().first();
+    if (!controller || !d->tree->selectAxis(controller, number)) {
+        d->report(tr("%1 ist nicht mehr im Projekt.").arg(entry.controller + QLatin1Char(' ') + entry.axisName));
+        return;
+    }
+    const ParameterAddress address(entry.address, true);
+    if (QTreeWidgetItem* item = d->parameterView->item(address.coordinate(), address.hasElement() ? address.element() : -1)) {
+        d->parameterView->treeWidget()->setCurrentItem(item);
+        d->parameterView->treeWidget()->scrollToItem(item);
+    }
+    activateWindow();
+    raise();
+}
+
+void MainWindow::onExportCommissioningRecord()
+{
+    CommissioningRecordDialog dialog(d->project->host()->driveControllers(), d->journal->entries(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = QDir(folder).filePath(tr("Inbetriebnahmeprotokoll %1.pdf")
+                                                       .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Inbetriebnahmeprotokoll exportieren"), proposed,
+                                                      tr("PDF-Dateien (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    CommissioningRecord::Content content;
+    content.projectName = d->projectDisplayName();
+    content.filePath = d->project->filePath();
+    content.userName = CommissioningRecord::currentUserName();
+    content.created = QDateTime::currentDateTime();
+    content.from = dialog.from();
+    content.to = dialog.to();
+    content.controllers = d->project->host()->driveControllers();
+    content.entries = d->journal->entries();
+    content.comparisons = dialog.chosenPairs();
+    QString error;
+    if (!CommissioningRecord::writePdf(path, content, &error)) {
+        d->reportProblem(tr("Inbetriebnahmeprotokoll"), tr("Das Inbetriebnahmeprotokoll konnte nicht nach „%1“ geschrieben werden: %2")
+                                                            .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    d->report(tr("Inbetriebnahmeprotokoll nach %1 exportiert.").arg(QDir::toNativeSeparators(path)));
 }
 
 ProjectTreeWidget* MainWindow::projectTree() const
@@ -811,7 +956,26 @@ void MainWindow::onActiveLanguageChanged(int language)
 
 void MainWindow::onLevelSelected(int index)
 {
-    System::instance().setCurrentLevel(unsigned(d->levelComboBox->itemData(index).toInt()));
+    const unsigned level = unsigned(d->levelComboBox->itemData(index).toInt());
+    if (level == System::instance().currentLevel())
+        return;
+    // What a level change alters is shown once, at the end of an access-level
+    // update of every provider: lists and comparisons hold their rows until
+    // the last provider is through, then refresh once.
+    QList<QPointer<ParameterProvider>> providers;
+    if (Project* project = d->project) {
+        for (DriveController* controller : project->host()->driveControllers()) {
+            if (ParameterProvider* provider = controller ? controller->parameterProvider() : nullptr)
+                providers.append(provider);
+        }
+    }
+    for (ParameterProvider* provider : qAsConst(providers))
+        provider->beginAccessLevelUpdate();
+    System::instance().setCurrentLevel(level);
+    for (const QPointer<ParameterProvider>& provider : qAsConst(providers)) {
+        if (provider)
+            provider->endAccessLevelUpdate();
+    }
 }
 
 void MainWindow::onCurrentLevelChanged(unsigned int level)

@@ -9,6 +9,9 @@ class DriveController;
 class HelpWidget;
 class MainWindowPrivate;
 class ParameterView;
+class ChangeJournal;
+class QUndoStack;
+struct ChangeJournalEntry;
 class Project;
 class ProjectTreeWidget;
 
@@ -36,6 +39,10 @@ public:
     static QString defaultProjectPath();
 
     Project* project() const;
+    /// The change journal of the open project.
+    ChangeJournal* changeJournal() const;
+    /// The undo stack of the open project's value writes.
+    QUndoStack* undoStack() const;
     ProjectTreeWidget* projectTree() const;
     ParameterView* parameterView() const;
     HelpWidget* helpWidget() const;
@@ -81,6 +88,9 @@ private slots:
     void onToggleOnline();
     void onShowParameterCustomLists();
     void onCompareAxes();
+    void onShowChangeJournal();
+    void onExportCommissioningRecord();
+    void onShowJournalEntry(const ChangeJournalEntry& entry);
     void onOtherProjectRequested();
     void onComparisonReportWritten(const QString& path);
     void onLanguageTriggered(QAction* action);

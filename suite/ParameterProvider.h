@@ -73,7 +73,19 @@ public:
     /// for per-axis ones an address without living space reads every axis.
     Q_INVOKABLE void parameterNeedsOnlineConsistenceOnce(ParameterAddress address);
 
+    /// How a value write ended (valueWriteFinished()).
+    enum WriteOutcome { WriteDone = 0, WriteRefused = 1, WriteNotReached = 2 };
+    Q_ENUM(WriteOutcome)
+
 signals:
+    /// A value write reached a set-up of this provider (setValueText with a
+    /// value other than the one held): the address carries the value's living
+    /// space, the raw texts are the value before and the one asked for. Every
+    /// start is followed by one valueWriteFinished() of the same address.
+    void valueWriteStarted(ParameterAddress address, QString oldRaw, QString newRaw);
+    /// The write ended: done (the value now is newRaw), refused (by the
+    /// set-up's checks or by the drive, with the reason), or not reached the drive.
+    void valueWriteFinished(ParameterAddress address, QString newRaw, ParameterProvider::WriteOutcome outcome, QString reason);
     void onlineChanged(bool online);
     void readOnlyChanged(bool readOnly);
     void parameterAdded(ParameterCoordinate coordinate);

@@ -162,22 +162,36 @@ bool ParameterSetup::setValueText(eLivingSpace livingSpace, quint16 element, con
     const QString reason = check(livingSpace, element, text, &raw);
     if (refusal)
         *refusal = reason;
-    if (!reason.isEmpty())
+    ParameterProvider* provider = m_provider.data();
+    const eLivingSpace space = valueSpace(livingSpace);
+    if (!reason.isEmpty()) {
+        // A refused write is part of the record as well, if it names a value at all.
+        if (provider && valueElement(element) && space != LivingSpaceNone) {
+            const ParameterAddress at = address(space, element);
+            emit provider->valueWriteStarted(at, storedText(space, element), text);
+            emit provider->valueWriteFinished(at, text, ParameterProvider::WriteRefused, reason);
+        }
         return false;
+    }
     // Kept by the set-up and, online, by the drive as well.
     KxParameterValues::dropSlack(raw);
-    const eLivingSpace space = valueSpace(livingSpace);
-    if (storedText(space, element) == raw)
+    const QString before = storedText(space, element);
+    if (before == raw)
         return true;
+    // Started while the set-up still holds the value before.
+    const ParameterAddress at = address(space, element);
+    if (provider)
+        emit provider->valueWriteStarted(at, before, raw);
     storeText(space, element, raw);
-    if (ParameterProvider* provider = m_provider.data()) {
+    if (provider) {
         if (provider->isOnline())
             provider->writeToDrive(coordinate(), space, element, raw);
         else
             provider->noteOfflineWrite(coordinate(), space, element);
-        emit provider->parameterValueChanged(address(space, element));
+        emit provider->parameterValueChanged(at);
         if (DriveController* controller = provider->driveController())
             controller->setNeedSave();
+        emit provider->valueWriteFinished(at, raw, ParameterProvider::WriteDone, QString());
     }
     return true;
 }

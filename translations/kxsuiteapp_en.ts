@@ -44,6 +44,344 @@
     </message>
 </context>
 <context>
+    <name>ChangeJournal</name>
+    <message>
+        <source>geschrieben</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <source>abgelehnt</source>
+        <translation>refused</translation>
+    </message>
+    <message>
+        <source>nicht beim Gerät angekommen</source>
+        <translation>did not reach the device</translation>
+    </message>
+    <message>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Antriebsregler</source>
+        <translation>Drive controller</translation>
+    </message>
+    <message>
+        <source>Achse</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Alter Wert</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>Neuer Wert</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Grund</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeJournalWindow</name>
+    <message>
+        <source>Änderungsprotokoll</source>
+        <translation>Change Journal</translation>
+    </message>
+    <message>
+        <source>Suchen (Parameter, Adresse, Wert, Quelle)</source>
+        <translation>Search (parameter, address, value, source)</translation>
+    </message>
+    <message>
+        <source>Als CSV exportieren ...</source>
+        <translation>Export as CSV ...</translation>
+    </message>
+    <message>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Antriebsregler</source>
+        <translation>Drive controller</translation>
+    </message>
+    <message>
+        <source>Achse</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Alter Wert</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>Neuer Wert</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Alle Antriebsregler</source>
+        <translation>All drive controllers</translation>
+    </message>
+    <message>
+        <source>Alle Achsen</source>
+        <translation>All axes</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Einträgen</source>
+        <translation>%1 of %2 entries</translation>
+    </message>
+    <message>
+        <source>Das Änderungsprotokoll konnte nicht nach „%1“ geschrieben werden: %2</source>
+        <translation>The change journal could not be written to “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Änderungsprotokoll exportieren</source>
+        <translation>Export Change Journal</translation>
+    </message>
+    <message>
+        <source>Aenderungsprotokoll.csv</source>
+        <translation>ChangeJournal.csv</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeRecorder</name>
+    <message>
+        <source>%1 auf 1 Achse</source>
+        <translation>%1 on 1 axis</translation>
+    </message>
+    <message>
+        <source>%1 auf %2 Achsen</source>
+        <translation>%1 on %2 axes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Werte</source>
+        <translation>
+            <numerusform>%n value</numerusform>
+            <numerusform>%n values</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Seither geändert und daher nicht angetastet: %1</source>
+        <translation>Changed since and therefore left alone: %1</translation>
+    </message>
+    <message>
+        <source>Download beim Verbinden</source>
+        <translation>Download on connecting</translation>
+    </message>
+    <message>
+        <source>Achsvergleich</source>
+        <translation>Axis comparison</translation>
+    </message>
+    <message>
+        <source>Parameteransicht</source>
+        <translation>Parameter view</translation>
+    </message>
+    <message>
+        <source>Liste „%1“</source>
+        <translation>List “%1”</translation>
+    </message>
+    <message>
+        <source>Programm</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>Rückgängig</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Wiederholen</source>
+        <translation>Redo</translation>
+    </message>
+</context>
+<context>
+    <name>CommissioningRecord</name>
+    <message>
+        <source>Inbetriebnahmeprotokoll</source>
+        <translation>Commissioning Record</translation>
+    </message>
+    <message>
+        <source>Projekt</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>(nicht gespeichert)</source>
+        <translation>(not saved)</translation>
+    </message>
+    <message>
+        <source>Erstellt</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>Bearbeiter</source>
+        <translation>Engineer</translation>
+    </message>
+    <message>
+        <source>Zeitraum</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>Beginn</source>
+        <translation>start</translation>
+    </message>
+    <message>
+        <source>jetzt</source>
+        <translation>now</translation>
+    </message>
+    <message>
+        <source>Antriebsregler und Achsen</source>
+        <translation>Drive controllers and axes</translation>
+    </message>
+    <message>
+        <source>Antriebsregler</source>
+        <translation>Drive controller</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Achse</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>online</source>
+        <translation>online</translation>
+    </message>
+    <message>
+        <source>offline</source>
+        <translation>offline</translation>
+    </message>
+    <message>
+        <source>Störung</source>
+        <translation>fault</translation>
+    </message>
+    <message>
+        <source>Änderungen (%1)</source>
+        <translation>Changes (%1)</translation>
+    </message>
+    <message>
+        <source>Im Zeitraum wurde kein Wert geschrieben.</source>
+        <translation>No value was written in the period.</translation>
+    </message>
+    <message>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Alter Wert</source>
+        <translation>Old value</translation>
+    </message>
+    <message>
+        <source>Neuer Wert</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Achsvergleiche</source>
+        <translation>Axis comparisons</translation>
+    </message>
+    <message>
+        <source>A: %1, %2 – B: %3, %4</source>
+        <translation>A: %1, %2 – B: %3, %4</translation>
+    </message>
+    <message>
+        <source>Achse A</source>
+        <translation>Axis A</translation>
+    </message>
+    <message>
+        <source>Achse B</source>
+        <translation>Axis B</translation>
+    </message>
+</context>
+<context>
+    <name>CommissioningRecordDialog</name>
+    <message>
+        <source>Inbetriebnahmeprotokoll exportieren</source>
+        <translation>Export Commissioning Record</translation>
+    </message>
+    <message>
+        <source>Änderungen &amp;von:</source>
+        <translation>Changes &amp;from:</translation>
+    </message>
+    <message>
+        <source>&amp;bis:</source>
+        <translation>&amp;to:</translation>
+    </message>
+    <message>
+        <source>Unterschiede dieser Achspaare aufnehmen:</source>
+        <translation>Include the differences of these axis pairs:</translation>
+    </message>
+    <message>
+        <source>%1, %2  ↔  %3, %4</source>
+        <translation>%1, %2  ↔  %3, %4</translation>
+    </message>
+</context>
+<context>
     <name>CompareAxesDialog</name>
     <message>
         <source>&amp;Antriebsregler:</source>
@@ -434,6 +772,66 @@
     <message>
         <source>&amp;Achsen vergleichen ...</source>
         <translation>&amp;Compare Axes ...</translation>
+    </message>
+    <message>
+        <source>Änderungs&amp;protokoll</source>
+        <translation>Change &amp;Journal</translation>
+    </message>
+    <message>
+        <source>&amp;Inbetriebnahmeprotokoll exportieren ...</source>
+        <translation>Export &amp;Commissioning Record ...</translation>
+    </message>
+    <message>
+        <source>Änderungsprotokoll nach %1 exportiert.</source>
+        <translation>Change journal exported to %1.</translation>
+    </message>
+    <message>
+        <source>%1 ist nicht mehr im Projekt.</source>
+        <translation>%1 is no longer in the project.</translation>
+    </message>
+    <message>
+        <source>Inbetriebnahmeprotokoll %1.pdf</source>
+        <translation>Commissioning record %1.pdf</translation>
+    </message>
+    <message>
+        <source>Inbetriebnahmeprotokoll exportieren</source>
+        <translation>Export Commissioning Record</translation>
+    </message>
+    <message>
+        <source>PDF-Dateien (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Inbetriebnahmeprotokoll</source>
+        <translation>Commissioning Record</translation>
+    </message>
+    <message>
+        <source>Das Inbetriebnahmeprotokoll konnte nicht nach „%1“ geschrieben werden: %2</source>
+        <translation>The commissioning record could not be written to “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Inbetriebnahmeprotokoll nach %1 exportiert.</source>
+        <translation>Commissioning record exported to %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Bearbeiten</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig: %1</source>
+        <translation>&amp;Undo: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholen</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholen: %1</source>
+        <translation>&amp;Redo: %1</translation>
     </message>
 </context>
 <context>

@@ -232,6 +232,7 @@ void AxisCompareViewImplementation::onRowFilled(QTreeWidgetItem* row)
 {
     if (KxTreeItem::CompactRow* marked = marksOf(row))
         markRow(row, marked, differencesOnly());
+    scheduleSummary();
 }
 
 // Settles what the view makes of a row from what it shows, and colours it.
@@ -500,7 +501,8 @@ QString AxisCompareViewImplementation::summaryText() const
 
 void AxisCompareViewImplementation::scheduleSummary()
 {
-    summaryTimer->start();
+    if (!summaryTimer->isActive())
+        summaryTimer->start();
 }
 
 // Counts the differing parameters again from what the rows know of themselves.

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include "AxisCompareView.h"
+#include "ChangeJournal.h"
 #include "CompareAxesDialog.h"
 #include "DriveController.h"
 #include "FileStorageView.h"
@@ -14,18 +15,22 @@
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterProvider.h"
+#include "ParameterSetup.h"
 #include "Project.h"
 #include "ProjectCustomLists.h"
 #include "ProjectFile.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
+#include "System.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -36,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <algorithm>
@@ -583,6 +589,154 @@ private slots:
         QCOMPARE(QFile::exists(path), !path.isEmpty());
         QCOMPARE(m_browser.opened, path.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
         QCOMPARE(window->statusBar()->currentMessage().contains(QStringLiteral("vergleich.html")), !path.isEmpty());
+    }
+
+    void levelChangesRefreshEveryListOnce()
+    {
+        // GIVEN a list window of A10 (level 0, changed on Drehtisch) and D40 (level 1, changed on
+        // Hubwerk) at access level 0, where no change is marked, and a second controller
+        auto window = openWindow({right});
+        QVERIFY(window);
+        auto* levels = window->findChild<QComboBox*>(QStringLiteral("accessLevelComboBox"));
+        // As the user chooses: by keys on the box.
+        auto choose = [levels](int level) {
+            const int target = levels->findData(level);
+            while (levels->currentIndex() != target)
+                QTest::keyClick(levels, levels->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        };
+        choose(0);
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        list->addEntry(QStringLiteral("D40"));
+        QWidget* listWindow = openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QVERIFY(listWindow);
+        QVERIFY(m_controllers.at(0)->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("D40")))
+                    ->setValueText(1, 0, QStringLiteral("75")));
+        auto* tree = listWindow->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+        QVERIFY(tree);
+        const QImage changed = QIcon(QStringLiteral(":/Resources/changed.png")).pixmap(16, 16).toImage();
+        auto marked = [&](const char* coordinate, int column) {
+            for (QTreeWidgetItem* row : KxTest::treeRows(tree)) {
+                if (row->text(0).startsWith(QLatin1String(coordinate)))
+                    return row->icon(column).pixmap(16, 16).toImage() == changed;
+            }
+            return false;
+        };
+        QTRY_VERIFY(!marked("A10", 2) && !marked("D40", 1));
+        // Who began and ended an access-level update, in order.
+        QStringList updates;
+        for (DriveController* controller : qAsConst(m_controllers)) {
+            ParameterProvider* provider = controller->parameterProvider();
+            connect(provider, &ParameterProvider::accessLevelUpdateStarted, this, [&updates] { updates << QStringLiteral("begin"); });
+            connect(provider, &ParameterProvider::accessLevelUpdateFinished, this, [&updates] { updates << QStringLiteral("end"); });
+        }
+
+        // WHEN the user chooses level 1, then 2, then 1 again
+        const QList<QPair<int, QPair<bool, bool>>> steps{{1, {true, false}}, {2, {true, true}}, {1, {true, false}}};
+        for (const auto& step : steps) {
+            updates.clear();
+            choose(step.first);
+            // THEN every provider runs one access-level update around the change, all begun before any ends
+            QStringList expected;
+            for (int i = 0; i < m_controllers.size(); ++i)
+                expected.prepend(QStringLiteral("begin")), expected.append(QStringLiteral("end"));
+            QCOMPARE(updates, expected);
+            QCOMPARE(System::instance().currentLevel(), unsigned(step.first));
+            // AND the list's marks follow the level at once
+            QCOMPARE(marked("A10", 2), step.second.first);
+            QCOMPARE(marked("D40", 1), step.second.second);
+        }
+        // AND a level set from elsewhere is shown by the box without running another update
+        updates.clear();
+        System::instance().setCurrentLevel(3);
+        QCOMPARE(levels->currentData().toInt(), 3);
+        QVERIFY(updates.isEmpty());
+        System::instance().setCurrentLevel(0);
+    }
+
+    void copiesAreJournalledAndUndoneAsOneStep()
+    {
+        // GIVEN a list window of A10 on the three axes of two controllers; A10 is 1234.5 on
+        // Drehtisch and the default 100 elsewhere
+        auto window = openWindow({right});
+        QVERIFY(window);
+        ChangeJournal* journal = window->changeJournal();
+        QUndoStack* undo = window->undoStack();
+        const int entriesBefore = journal->entries().size();
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        QWidget* listWindow = openListWindow(*window, list->identifier(),
+                                             {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 1")});
+        QVERIFY(listWindow);
+        DriveController* other = m_controllers.at(1);
+        auto a10 = [](DriveController* controller, int number) {
+            return controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->valueText(number, 0, false);
+        };
+        QCOMPARE(a10(m_controllers.at(0), 3), QStringLiteral("1234.5"));
+        const QString before = a10(other, 1);
+        const QString hubwerkBefore = a10(m_controllers.at(0), 1);
+
+        // WHEN the user copies Drehtisch's value to every axis with Ctrl+0
+        auto* tree = listWindow->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+        listWindow->activateWindow();
+        tree->setFocus();
+        tree->setCurrentItem(tree->topLevelItem(0), 2);
+        QTest::keyClick(tree, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(a10(m_controllers.at(0), 1), QStringLiteral("1234.5"));
+        QCOMPARE(a10(other, 1), QStringLiteral("1234.5"));
+
+        // THEN the journal holds both writes, from the list, written, with old and new value
+        QCOMPARE(journal->entries().size(), entriesBefore + 2);
+        for (int i = entriesBefore; i < journal->entries().size(); ++i) {
+            const ChangeJournalEntry& entry = journal->entries().at(i);
+            QCOMPARE(entry.address, QStringLiteral("A10"));
+            QCOMPARE(entry.outcome, ChangeJournalEntry::Written);
+            QVERIFY2(entry.source.startsWith(QStringLiteral("Liste")), qPrintable(entry.source));
+            QVERIFY(entry.newValue.startsWith(QStringLiteral("1234.5")));
+            QVERIFY(entry.oldValue != entry.newValue);
+        }
+        // AND the two writes are one step, named after what it did
+        QTRY_COMPARE(undo->count(), 1);
+        QCOMPARE(undo->undoText(), QStringLiteral("A10 auf 2 Achsen"));
+        QCOMPARE(window->findChild<QAction*>(QStringLiteral("actionUndo"))->text(), QStringLiteral("&Rückgängig: A10 auf 2 Achsen"));
+
+        // WHEN the step is undone with Ctrl+Z in the list window (of a shown application)
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        listWindow->raise();
+        QApplication::setActiveWindow(listWindow);
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        // THEN both values are back, and the journal says it was an undo
+        QCOMPARE(a10(m_controllers.at(0), 1), hubwerkBefore);
+        QCOMPARE(a10(other, 1), before);
+        QCOMPARE(journal->entries().last().source, QStringLiteral("Rückgängig"));
+        // AND redo writes them again
+        undo->redo();
+        QCOMPARE(a10(other, 1), QStringLiteral("1234.5"));
+
+        // WHEN the drive changed one of the values since, and the step is undone
+        QCOMPARE(undo->count(), 1);
+        other->setOnline(true);
+        QTRY_VERIFY(other->isOnline());
+        QVERIFY(other->parameterProvider()->simulateDriveValue(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1),
+                                                                QStringLiteral("888")));
+        other->parameterProvider()->parameterNeedsOnlineConsistenceOnce(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1));
+        const QString changedByDrive = a10(other, 1);
+        QVERIFY(changedByDrive.startsWith(QStringLiteral("888")));
+        QCOMPARE(undo->count(), 1);
+        undo->undo();
+        // THEN that value is left alone and the user is told, the other is undone
+        QCOMPARE(a10(other, 1), changedByDrive);
+        QCOMPARE(a10(m_controllers.at(0), 1), hubwerkBefore);
+        QVERIFY2(window->statusBar()->currentMessage().contains(QStringLiteral("Seither geändert")), qPrintable(window->statusBar()->currentMessage()));
+
+        // WHEN a write is refused by the checks THEN it is journalled as refused and is no step
+        const int steps = undo->count();
+        QVERIFY(!other->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->setValueText(1, 0, QStringLiteral("99999")));
+        QCOMPARE(journal->entries().last().outcome, ChangeJournalEntry::Refused);
+        QVERIFY(!journal->entries().last().reason.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(undo->count(), steps);
     }
 
 private:
