@@ -224,7 +224,7 @@ void ParameterCustomListWidgetPrivate::onExport()
     file.close();
     setting->rememberPath(fileName);
     showStatusBarMessage(ParameterCustomListWidget::tr("Liste \"%1\" mit %2 Parametern nach %3 exportiert")
-                             .arg(list->name()).arg(text.count('\n')).arg(QDir::toNativeSeparators(fileName)));
+                             .arg(list->name(), QString::number(text.count('\n')), QDir::toNativeSeparators(fileName)));
 }
 
 void ParameterCustomListWidgetPrivate::onImport()
@@ -254,8 +254,8 @@ void ParameterCustomListWidgetPrivate::onImport()
     list->importText(text);
     setting->rememberPath(fileName);
     showStatusBarMessage(ParameterCustomListWidget::tr("%1 importiert: %2 Parameter in der Liste \"%3\", vorher %4")
-                             .arg(QDir::toNativeSeparators(fileName)).arg(list->exportText().count('\n'))
-                             .arg(list->name()).arg(before));
+                             .arg(QDir::toNativeSeparators(fileName), QString::number(list->exportText().count('\n')),
+                                  list->name(), QString::number(before)));
 }
 
 void ParameterCustomListWidgetPrivate::onBottomVisibleToggled(bool value)

@@ -344,8 +344,8 @@ void ParameterCustomListRepositoryViewPrivate::onContextImportList()
     openList(list->identifier());
     setting->rememberPath(fileName);
     showStatusBarMessage(ParameterCustomListRepositoryView::tr("%1 importiert: neue Liste \"%2\" mit %3 Parametern")
-                             .arg(QDir::toNativeSeparators(fileName), list->name())
-                             .arg(list->exportText().count('\n')));
+                             .arg(QDir::toNativeSeparators(fileName), list->name(),
+                                  QString::number(list->exportText().count('\n'))));
 }
 
 void ParameterCustomListRepositoryViewPrivate::onContextRename()
