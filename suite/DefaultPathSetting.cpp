@@ -97,7 +97,11 @@ QString DefaultPathSetting::defaultFileName(eSettingDefaultPaths kind)
 QString DefaultPathSetting::defaultDirectory()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    // A file dialog told to open in a directory that does not exist opens in
+    // the working directory instead, which is rarely where users keep files.
+    if (!documents.isEmpty() && QDir().mkpath(documents))
+        return documents;
+    return QDir::homePath();
 }
 
 QString DefaultPathSetting::rememberedFile() const

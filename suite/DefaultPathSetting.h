@@ -55,7 +55,8 @@ public:
     /// The default file name of @p kind, e.g. "Achsvergleich.html".
     static QString defaultFileName(eSettingDefaultPaths kind);
 
-    /// The user's documents directory, or the home directory without one.
+    /// The user's documents directory, created when it is missing; the home
+    /// directory where it cannot be had.
     static QString defaultDirectory();
 
 private:

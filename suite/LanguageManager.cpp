@@ -2,9 +2,26 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTranslator>
 
-LanguageManager::LanguageManager() = default;
+namespace {
+
+// Qt writes its own texts in English; its catalogues are named after the
+// language they translate into.
+QString qtLanguageCode(int language)
+{
+    return language == LanguageManager::German ? QStringLiteral("de") : QString();
+}
+
+} // namespace
+
+LanguageManager::LanguageManager()
+{
+    // Translators can only be installed into an existing application.
+    if (QCoreApplication::instance())
+        installTranslators();
+}
 
 LanguageManager* LanguageManager::instance()
 {
@@ -60,8 +77,33 @@ QStringList LanguageManager::installedCatalogues() const
     return result;
 }
 
+QStringList LanguageManager::installedQtCatalogues() const
+{
+    QStringList result;
+    for (const QTranslator* translator : m_qtTranslators)
+        result.append(translator->filePath());
+    return result;
+}
+
+void LanguageManager::installQtTranslators()
+{
+    const QString code = qtLanguageCode(m_active);
+    if (code.isEmpty())
+        return;
+    const QString directory = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    // qtbase holds every text of Qt's widgets and dialogs that we show.
+    auto* translator = new QTranslator(this);
+    if (!translator->load(QStringLiteral("qtbase_") + code, directory)
+        || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return;
+    }
+    m_qtTranslators.append(translator);
+}
+
 void LanguageManager::installTranslators()
 {
+    installQtTranslators();
     const QString code = languageCode(m_active);
     if (code.isEmpty())
         return;
@@ -84,9 +126,10 @@ void LanguageManager::installTranslators()
 
 void LanguageManager::removeTranslators()
 {
-    for (QTranslator* translator : qAsConst(m_translators)) {
+    for (QTranslator* translator : qAsConst(m_translators) + qAsConst(m_qtTranslators)) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }
     m_translators.clear();
+    m_qtTranslators.clear();
 }

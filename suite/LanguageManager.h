@@ -19,6 +19,13 @@ class QTranslator;
  * Qt send QEvent::LanguageChange to every widget, so widgets retranslate
  * themselves in changeEvent(); activeLanguageChanged() follows after the
  * translators are in place, for texts that come from the device data.
+ *
+ * Qt's own texts (standard buttons, message boxes, the file dialog) are
+ * English in Qt; for every other language the manager also installs Qt's
+ * catalogues of that language from Qt's translations directory, German
+ * included, so that a German interface does not offer "Cancel". The first
+ * instance() call after the application object exists installs those of the
+ * starting language.
  */
 class KXSUITE_EXPORT LanguageManager : public QObject
 {
@@ -40,6 +47,9 @@ public:
     QString languageCode(int language) const;
     /// The catalogues installed for the active language, as resource paths.
     QStringList installedCatalogues() const;
+    /// Qt's own catalogues installed for the active language, as file paths;
+    /// empty for English and where Qt's translations are not installed.
+    QStringList installedQtCatalogues() const;
 
 signals:
     void activeLanguageChanged(int language);
@@ -48,7 +58,9 @@ private:
     LanguageManager();
     void installTranslators();
     void removeTranslators();
+    void installQtTranslators();
 
     int m_active = German;
     QList<QTranslator*> m_translators;
+    QList<QTranslator*> m_qtTranslators;
 };

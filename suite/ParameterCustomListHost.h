@@ -16,6 +16,11 @@ class KXSUITE_EXPORT ParameterCustomListHost
 public:
     virtual ~ParameterCustomListHost();
 
+    /// The drag and drop format in which parameter views hand parameter texts
+    /// to the lists' windows: UTF-8, one parameter text per line, each
+    /// followed by "\r\n".
+    static QString parameterMimeType() { return QStringLiteral("application/x-kx-parameter-texts"); }
+
     virtual QStringList customListIdentifiers() = 0;
     virtual QString customListName(QString identifier) = 0;
     virtual void addParameterToCustomList(QString identifier, QString parameter) = 0;

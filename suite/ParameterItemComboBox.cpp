@@ -1,6 +1,5 @@
 #include "ParameterItemComboBox.h"
 
-#include "ParameterItemEdit.h"
 #include "ParameterSetup.h"
 
 #include <QAbstractItemView>
@@ -8,24 +7,6 @@
 #include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
-
-namespace {
-
-bool isModifierOnly(const QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 ParameterItemComboBox::ParameterItemComboBox(QWidget* parent)
     : QComboBox(parent)
@@ -37,54 +18,14 @@ ParameterItemComboBox::ParameterItemComboBox(QWidget* parent)
 
 ParameterItemComboBox::~ParameterItemComboBox() = default;
 
-void ParameterItemComboBox::setParameterSetup(ParameterSetup* setup)
-{
-    m_setup = setup;
-}
-
-void ParameterItemComboBox::setLivingSpace(eLivingSpace livingSpace)
-{
-    m_livingSpace = livingSpace;
-}
-
-void ParameterItemComboBox::setElementIndex(quint16 element)
-{
-    m_element = element;
-}
-
-ParameterSetup* ParameterItemComboBox::parameterSetup() const
-{
-    return m_setup;
-}
-
-eLivingSpace ParameterItemComboBox::livingSpace() const
-{
-    return m_livingSpace;
-}
-
-quint16 ParameterItemComboBox::elementIndex() const
-{
-    return m_element;
-}
-
-bool ParameterItemComboBox::isEditable() const
-{
-    return m_editable;
-}
-
-bool ParameterItemComboBox::isFinished() const
-{
-    return m_finished;
-}
-
 void ParameterItemComboBox::initialize()
 {
     m_finished = false;
-    m_editable = ParameterItemEdit::canWriteValue(m_setup, m_livingSpace, m_element);
+    m_editable = canWriteValue(m_setup, m_livingSpace, m_element);
     const QSignalBlocker blocker(this);
     clear();
     m_initialIndex = -1;
-    if (!ParameterItemEdit::hasValue(m_setup, m_livingSpace, m_element)) {
+    if (!hasValue(m_setup, m_livingSpace, m_element)) {
         m_editable = false;
     } else if (!m_editable) {
         addItem(m_setup->valueText(m_livingSpace, m_element, true));
@@ -171,14 +112,8 @@ void ParameterItemComboBox::wheelEvent(QWheelEvent* event)
 
 bool ParameterItemComboBox::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride && !m_finished) {
-        auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (keyEvent->key() == Qt::Key_Escape || keyEvent->key() == Qt::Key_Return
-            || keyEvent->key() == Qt::Key_Enter) {
-            event->accept();
-            return true;
-        }
-    }
+    if (claimsShortcut(event))
+        return true;
     return QComboBox::event(event);
 }
 

@@ -6,24 +6,6 @@
 #include <QKeyEvent>
 #include <QToolTip>
 
-namespace {
-
-bool isModifierOnly(const QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 ParameterItemEdit::ParameterItemEdit(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -31,61 +13,6 @@ ParameterItemEdit::ParameterItemEdit(QWidget* parent)
 }
 
 ParameterItemEdit::~ParameterItemEdit() = default;
-
-void ParameterItemEdit::setParameterSetup(ParameterSetup* setup)
-{
-    m_setup = setup;
-}
-
-void ParameterItemEdit::setLivingSpace(eLivingSpace livingSpace)
-{
-    m_livingSpace = livingSpace;
-}
-
-void ParameterItemEdit::setElementIndex(quint16 element)
-{
-    m_element = element;
-}
-
-ParameterSetup* ParameterItemEdit::parameterSetup() const
-{
-    return m_setup;
-}
-
-eLivingSpace ParameterItemEdit::livingSpace() const
-{
-    return m_livingSpace;
-}
-
-quint16 ParameterItemEdit::elementIndex() const
-{
-    return m_element;
-}
-
-bool ParameterItemEdit::isEditable() const
-{
-    return m_editable;
-}
-
-bool ParameterItemEdit::isFinished() const
-{
-    return m_finished;
-}
-
-bool ParameterItemEdit::hasValue(const ParameterSetup* setup, eLivingSpace livingSpace, quint16 element)
-{
-    if (!setup)
-        return false;
-    const ParameterElementDescription* description = setup->element(element);
-    if (!description || !description->hasValue)
-        return false;
-    return setup->isGlobal() || setup->isDefinedIn(livingSpace);
-}
-
-bool ParameterItemEdit::canWriteValue(const ParameterSetup* setup, eLivingSpace livingSpace, quint16 element)
-{
-    return hasValue(setup, livingSpace, element) && setup->isWritable(livingSpace, element);
-}
 
 void ParameterItemEdit::initialize()
 {
@@ -136,14 +63,8 @@ bool ParameterItemEdit::event(QEvent* event)
 {
     // Keep Escape and Enter away from shortcuts and default buttons of the
     // window around the editor; they belong to the edit.
-    if (event->type() == QEvent::ShortcutOverride && !m_finished) {
-        auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (keyEvent->key() == Qt::Key_Escape || keyEvent->key() == Qt::Key_Return
-            || keyEvent->key() == Qt::Key_Enter) {
-            event->accept();
-            return true;
-        }
-    }
+    if (claimsShortcut(event))
+        return true;
     return QLineEdit::event(event);
 }
 

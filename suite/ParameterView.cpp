@@ -10,11 +10,15 @@
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
 #include <QSet>
@@ -27,6 +31,36 @@ namespace {
 ParameterCustomListHost* registeredHost = nullptr;
 
 const QColor readOnlyColor(0x1f, 0x5f, 0x8b);
+
+// Rows are dragged as the parameter texts the lists take: a parameter row
+// as the whole parameter, an element row as that element.
+class ParameterTree : public QTreeWidget
+{
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    QStringList mimeTypes() const override
+    {
+        return {ParameterCustomListHost::parameterMimeType(), QStringLiteral("text/plain")};
+    }
+
+    QMimeData* mimeData(const QList<QTreeWidgetItem*> items) const override
+    {
+        QByteArray texts;
+        for (const QTreeWidgetItem* item : items) {
+            const QString parameter = item->data(0, ParameterView::ParameterTextRole).toString();
+            if (!parameter.isEmpty())
+                texts += parameter.toUtf8() + "\r\n";
+        }
+        if (texts.isEmpty())
+            return nullptr;
+        auto* data = new QMimeData;
+        data->setData(ParameterCustomListHost::parameterMimeType(), texts);
+        data->setText(QString::fromUtf8(texts));
+        return data;
+    }
+};
 
 } // namespace
 
@@ -44,6 +78,9 @@ public:
     bool updateElementRow(QTreeWidgetItem* item, const ParameterSetup& setup, quint16 element, bool isChild);
     void updateParameterRows(QTreeWidgetItem* item);
     void updateAllRows();
+    bool matchesText(const QTreeWidgetItem* item) const;
+    void applyFilter(QTreeWidgetItem* parameterItem);
+    void applyFilterToAll();
     void setChangedMark(QTreeWidgetItem* item, bool changed);
     void setRowColour(QTreeWidgetItem* item, const QVariant& colour);
     ParameterSetup* setupOf(const QTreeWidgetItem* item) const;
@@ -64,6 +101,8 @@ public:
 
     ParameterView* const q;
     QTreeWidget* tree = nullptr;
+    QLineEdit* filterEdit = nullptr;
+    QCheckBox* changedOnlyCheckBox = nullptr;
     QPointer<DriveControllerAxis> axis;
     QPointer<DriveController> controller;
     QPointer<ParameterProvider> provider;
@@ -92,9 +131,15 @@ ParameterViewPrivate::ParameterViewPrivate(ParameterView* view)
 
 void ParameterViewPrivate::retranslate()
 {
+    filterEdit->setPlaceholderText(ParameterView::tr("Filtern nach Name oder Koordinate"));
+    changedOnlyCheckBox->setText(ParameterView::tr("nur geänderte"));
     tree->setHeaderLabels({ ParameterView::tr("Parameter"), ParameterView::tr("Name"), ParameterView::tr("Wert"),
                             ParameterView::tr("Referenz"), ParameterView::tr("Einheit"),
                             ParameterView::tr("Geändert") });
+    // The mark column is narrow by design; its caption must still be read.
+    QHeaderView* header = tree->header();
+    header->resizeSection(ParameterView::ColumnChanged,
+                          qMax(header->sectionSize(ParameterView::ColumnChanged), header->sectionSizeHint(ParameterView::ColumnChanged)));
 }
 
 void ParameterViewPrivate::reset()
@@ -174,6 +219,7 @@ void ParameterViewPrivate::rebuild()
         // Filling the items before they join the tree spares one model
         // notification per row, which matters for catalogues of thousands.
         tree->addTopLevelItems(topLevel);
+        applyFilterToAll();
         for (const ParameterCoordinate& coordinate : qAsConst(expanded)) {
             if (QTreeWidgetItem* item = items.value(coordinate))
                 item->setExpanded(true);
@@ -318,7 +364,41 @@ void ParameterViewPrivate::updateAllRows()
     tree->setUpdatesEnabled(false);
     for (QTreeWidgetItem* item : qAsConst(items))
         updateParameterRows(item);
+    applyFilterToAll();
     tree->setUpdatesEnabled(true);
+}
+
+bool ParameterViewPrivate::matchesText(const QTreeWidgetItem* item) const
+{
+    const QString filter = filterEdit->text().trimmed();
+    return filter.isEmpty() || item->text(ParameterView::ColumnParameter).startsWith(filter, Qt::CaseInsensitive)
+        || item->text(ParameterView::ColumnName).contains(filter, Qt::CaseInsensitive);
+}
+
+// A parameter row stays when it or one of its element rows passes; a
+// parameter whose own text matches keeps all its elements that pass "nur
+// geänderte".
+void ParameterViewPrivate::applyFilter(QTreeWidgetItem* parameterItem)
+{
+    const bool changedOnly = changedOnlyCheckBox->isChecked();
+    auto changed = [](const QTreeWidgetItem* item) { return !item->text(ParameterView::ColumnChanged).isEmpty(); };
+    const bool ownText = matchesText(parameterItem);
+    bool visible = ownText && (!changedOnly || changed(parameterItem));
+    for (int i = 0; i < parameterItem->childCount(); ++i) {
+        QTreeWidgetItem* child = parameterItem->child(i);
+        const bool childVisible = (ownText || matchesText(child)) && (!changedOnly || changed(child));
+        if (child->isHidden() == childVisible)
+            child->setHidden(!childVisible);
+        visible = visible || childVisible;
+    }
+    if (parameterItem->isHidden() == visible)
+        parameterItem->setHidden(!visible);
+}
+
+void ParameterViewPrivate::applyFilterToAll()
+{
+    for (QTreeWidgetItem* item : qAsConst(items))
+        applyFilter(item);
 }
 
 void ParameterViewPrivate::onParameterValueChanged(const ParameterAddress& address)
@@ -334,6 +414,7 @@ void ParameterViewPrivate::onParameterValueChanged(const ParameterAddress& addre
         return;
     if (item->childCount() == 0) {
         updateElementRow(item, *setup, quint16(item->data(0, ParameterView::ElementRole).toInt()), false);
+        applyFilter(item);
         return;
     }
     QTreeWidgetItem* child = elementItem(item, address.element());
@@ -344,12 +425,15 @@ void ParameterViewPrivate::onParameterValueChanged(const ParameterAddress& addre
     for (int i = 0; i < item->childCount() && !anyChanged; ++i)
         anyChanged = !item->child(i)->text(ParameterView::ColumnChanged).isEmpty();
     setChangedMark(item, anyChanged);
+    applyFilter(item);
 }
 
 void ParameterViewPrivate::onParameterChanged(const ParameterAddress& address)
 {
-    if (QTreeWidgetItem* item = items.value(address.coordinate()))
+    if (QTreeWidgetItem* item = items.value(address.coordinate())) {
         updateParameterRows(item);
+        applyFilter(item);
+    }
 }
 
 void ParameterViewPrivate::onAccessLevelUpdateStarted()
@@ -477,7 +561,7 @@ ParameterView::ParameterView(QWidget* parent)
     : QWidget(parent)
     , d(new ParameterViewPrivate(this))
 {
-    d->tree = new QTreeWidget(this);
+    d->tree = new ParameterTree(this);
     d->tree->setColumnCount(ColumnCount);
     d->tree->setUniformRowHeights(true);
     d->tree->setAlternatingRowColors(true);
@@ -485,6 +569,9 @@ ParameterView::ParameterView(QWidget* parent)
     d->tree->setSelectionMode(QAbstractItemView::SingleSelection);
     d->tree->setContextMenuPolicy(Qt::CustomContextMenu);
     d->tree->setExpandsOnDoubleClick(true);
+    d->tree->setDragEnabled(true);
+    d->tree->setDragDropMode(QAbstractItemView::DragOnly);
+    d->tree->setDefaultDropAction(Qt::CopyAction);
     QHeaderView* header = d->tree->header();
     header->setStretchLastSection(false);
     header->resizeSection(ColumnParameter, 90);
@@ -494,11 +581,25 @@ ParameterView::ParameterView(QWidget* parent)
     header->resizeSection(ColumnUnit, 70);
     header->resizeSection(ColumnChanged, 30);
     d->tree->installEventFilter(d);
+
+    d->filterEdit = new QLineEdit(this);
+    d->filterEdit->setObjectName(QStringLiteral("parameterFilterEdit"));
+    d->filterEdit->setClearButtonEnabled(true);
+    d->changedOnlyCheckBox = new QCheckBox(this);
+    d->changedOnlyCheckBox->setObjectName(QStringLiteral("changedOnlyCheckBox"));
     d->retranslate();
 
+    auto* filterLayout = new QHBoxLayout;
+    filterLayout->setContentsMargins(0, 0, 0, 0);
+    filterLayout->addWidget(d->filterEdit, 1);
+    filterLayout->addWidget(d->changedOnlyCheckBox);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    layout->addLayout(filterLayout);
     layout->addWidget(d->tree);
+    connect(d->filterEdit, &QLineEdit::textChanged, d, [this]() { d->applyFilterToAll(); });
+    connect(d->changedOnlyCheckBox, &QCheckBox::toggled, d, [this]() { d->applyFilterToAll(); });
 
     connect(d->tree, &QTreeWidget::itemDoubleClicked, d, &ParameterViewPrivate::onItemDoubleClicked);
     connect(d->tree, &QTreeWidget::currentItemChanged, d,

@@ -18,7 +18,11 @@ class QTreeWidgetItem;
 /// device: a changed value refreshes its row, added or removed parameters and
 /// going on- or offline rebuild it, and a destroyed axis or controller leaves
 /// it empty. Its context menu adds a parameter to, or removes it from, the
-/// variable parameter lists of the registered ParameterCustomListHost.
+/// variable parameter lists of the registered ParameterCustomListHost, and
+/// rows can be dragged into the lists' windows (as
+/// ParameterCustomListHost::parameterMimeType()). A filter field above the
+/// rows keeps those whose coordinate starts with, or whose name contains, the
+/// text typed; "nur geänderte" keeps those that differ from their reference.
 class KXSUITE_EXPORT ParameterView : public QWidget
 {
     Q_OBJECT

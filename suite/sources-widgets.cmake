@@ -5,6 +5,8 @@ target_sources(KxSuite PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LineEdit.h
   ${CMAKE_CURRENT_LIST_DIR}/LineEdit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterItemEditor.h
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterItemEditor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterItemEdit.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterItemEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterItemComboBox.h

@@ -15,3 +15,8 @@ if(TARGET KxParameterCustomListObjects AND TARGET kx-update-translations)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/i18n/tst_retranslate.cpp ${KX_LIST_TEST_SUPPORT}
     LIBS KxParameterCustomListObjects KxSuite Qt5::Widgets)
 endif()
+
+# Qt's own texts in the language of the interface.
+kx_add_test(i18n_qtcatalogues
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/i18n/tst_qtcatalogues.cpp
+  LIBS KxSuite Qt5::Widgets)

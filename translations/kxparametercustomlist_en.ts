@@ -160,6 +160,10 @@ Import anyway?</translation>
         <source>Die Datei %1 kann nicht geöffnet werden</source>
         <translation>The file %1 cannot be opened</translation>
     </message>
+    <message>
+        <source>%1 importiert: neue Liste &quot;%2&quot; mit %3 Parametern</source>
+        <translation>%1 imported: new list &quot;%2&quot; with %3 parameters</translation>
+    </message>
 </context>
 <context>
     <name>ParameterCustomListTreeWidget</name>
@@ -175,6 +179,14 @@ Import anyway?</translation>
         <source>Kopiere Wert an alle Achsen</source>
         <translation>Copy Value to All Axes</translation>
     </message>
+    <message>
+        <source>%1 neu gelesen von %2</source>
+        <translation>%1 read again from %2</translation>
+    </message>
+    <message>
+        <source>%1 nicht gelesen, offline: %2</source>
+        <translation>%1 not read, offline: %2</translation>
+    </message>
 </context>
 <context>
     <name>ParameterCustomListWidget</name>
@@ -185,10 +197,6 @@ Import anyway?</translation>
     <message>
         <source>Parameter hinzufügen</source>
         <translation>Add parameter</translation>
-    </message>
-    <message>
-        <source>Koordinate eingeben</source>
-        <translation>Enter a coordinate</translation>
     </message>
     <message>
         <source>...</source>
@@ -233,6 +241,30 @@ Import anyway?</translation>
     <message>
         <source>Importieren ...</source>
         <translation>Import ...</translation>
+    </message>
+    <message>
+        <source>Koordinate oder Name eingeben</source>
+        <translation>Enter a coordinate or name</translation>
+    </message>
+    <message>
+        <source>%1 wurde hinzugefügt, aber keine Achse der Liste kennt diesen Parameter.</source>
+        <translation>%1 was added, but none of the list&apos;s axes knows this parameter.</translation>
+    </message>
+    <message>
+        <source>Kein Parameter der Achsen passt zu &quot;%1&quot;.</source>
+        <translation>No parameter of the axes matches &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 Parameter passen zu &quot;%2&quot;; bitte einen aus der Liste wählen.</source>
+        <translation>%1 parameters match &quot;%2&quot;; please choose one from the list.</translation>
+    </message>
+    <message>
+        <source>Liste &quot;%1&quot; mit %2 Parametern nach %3 exportiert</source>
+        <translation>List &quot;%1&quot; with %2 parameters exported to %3</translation>
+    </message>
+    <message>
+        <source>%1 importiert: %2 Parameter in der Liste &quot;%3&quot;, vorher %4</source>
+        <translation>%1 imported: %2 parameters in the list &quot;%3&quot;, %4 before</translation>
     </message>
 </context>
 <context>

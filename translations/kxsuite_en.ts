@@ -410,6 +410,14 @@
         <source>Aus Liste entfernen</source>
         <translation>Remove from List</translation>
     </message>
+    <message>
+        <source>Filtern nach Name oder Koordinate</source>
+        <translation>Filter by name or coordinate</translation>
+    </message>
+    <message>
+        <source>nur geänderte</source>
+        <translation>changed only</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

@@ -41,6 +41,13 @@ uint rowNumber(const QTreeWidgetItem* row)
 
 const QByteArray HeaderStateKey = QByteArrayLiteral("HeaderState");
 const QByteArray HeaderGeometryKey = QByteArrayLiteral("HeaderGeometry");
+const QByteArray ColumnsSizedByUserKey = QByteArrayLiteral("ColumnsSizedByUser");
+// Content wider than this is cut (captions elided) rather than widening a
+// column past what a window can show; an empty list still leaves room for
+// what is to come.
+constexpr int MaximumColumnChars = 48;
+constexpr int MinimumParameterColumnChars = 24;
+constexpr int MinimumAxisColumnChars = 12;
 const QString DescriptionPrefix = QStringLiteral("<description>=");
 
 ParameterSetup* editorSetup(QWidget* editor)
@@ -384,7 +391,11 @@ void ParameterCustomListTreeWidget::updateAxes()
     // rebuild; an editor whose column now shows another axis goes first.
     if (editor && !editorFollowsItsColumn())
         closeEditor();
+    const bool wasResizing = resizingColumns;
+    resizingColumns = true;
     headerItem->updateHeader();
+    resizingColumns = wasResizing;
+    columnsToFit = true;
 }
 
 namespace {
@@ -428,7 +439,43 @@ void ParameterCustomListTreeWidget::changeEvent(QEvent* event)
     // the current catalogues already.
     if (event->type() == QEvent::LanguageChange && translationsOfLastRefresh != TranslatorGeneration::current())
         scheduleContentRefresh();
+    if (event->type() == QEvent::LanguageChange) {
+        columnsToFit = true;
+        QMetaObject::invokeMethod(this, [this]() { fitColumnsIfDue(); }, Qt::QueuedConnection);
+    }
     QTreeWidget::changeEvent(event);
+}
+
+// Waits for a refresh that is still to come: the columns fit what it shows.
+void ParameterCustomListTreeWidget::fitColumnsIfDue()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!columnsToFit || !customList || !isVisible() || refreshTimer->isActive())
+        return;
+    columnsToFit = false;
+    if (customList->state(ColumnsSizedByUserKey) == "1")
+        return;
+    const int charWidth = fontMetrics().averageCharWidth();
+    resizingColumns = true;
+    for (int column = 0; column < columnCount(); ++column) {
+        const int minimum = charWidth * (column == 0 ? MinimumParameterColumnChars : MinimumAxisColumnChars);
+        const int content = qMax(sizeHintForColumn(column), headerView->sectionSizeHint(column));
+        headerView->resizeSection(column, qBound(minimum, content, charWidth * MaximumColumnChars));
+    }
+    resizingColumns = false;
+}
+
+void ParameterCustomListTreeWidget::onSectionResized()
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    // Fitted widths are not kept: the next window fits them anew, and the
+    // project does not count as changed by them.
+    if (resizingColumns)
+        return;
+    customList->setState(ColumnsSizedByUserKey, QByteArrayLiteral("1"));
+    saveHeaderState();
 }
 
 bool ParameterCustomListTreeWidget::editorFollowsItsColumn() const
@@ -597,7 +644,9 @@ void ParameterCustomListTreeWidget::onContentChanged()
                 expand(model()->index(positions.at(i), 0));
         }
         setCurrentItem(added.last());
+        columnsToFit = true;
     }
+    fitColumnsIfDue();
 }
 
 // Refills the rows of the coordinates whose values were signalled. Returns
@@ -941,18 +990,19 @@ void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, c
 void ParameterCustomListTreeWidget::showEvent(QShowEvent* event)
 {
     if (ParameterCustomList* customList = this->customList()) {
-        const QByteArray headerState = customList->state(HeaderStateKey);
-        // Room for the parameter names until the user sizes the columns.
-        if (headerState.isEmpty() && headerView->count() > 0)
-            headerView->resizeSection(0, fontMetrics().averageCharWidth() * 36);
+        resizingColumns = true;
         headerView->restoreGeometry(customList->state(HeaderGeometryKey));
-        headerView->restoreState(headerState);
+        headerView->restoreState(customList->state(HeaderStateKey));
+        resizingColumns = false;
+        columnsToFit = true;
     }
     connect(headerView, &QHeaderView::sectionMoved,
             this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
     connect(headerView, &QHeaderView::sectionResized,
-            this, &ParameterCustomListTreeWidget::saveHeaderState, Qt::UniqueConnection);
+            this, &ParameterCustomListTreeWidget::onSectionResized, Qt::UniqueConnection);
     QTreeWidget::showEvent(event);
+    // After the base class: the tree counts as visible only from here on.
+    fitColumnsIfDue();
 }
 
 void ParameterCustomListTreeWidget::saveHeaderState()

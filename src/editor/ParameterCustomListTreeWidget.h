@@ -51,6 +51,9 @@ public:
 
     void openItemEditor(QTreeWidgetItem* item, int column);
     void removeItem(QTreeWidgetItem* item);
+    // R: reads the row's value again from the axis in `axisIndex` (-1: from
+    // every axis of the list) and tells in the status bar what was read.
+    void rereadValues(ParameterCustomListEntry* entry, QTreeWidgetItem* item, int axisIndex, quint16 element);
     quint16 elementIndexOf(QTreeWidgetItem* item) const;
 
     // The entry a row stands for; null for rows of no entry and for entries
@@ -137,6 +140,8 @@ private:
     void invalidateRows();
     bool rowIsCurrent(const ParameterCustomListEntryItem* row) const;
     void announceFilled(QTreeWidgetItem* row);
+    void fitColumnsIfDue();
+    void onSectionResized();
 
     ParameterCustomListInformation* list = nullptr;
     ParameterCustomListHeaderItem* headerItem = nullptr;
@@ -149,6 +154,11 @@ private:
     quint64 translationsOfLastRefresh = 0;
     QTimer* refreshTimer = nullptr;
     bool contentRefreshPending = false;
+    // The columns follow their content (on the first show, new axes and a
+    // language switch) until the user sizes one; our own resizing is not
+    // the user's.
+    bool columnsToFit = false;
+    bool resizingColumns = false;
     // Signalled values by coordinate: the columns whose values they are, as a
     // bit per column; all bits when the sender could not be told.
     QHash<quint16, quint64> pendingValueCoordinates;

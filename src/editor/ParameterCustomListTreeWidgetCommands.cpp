@@ -5,6 +5,7 @@
 #include "ParameterCustomListElementItem.h"
 #include "ParameterCustomListEntry.h"
 #include "ParameterCustomListEntryItem.h"
+#include "StatusBarMessage_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -135,6 +136,39 @@ void ParameterCustomListTreeWidget::onContextTransferValueToAny()
     flushScheduledRefresh();
 }
 
+// Only online drives answer a read; the status bar says which axes did, so
+// that an unchanged value is not mistaken for a fresh one.
+void ParameterCustomListTreeWidget::rereadValues(ParameterCustomListEntry* entry, QTreeWidgetItem* item, int axisIndex,
+                                                 quint16 element)
+{
+    ParameterCustomList* customList = this->customList();
+    if (!customList)
+        return;
+    const QList<QPointer<DriveControllerAxis>> axes = customList->axes();
+    QStringList read;
+    QStringList offline;
+    for (int axis = 0; axis < axes.size(); ++axis) {
+        if (axisIndex != -1 && axis != axisIndex)
+            continue;
+        entry->requestOnlineConsistenceOnce(axis, element);
+        const DriveControllerAxis* each = axes.at(axis);
+        const DriveController* controller = each ? each->driveController() : nullptr;
+        if (!controller)
+            continue;
+        (controller->isOnline() ? read : offline).append(each->name());
+    }
+    QString parameter = entry->coordinate().toText();
+    if (KxTreeItem::rowCast<ParameterCustomListElementItem>(item))
+        parameter += QStringLiteral("[%1]").arg(element);
+    QStringList parts;
+    if (!read.isEmpty())
+        parts << tr("%1 neu gelesen von %2").arg(parameter, read.join(QStringLiteral(", ")));
+    if (!offline.isEmpty())
+        parts << tr("%1 nicht gelesen, offline: %2").arg(parameter, offline.join(QStringLiteral(", ")));
+    if (!parts.isEmpty())
+        showStatusBarMessage(parts.join(QStringLiteral("; ")));
+}
+
 void ParameterCustomListTreeWidget::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
@@ -154,15 +188,8 @@ void ParameterCustomListTreeWidget::keyPressEvent(QKeyEvent* event)
             entry->transferValueToAll(sourceAxis, element);
         flushScheduledRefresh();
     } else if (key == Qt::Key_R) {
-        if (entry) {
-            if (sourceAxis != -1) {
-                entry->requestOnlineConsistenceOnce(sourceAxis, element);
-            } else if (ParameterCustomList* customList = this->customList()) {
-                const int axisCount = customList->axes().size();
-                for (int axis = 0; axis < axisCount; ++axis)
-                    entry->requestOnlineConsistenceOnce(axis, element);
-            }
-        }
+        if (entry)
+            rereadValues(entry, item, sourceAxis, element);
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
         openItemEditor(item, currentColumn());
         return;

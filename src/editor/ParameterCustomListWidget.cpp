@@ -2,19 +2,26 @@
 #include "ParameterCustomListWidget_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListCompletion.h"
+#include "DroppedParameters_p.h"
 #include "ParameterCustomListImport.h"
 #include "SelectDeviceWidget.h"
+#include "StatusBarMessage_p.h"
 
 #include "DefaultPathSetting.h"
 #include "System.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
-#include <QRegExpValidator>
 #include <QShowEvent>
 
 #include <memory>
@@ -34,6 +41,7 @@ ParameterCustomListWidgetPrivate::ParameterCustomListWidgetPrivate(ParameterCust
     : QObject(q)
     , q(q)
     , menu(new QMenu(q))
+    , completion(new ParameterCustomListCompletion(this))
 {
     openWidgets.append(q);
 }
@@ -66,6 +74,10 @@ void ParameterCustomListWidgetPrivate::retranslate()
     const QString typed = ui.parameterAddLineEdit->text();
     ui.retranslateUi(q);
     ui.parameterAddLineEdit->setText(typed);
+    // The names offered follow the language; a notice in the old one would
+    // stand out.
+    completion->refresh();
+    showNotice(QString());
     selectDevicesAction->setText(ParameterCustomListWidget::tr("Antriebsregler auswählen ..."));
     clearAction->setText(ParameterCustomListWidget::tr("Liste leeren"));
     exportAction->setText(ParameterCustomListWidget::tr("Exportieren ..."));
@@ -85,6 +97,8 @@ void ParameterCustomListWidgetPrivate::updateName()
 void ParameterCustomListWidgetPrivate::updateContent()
 {
     ui.parameterTreeWidget->onListAxesChanged();
+    if (list)
+        completion->setAxes(list->axes());
 }
 
 void ParameterCustomListWidgetPrivate::updateEntries()
@@ -94,12 +108,51 @@ void ParameterCustomListWidgetPrivate::updateEntries()
 
 void ParameterCustomListWidgetPrivate::onAddParameterEditCommit()
 {
+    // Return on a suggestion the user picked in the popup: the completer
+    // adds that one once it has put it into the field.
+    const QAbstractItemView* popup = completion->completer()->popup();
+    if (popup->isVisible() && popup->currentIndex().isValid())
+        return;
+    addParameter(ui.parameterAddLineEdit->text());
+}
+
+void ParameterCustomListWidgetPrivate::onCompletionActivated(const QString& text)
+{
+    addParameter(text);
+}
+
+void ParameterCustomListWidgetPrivate::addParameter(const QString& text)
+{
     if (!list)
         return;
-    list->addEntry(ui.parameterAddLineEdit->text().toUpper());
+    const ParameterCustomListCompletion::Resolution found = completion->resolve(text);
+    switch (found.kind) {
+    case ParameterCustomListCompletion::Resolution::Known:
+        showNotice(QString());
+        break;
+    case ParameterCustomListCompletion::Resolution::Unknown:
+        // Still added: the axes that have it may be chosen later.
+        showNotice(ParameterCustomListWidget::tr("%1 wurde hinzugefügt, aber keine Achse der Liste kennt diesen Parameter.")
+                       .arg(found.parameter));
+        break;
+    case ParameterCustomListCompletion::Resolution::NoMatch:
+        showNotice(ParameterCustomListWidget::tr("Kein Parameter der Achsen passt zu \"%1\".").arg(text.trimmed()));
+        return;
+    case ParameterCustomListCompletion::Resolution::Ambiguous:
+        showNotice(ParameterCustomListWidget::tr("%1 Parameter passen zu \"%2\"; bitte einen aus der Liste wählen.")
+                       .arg(found.matches).arg(text.trimmed()));
+        return;
+    }
+    list->addEntry(found.parameter);
     // The next coordinate replaces this one as it is typed; until then the
     // field still shows what was added.
     ui.parameterAddLineEdit->selectAll();
+}
+
+void ParameterCustomListWidgetPrivate::showNotice(const QString& text)
+{
+    ui.addNoticeLabel->setText(text);
+    ui.addNoticeLabel->setVisible(!text.isEmpty());
 }
 
 void ParameterCustomListWidgetPrivate::onSelectDevicesClicked()
@@ -170,6 +223,8 @@ void ParameterCustomListWidgetPrivate::onExport()
     }
     file.close();
     setting->rememberPath(fileName);
+    showStatusBarMessage(ParameterCustomListWidget::tr("Liste \"%1\" mit %2 Parametern nach %3 exportiert")
+                             .arg(list->name(), QString::number(text.count('\n')), QDir::toNativeSeparators(fileName)));
 }
 
 void ParameterCustomListWidgetPrivate::onImport()
@@ -195,8 +250,12 @@ void ParameterCustomListWidgetPrivate::onImport()
     file.close();
     if (!ParameterCustomListImport::confirm(q, caption, fileName, text) || !self || !list)
         return;
+    const int before = list->exportText().count('\n');
     list->importText(text);
     setting->rememberPath(fileName);
+    showStatusBarMessage(ParameterCustomListWidget::tr("%1 importiert: %2 Parameter in der Liste \"%3\", vorher %4")
+                             .arg(QDir::toNativeSeparators(fileName), QString::number(list->exportText().count('\n')),
+                                  list->name(), QString::number(before)));
 }
 
 void ParameterCustomListWidgetPrivate::onBottomVisibleToggled(bool value)
@@ -214,8 +273,9 @@ ParameterCustomListWidget::ParameterCustomListWidget()
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     d->ui.setupUi(this);
-    d->ui.parameterAddLineEdit->setValidator(new QRegExpValidator(
-        QRegExp(QStringLiteral("^([A-Za-z])([0-9][0-9]{1,2})(\\[([0-9]{1,5})\\])?$"), Qt::CaseSensitive), d));
+    d->ui.parameterAddLineEdit->setCompleter(d->completion->completer());
+    d->showNotice(QString());
+    setAcceptDrops(true);
 
     d->ui.parameterTreeWidget->setHelpWidget(d->ui.helpWidget);
     d->ui.parameterTreeWidget->setColorWidget(d->ui.colorWidget);
@@ -224,6 +284,9 @@ ParameterCustomListWidget::ParameterCustomListWidget()
     d->ui.propertyWidget->initialize();
 
     connect(d->ui.parameterAddLineEdit, &LineEdit::textCommited, d, &ParameterCustomListWidgetPrivate::onAddParameterEditCommit);
+    connect(d->ui.parameterAddLineEdit, &QLineEdit::textEdited, d, [this]() { d->showNotice(QString()); });
+    connect(d->completion->completer(), QOverload<const QString&>::of(&QCompleter::activated), d,
+            &ParameterCustomListWidgetPrivate::onCompletionActivated);
     connect(d->ui.menuButton, &QPushButton::clicked, d, &ParameterCustomListWidgetPrivate::onMenuClicked);
     connect(d->ui.bottomButton, &QPushButton::toggled, d, &ParameterCustomListWidgetPrivate::onBottomVisibleToggled);
 
@@ -283,6 +346,28 @@ void ParameterCustomListWidget::closeEvent(QCloseEvent* event)
     if (d->list)
         d->storeStates();
     QWidget::closeEvent(event);
+}
+
+void ParameterCustomListWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (d->list && !droppedParameters(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ParameterCustomListWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (d->list && !droppedParameters(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ParameterCustomListWidget::dropEvent(QDropEvent* event)
+{
+    const QStringList parameters = droppedParameters(event->mimeData());
+    if (!d->list || parameters.isEmpty())
+        return;
+    for (const QString& parameter : parameters)
+        d->list->addEntry(parameter);
+    event->acceptProposedAction();
 }
 
 void ParameterCustomListWidget::showEvent(QShowEvent* event)

@@ -7,8 +7,9 @@ class ParameterCustomListInformation;
 class ParameterCustomListWidgetPrivate;
 
 // The window in which the user edits one list: the list tree, help and
-// properties of the current cell, a field to add parameters by coordinate and
-// a menu to choose axes, clear, export and import. The window keeps its
+// properties of the current cell, a field to add parameters by coordinate or
+// name (parameters dragged from a parameter view are added too) and a menu to
+// choose axes, clear, export and import. The window keeps its
 // geometry, splitters and the visibility of its bottom area in the list.
 class ParameterCustomListWidget : public QWidget
 {
@@ -27,6 +28,9 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class ParameterCustomList;
+class ParameterCustomListCompletion;
 class ParameterCustomListWidget;
 class QAction;
 class QMenu;
@@ -21,11 +22,14 @@ public:
     void restoreStates();
     void storeStates();
     void retranslate();
+    void addParameter(const QString& text);
+    void showNotice(const QString& text);
 
     Ui::ParameterCustomListWidget ui;
     ParameterCustomListWidget* const q;
     ParameterCustomList* list = nullptr;
     QMenu* const menu;
+    ParameterCustomListCompletion* const completion;
     QAction* selectDevicesAction = nullptr;
     QAction* clearAction = nullptr;
     QAction* exportAction = nullptr;
@@ -38,6 +42,7 @@ public slots:
     void updateContent();
     void updateEntries();
     void onAddParameterEditCommit();
+    void onCompletionActivated(const QString& text);
     void onSelectDevicesClicked();
     void onListIsDestroyed();
     void onListPrepareSaveData();

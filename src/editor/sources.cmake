@@ -12,7 +12,11 @@ target_sources(KxParameterCustomListObjects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CellSizeDelegate_p.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidget.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidget.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidgetCommands.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidgetCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListCompletion.h
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListCompletion.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DroppedParameters_p.h
+  ${CMAKE_CURRENT_LIST_DIR}/StatusBarMessage_p.h)
 
 target_include_directories(KxParameterCustomListObjects PUBLIC
   $<BUILD_INTERFACE:${CMAKE_CURRENT_LIST_DIR}>)

@@ -5,11 +5,16 @@
 #include "ParameterCustomListImport.h"
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListWidget.h"
+#include "DroppedParameters_p.h"
+#include "StatusBarMessage_p.h"
 
 #include "DefaultPathSetting.h"
 #include "System.h"
 
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -49,6 +55,9 @@ void ParameterCustomListRepositoryViewPrivate::setUp()
     setContextMenuPolicy(Qt::CustomContextMenu);
     setEditTriggers(QAbstractItemView::EditKeyPressed);
     setSortingEnabled(false);
+    // Parameters dragged from a parameter view onto a list row join that list.
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setDropIndicatorShown(true);
 
     connect(repository, &ParameterCustomListRepository::repositoryContentChanged,
             this, &ParameterCustomListRepositoryViewPrivate::updateContents);
@@ -76,6 +85,45 @@ QTreeWidgetItem* ParameterCustomListRepositoryViewPrivate::findItem(const QStrin
 QString ParameterCustomListRepositoryViewPrivate::itemIdentifier(const QTreeWidgetItem* item) const
 {
     return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+ParameterCustomListInformation* ParameterCustomListRepositoryViewPrivate::dropTarget(const QPoint& position,
+                                                                                      const QMimeData* data) const
+{
+    if (droppedParameters(data).isEmpty())
+        return nullptr;
+    const QTreeWidgetItem* item = itemAt(position);
+    return isNewListItem(item) ? nullptr : repository->list(itemIdentifier(item));
+}
+
+void ParameterCustomListRepositoryViewPrivate::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Accepted anywhere, so that moving over the rows keeps asking.
+    if (!droppedParameters(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ParameterCustomListRepositoryViewPrivate::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (dropTarget(event->pos(), event->mimeData())) {
+        setCurrentItem(itemAt(event->pos()));
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void ParameterCustomListRepositoryViewPrivate::dropEvent(QDropEvent* event)
+{
+    ParameterCustomListInformation* list = dropTarget(event->pos(), event->mimeData());
+    if (!list) {
+        event->ignore();
+        return;
+    }
+    const QStringList parameters = droppedParameters(event->mimeData());
+    for (const QString& parameter : parameters)
+        list->addEntry(parameter);
+    event->acceptProposedAction();
 }
 
 bool ParameterCustomListRepositoryViewPrivate::isNewListItem(const QTreeWidgetItem* item) const
@@ -295,6 +343,9 @@ void ParameterCustomListRepositoryViewPrivate::onContextImportList()
     list->importText(text);
     openList(list->identifier());
     setting->rememberPath(fileName);
+    showStatusBarMessage(ParameterCustomListRepositoryView::tr("%1 importiert: neue Liste \"%2\" mit %3 Parametern")
+                             .arg(QDir::toNativeSeparators(fileName), list->name(),
+                                  QString::number(list->exportText().count('\n'))));
 }
 
 void ParameterCustomListRepositoryViewPrivate::onContextRename()

@@ -3,6 +3,8 @@
 #include <QTreeWidget>
 
 class ParameterCustomList;
+class ParameterCustomListInformation;
+class QMimeData;
 class ParameterCustomListRepository;
 class ParameterCustomListRepositoryView;
 
@@ -30,6 +32,9 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 public slots:
@@ -44,5 +49,7 @@ public slots:
 
 private:
     bool isNewListItem(const QTreeWidgetItem* item) const;
+    // The list a drop at `position` would go to; null outside a list row.
+    ParameterCustomListInformation* dropTarget(const QPoint& position, const QMimeData* data) const;
     QString senderIdentifier() const;
 };

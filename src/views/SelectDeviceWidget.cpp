@@ -11,6 +11,9 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTreeWidgetItemIterator>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -19,6 +22,9 @@ namespace {
 
 constexpr int ControllerRole = Qt::UserRole;
 constexpr int AxisRole = Qt::UserRole + 1;
+const QString dialogSizeKey = QStringLiteral("SelectDeviceDialog/Size");
+// Never smaller than the dialog always was.
+constexpr QSize minimumDialogSize(300, 400);
 
 QObject* objectOf(const QTreeWidgetItem* item, int role)
 {
@@ -72,6 +78,20 @@ DriveController* SelectDeviceWidgetPrivate::itemController(const QTreeWidgetItem
 DriveControllerAxis* SelectDeviceWidgetPrivate::itemAxis(const QTreeWidgetItem* item)
 {
     return qobject_cast<DriveControllerAxis*>(objectOf(item, AxisRole));
+}
+
+QSize SelectDeviceWidgetPrivate::dialogSize() const
+{
+    QSize size = QSettings().value(dialogSizeKey).toSize();
+    if (!size.isValid()) {
+        // Wide enough for the longest name with its indentation and check
+        // box, and for a scroll bar beside it.
+        const int margins = 2 * 4 + 2 * frameWidth() + verticalScrollBar()->sizeHint().width() + 8;
+        size = QSize(sizeHintForColumn(0) + margins, minimumDialogSize.height()).expandedTo(minimumDialogSize);
+    }
+    if (const QScreen* screen = q->screen())
+        size = size.boundedTo(screen->availableSize());
+    return size;
 }
 
 void SelectDeviceWidgetPrivate::onCustomContextMenuRequested(QPoint point)
@@ -193,7 +213,6 @@ bool SelectDeviceWidget::exec()
     d->dialog = dialog;
     d->retranslate();
     dialog->setLayout(layout);
-    dialog->resize(300, 400);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     QPointer<QWidget> formerParent = parentWidget();
@@ -202,8 +221,15 @@ bool SelectDeviceWidget::exec()
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, dialog.data(), &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog.data(), &QDialog::reject);
+    // What the layout needs wins over the proposal; only a size that differs
+    // from that one was given by the user.
+    const QSize proposed = d->dialogSize().expandedTo(dialog->minimumSizeHint());
+    dialog->resize(proposed);
 
     const bool accepted = dialog->exec() == QDialog::Accepted;
+    // Only a size the user gave is kept: the fitted one follows the names.
+    if (dialog && dialog->size() != proposed)
+        QSettings().setValue(dialogSizeKey, dialog->size());
 
     if (self && dialog) {
         layout->removeWidget(this);

@@ -25,6 +25,8 @@ public:
     static DriveControllerAxis* itemAxis(const QTreeWidgetItem* item);
 
     void retranslate();
+    // The size the user last gave the dialog, else one that fits the names.
+    QSize dialogSize() const;
 
     SelectDeviceWidget* const q;
     QMenu* contextMenu = nullptr;

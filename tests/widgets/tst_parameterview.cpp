@@ -11,7 +11,10 @@
 
 #include <QTest>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
@@ -36,6 +39,23 @@ QStringList topLevelTexts(QTreeWidget* tree)
     QStringList texts;
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         texts.append(tree->topLevelItem(i)->text(ParameterView::ColumnParameter));
+    return texts;
+}
+
+// The rows the filter leaves, element rows only under a shown parameter row.
+QStringList shownRows(QTreeWidget* tree)
+{
+    QStringList texts;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree->topLevelItem(i);
+        if (item->isHidden())
+            continue;
+        texts.append(item->text(ParameterView::ColumnParameter));
+        for (int c = 0; c < item->childCount(); ++c) {
+            if (!item->child(c)->isHidden())
+                texts.append(item->child(c)->text(ParameterView::ColumnParameter));
+        }
+    }
     return texts;
 }
 
@@ -195,6 +215,81 @@ private slots:
         QCOMPARE(row("A12", 1)->text(ParameterView::ColumnName), QStringLiteral("Peak"));
         QCOMPARE(row("A20")->text(ParameterView::ColumnName), QStringLiteral("Operating mode"));
         QCOMPARE(row("A20")->text(ParameterView::ColumnValue), QStringLiteral("Set-up"));
+        // AND the narrow mark column still shows its whole caption
+        QHeaderView* header = tree->header();
+        QVERIFY(header->sectionSize(ParameterView::ColumnChanged) >= header->sectionSizeHint(ParameterView::ColumnChanged));
+    }
+
+    void filterByTextAndChangedMark_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<bool>("changedOnly");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList a12 = {"A12", "A12[0]", "A12[1]", "A12[2]", "A12[3]"};
+        QTest::newRow("empty filter shows all") << QString() << false
+            << (QStringList{"G01", "A10"} + a12 + QStringList{"A20", "C05", "C05[0]", "C05[3]", "G02"});
+        QTest::newRow("coordinate prefix, any case") << "a1" << false << (QStringList{"A10"} + a12);
+        QTest::newRow("part of a parameter name") << "FREQUENZ" << false << QStringList{"G02"};
+        QTest::newRow("an element's name keeps its parameter") << "spitz" << false << QStringList{"A12", "A12[1]"};
+        QTest::newRow("changed only") << QString() << true << QStringList{"A12", "A12[1]"};
+        QTest::newRow("changed only and a name") << "drehzahl" << true << QStringList();
+        QTest::newRow("nothing matches") << "xyz" << false << QStringList();
+    }
+
+    void filterByTextAndChangedMark()
+    {
+        QFETCH(QString, filter);
+        QFETCH(bool, changedOnly);
+        QFETCH(QStringList, shown);
+        // GIVEN axis X, whose A12[1] differs from its reference
+        m_view->setAxis(m_controller->axis(1));
+        auto* edit = m_view->findChild<QLineEdit*>(QStringLiteral("parameterFilterEdit"));
+        auto* changed = m_view->findChild<QCheckBox*>(QStringLiteral("changedOnlyCheckBox"));
+        QVERIFY(edit && changed);
+        QCOMPARE(changed->text(), QStringLiteral("nur geänderte"));
+        // WHEN the user types the filter and sets "nur geänderte"
+        QTest::keyClicks(edit, filter);
+        changed->setChecked(changedOnly);
+        // THEN only the matching rows are left
+        QCOMPARE(shownRows(m_view->treeWidget()), shown);
+        // AND a rebuild of the rows (the device went online) keeps the filter
+        m_controller->setOnline(true);
+        QTRY_COMPARE(shownRows(m_view->treeWidget()), shown);
+    }
+
+    void changedOnlyFollowsValues()
+    {
+        m_view->setAxis(m_controller->axis(1));
+        m_view->findChild<QCheckBox*>(QStringLiteral("changedOnlyCheckBox"))->setChecked(true);
+        QTreeWidget* tree = m_view->treeWidget();
+        // WHEN a value of the axis moves away from its reference, and another one back to it
+        QVERIFY(KxTest::setupOf(m_controller, QStringLiteral("A10"))->setValueText(1, 0, QStringLiteral("1200")));
+        QVERIFY(KxTest::setupOf(m_controller, QStringLiteral("A12"))->setValueText(1, 1, QStringLiteral("10")));
+        // THEN the filter shows the one and drops the other
+        QCOMPARE(shownRows(tree), QStringList{"A10"});
+        // AND clearing the box shows everything again
+        m_view->findChild<QCheckBox*>(QStringLiteral("changedOnlyCheckBox"))->setChecked(false);
+        QCOMPARE(shownRows(tree).size(), 12);
+    }
+
+    void rowsAreDraggedAsParameterTexts()
+    {
+        m_view->setAxis(m_controller->axis(1));
+        QTreeWidget* tree = m_view->treeWidget();
+        QVERIFY(tree->dragEnabled());
+        const QString format = ParameterCustomListHost::parameterMimeType();
+        QVERIFY(tree->model()->mimeTypes().contains(format));
+        // A parameter row carries the whole parameter, an element row that element
+        for (QTreeWidgetItem* item : {row("A10"), row("A12"), row("A12", 3)}) {
+            QAbstractItemModel* model = tree->model();
+            const QModelIndex index = item->parent()
+                ? model->index(item->parent()->indexOfChild(item), 0, model->index(tree->indexOfTopLevelItem(item->parent()), 0))
+                : model->index(tree->indexOfTopLevelItem(item), 0);
+            std::unique_ptr<QMimeData> data(tree->model()->mimeData({index}));
+            QVERIFY(data);
+            const QString expected = item->text(ParameterView::ColumnParameter);
+            QCOMPARE(data->data(format), (expected + QStringLiteral("\r\n")).toUtf8());
+        }
     }
 
     void editingInPlace_data()

@@ -6,6 +6,7 @@
 #include "ParameterCustomListImport.h"
 #include "ParameterCustomListRepository.h"
 #include "ListTestSupport.h"
+#include "ListWindows.h"
 
 #include "DefaultPathSetting.h"
 #include "DriveController.h"
@@ -70,37 +71,9 @@ class TestWindows : public QObject
     ParameterCustomListRepositoryView* m_view = nullptr;
     QTreeWidget* m_tree = nullptr;
 
-    ParameterCustomList* createList(const QString& name, const AxisList& axes)
-    {
-        auto* list = qobject_cast<ParameterCustomList*>(ParameterCustomListRepository::instance().createList());
-        list->setName(name);
-        list->setAxes(axes);
-        QCoreApplication::processEvents();
-        return list;
-    }
-
-    // Opened as the repository view opens it: deleted when closed.
-    ParameterCustomListWidget* open(ParameterCustomList* list, bool show = true)
-    {
-        auto* window = new ParameterCustomListWidget;
-        window->setParameterCustomList(list);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        if (show) {
-            window->show();
-            if (!QTest::qWaitForWindowExposed(window))
-                QTest::qFail("list window not exposed", __FILE__, __LINE__);
-        }
-        return window;
-    }
-
-    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const
-    {
-        for (QAction* action : window->findChild<QMenu*>()->actions()) {
-            if (action->text() == text)
-                return action;
-        }
-        return nullptr;
-    }
+    ParameterCustomList* createList(const QString& name, const AxisList& axes) { return createNamedList(name, axes); }
+    ParameterCustomListWidget* open(ParameterCustomList* list, bool show = true) { return openListWindow(list, show); }
+    QAction* menuAction(ParameterCustomListWidget* window, const QString& text) const { return listMenuAction(window, text); }
 
     void checkFailureMessage(const FileDialogRun& run, QWidget* parent, const QString& text)
     {
@@ -219,18 +192,18 @@ private slots:
     void addField_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("added");
         QTest::addColumn<QByteArray>("listText");   // null: the list's own business
-        QTest::newRow("lower case reaches the list upper-cased") << "c05" << "c05" << QByteArray("C05\r\n");
-        QTest::newRow("incomplete text adds nothing") << "a1" << "a1" << QByteArray("");
-        QTest::newRow("fourth digit refused") << "A1234" << "A123" << QByteArray();
-        QTest::newRow("leading digit refused") << "1A10" << "A10" << QByteArray("A10\r\n");
+        QTest::newRow("lower case reaches the list upper-cased") << "c05" << QStringList{"C05"} << QByteArray("C05\r\n");
+        QTest::newRow("text that fits several parameters adds nothing") << "a1" << QStringList() << QByteArray("");
+        QTest::newRow("a fourth digit makes no coordinate") << "A1234" << QStringList() << QByteArray("");
+        QTest::newRow("an element") << "a12[2]" << QStringList{"A12[2]"} << QByteArray();
     }
 
     void addField()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, added);
         QFETCH(QByteArray, listText);
         RecordingList list;
         list.setAxes({m_host->axis(0, 1), m_host->axis(0, 2)});
@@ -239,13 +212,14 @@ private slots:
         auto* edit = child<LineEdit>(&window, "parameterAddLineEdit");
         QTest::keyClicks(edit, typed);
         QTest::keyClick(edit, Qt::Key_Return);
-        // THEN keystrokes that cannot lead to a coordinate were refused, the text reaches
-        // the list in upper case, and the tree shows what the list made of it
-        QCOMPARE(edit->text(), shown);
-        QCOMPARE(list.added, QStringList{shown.toUpper()});
-        // AND the next coordinate typed replaces it
-        QTest::keyClicks(edit, QStringLiteral("B02"));
-        QCOMPARE(edit->text(), QStringLiteral("B02"));
+        // THEN the field keeps the text, and what names a parameter reaches the list in upper case
+        QCOMPARE(edit->text(), typed);
+        QCOMPARE(list.added, added);
+        // AND after an addition the next coordinate typed replaces it
+        if (!added.isEmpty()) {
+            QTest::keyClicks(edit, QStringLiteral("B02"));
+            QCOMPARE(edit->text(), QStringLiteral("B02"));
+        }
         if (!listText.isNull()) {
             QCOMPARE(list.exportText(), listText);
             QTRY_COMPARE(child<QTreeWidget>(&window, "parameterTreeWidget")->topLevelItemCount(), listText.isEmpty() ? 0 : 1);
