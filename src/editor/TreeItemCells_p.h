@@ -254,15 +254,18 @@ private:
         // A value once kept by the item itself would shadow this one.
         if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
             QTreeWidgetItem::setData(column, role, QVariant());
-        if (changed && treeWidget()) {
-            // A notice of the whole row reaches as far as the item's own
-            // column count, which the texts kept here do not raise; an empty
-            // value of a role kept here raises it without storing anything.
-            const int columns = qMax(column + 1, m_texts.size());
-            if (columnCount() < columns)
-                QTreeWidgetItem::setData(columns - 1, Qt::DecorationRole, QVariant());
-            emitDataChanged();
-        }
+        if (changed && treeWidget())
+            announceCell(column);
+    }
+    // Tells the views of one changed cell. A notice of the whole row would
+    // make them repaint everything they show; values polled from drives
+    // change a few cells many times a second. The item announces a cell when
+    // one of its own roles changes, so a role of no meaning to anyone takes
+    // a value it did not have.
+    void announceCell(int column)
+    {
+        static constexpr int noticeRole = Qt::UserRole + 0x4b58;
+        QTreeWidgetItem::setData(column, noticeRole, !QTreeWidgetItem::data(column, noticeRole).toBool());
     }
     CellKinds<QBrush>* brushesFor(int role)
     {

@@ -506,6 +506,11 @@ private slots:
         QCOMPARE(a10->data(2, Qt::DisplayRole).toString(), after);
         QCOMPARE(f.tree->model()->index(f.tree->indexOfTopLevelItem(a10), 2).data().toString(), after);
         QVERIFY(!modelChanged.isEmpty());
+        // AND each notice names one cell (its text, its state icon): a notice of a whole row
+        // would have the view repaint all it shows, many times a second for polled values
+        for (const QList<QVariant>& notice : qAsConst(modelChanged))
+            QCOMPARE(notice.at(0).toModelIndex(), notice.at(1).toModelIndex());
+        QVERIFY(a10->icon(2).cacheKey() != a10->icon(1).cacheKey());
 
         changed.clear();
         setValueOn(f, 1, QStringLiteral("A10"), before);
