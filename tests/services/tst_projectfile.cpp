@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QCryptographicHash>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -458,8 +460,59 @@ private slots:
         QCOMPARE(warnings, QStringList());
         QCOMPARE(flatten(loaded), flatten(expected));
         writeProject(file, loaded);
+        {
+            RawDatabase raw(file);
+            QCOMPARE(raw.value(QStringLiteral("SELECT count(*) FROM items WHERE length(checksum) = 8")).toInt(), 3);
+            // AND a checksum written as SHA-256, as the first files with checksums have them, still vouches for
+            // its item, while a wrong one of that length sets the item aside
+            QSqlQuery update(raw.db());
+            QVERIFY(update.prepare(QStringLiteral("UPDATE items SET checksum = ? WHERE name = ?")));
+            update.addBindValue(QCryptographicHash::hash("A", QCryptographicHash::Sha256));
+            update.addBindValue(QStringLiteral("A"));
+            QVERIFY(update.exec());
+            update.addBindValue(QCryptographicHash::hash("C", QCryptographicHash::Sha256));
+            update.addBindValue(QStringLiteral("B"));
+            QVERIFY(update.exec());
+        }
+        FileStorageView reread;
+        QVERIFY2(ProjectFile::read(file, &reread, &message, &warnings), qPrintable(message));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains(QStringLiteral("B")), qPrintable(warnings.first()));
+        QCOMPARE(reread.subStorage(QStringLiteral("Listen"))->readItem(QStringLiteral("A")), QByteArray("A"));
+        QVERIFY(!reread.subStorage(QStringLiteral("Listen"))->hasItem(QStringLiteral("B")));
+    }
+
+    void checksumsAreTheXxh64OfTheItems()
+    {
+        // GIVEN items of many lengths (every tail of the hash's 32-byte stripes), and one of none
+        FileStorageView tree;
+        QByteArray bytes;
+        for (int length : {0, 1, 3, 4, 7, 8, 31, 32, 33, 65, 1000}) {
+            bytes.resize(length);
+            for (int i = 0; i < length; ++i)
+                bytes[i] = char((i * 131 + length) & 0xff);
+            tree.writeItem(QStringLiteral("L%1").arg(length), bytes);
+        }
+        const QString file = path(QStringLiteral("Pruefsummen.kxproj"));
+        writeProject(file, tree);
+
+        // WHEN the file's checksums are set beside what xxhsum (the xxHash project's own tool) makes of the bytes
         RawDatabase raw(file);
-        QCOMPARE(raw.value(QStringLiteral("SELECT count(*) FROM items WHERE length(checksum) = 32")).toInt(), 3);
+        QSqlQuery items(raw.db());
+        QVERIFY(items.exec(QStringLiteral("SELECT name, data, checksum FROM items")));
+        int compared = 0;
+        while (items.next()) {
+            QProcess xxhsum;
+            xxhsum.start(QStringLiteral("xxhsum"), {QStringLiteral("-H1"), QStringLiteral("-")});
+            QVERIFY2(xxhsum.waitForStarted(10000), "xxhsum (package xxhash) is needed");
+            xxhsum.write(items.value(1).toByteArray());
+            xxhsum.closeWriteChannel();
+            QVERIFY(xxhsum.waitForFinished(10000));
+            // THEN they are the same, item by item
+            QCOMPARE(items.value(2).toByteArray().toHex(), xxhsum.readAllStandardOutput().left(16));
+            ++compared;
+        }
+        QCOMPARE(compared, 11);
     }
 
     void damagedMetaIsReportedAsDamaged()
