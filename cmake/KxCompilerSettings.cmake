@@ -12,3 +12,9 @@ if(KX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Fuzz builds: everything the fuzz targets link carries libFuzzer's coverage
+# instrumentation; only the targets themselves link its driver.
+if(KX_LIBFUZZER AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
