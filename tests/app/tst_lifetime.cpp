@@ -478,6 +478,8 @@ private slots:
         for (int step = 1; step <= steps; ++step) {
             const QString name = life.step();
             ++counts[name];
+            if (step % 1000 == 0)
+                qInfo("lifetime: step %d", step);
             const QString problem = life.roundTrip();
             if (!problem.isEmpty())
                 QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (%3): %4").arg(seed).arg(step).arg(name, problem)));
