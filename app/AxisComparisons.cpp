@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QWidget>
 
 #include <memory>
@@ -61,6 +63,14 @@ AxisCompareView* AxisComparisons::open(DriveController* controllerA, int axisNum
     view->resize(view->size().expandedTo(QSize(960, 640)));
     view->setAxisA(controllerA, axisNumberA);
     view->setAxisB(controllerB, axisNumberB);
+    if (projectB)
+        view->setFileOfSideB(projectB->sourceFileName());
+    // The count also goes to the main window, where it stays in sight while
+    // the comparison is worked through.
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(m_mainWindow)) {
+        connect(view, &AxisCompareView::summaryChanged, mainWindow,
+                [mainWindow](const QString& summary) { mainWindow->statusBar()->showMessage(summary); });
+    }
     view->compare();
 
     // A comparison with a side gone would compare against nothing.

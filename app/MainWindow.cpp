@@ -788,7 +788,7 @@ AxisCompareView* MainWindow::compareAxes(DriveController* controllerA, int axisN
     AxisCompareView* view = d->comparisons->open(controllerA, axisNumberA, controllerB, axisNumberB, projectB);
     if (view)
         d->report(view->axesAreEqual() ? tr("%1: die Achsen sind gleich.").arg(view->windowTitle())
-                                       : tr("%1: die Achsen unterscheiden sich.").arg(view->windowTitle()));
+                                       : tr("%1: die Achsen unterscheiden sich, %2.").arg(view->windowTitle(), view->summaryText()));
     return view;
 }
 
@@ -811,7 +811,26 @@ void MainWindow::onActiveLanguageChanged(int language)
 
 void MainWindow::onLevelSelected(int index)
 {
-    System::instance().setCurrentLevel(unsigned(d->levelComboBox->itemData(index).toInt()));
+    const unsigned level = unsigned(d->levelComboBox->itemData(index).toInt());
+    if (level == System::instance().currentLevel())
+        return;
+    // What a level change alters is shown once, at the end of an access-level
+    // update of every provider: lists and comparisons hold their rows until
+    // the last provider is through, then refresh once.
+    QList<QPointer<ParameterProvider>> providers;
+    if (Project* project = d->project) {
+        for (DriveController* controller : project->host()->driveControllers()) {
+            if (ParameterProvider* provider = controller ? controller->parameterProvider() : nullptr)
+                providers.append(provider);
+        }
+    }
+    for (ParameterProvider* provider : qAsConst(providers))
+        provider->beginAccessLevelUpdate();
+    System::instance().setCurrentLevel(level);
+    for (const QPointer<ParameterProvider>& provider : qAsConst(providers)) {
+        if (provider)
+            provider->endAccessLevelUpdate();
+    }
 }
 
 void MainWindow::onCurrentLevelChanged(unsigned int level)

@@ -98,7 +98,8 @@ ProjectOpenResult ProjectPrivate::openProjectFile(const QString& path)
 {
     ProjectOpenResult result;
     auto read = std::make_unique<FileStorageView>();
-    if (!ProjectFile::read(path, read.get(), &result.error))
+    QStringList damage;
+    if (!ProjectFile::read(path, read.get(), &result.error, &damage))
         return result;
     QList<DriveController*> controllers;
     if (const FileStorageView* own = read->subStorage(Project::storageName()); own && own->hasItem(controllersItem)) {
@@ -111,6 +112,7 @@ ProjectOpenResult ProjectPrivate::openProjectFile(const QString& path)
         controllers = decoded.controllers;
         result.skipped = decoded.skipped;
     }
+    result.skipped = damage + result.skipped;
     descriptionPath.clear();
     setFilePath(QFileInfo(path).absoluteFilePath());
     replace(controllers, std::move(read));

@@ -19,7 +19,8 @@ struct ProjectOpenResult
     bool opened = false;
     /// Why the file was not opened; the previous project is then still open.
     QString error;
-    /// What the file held but the project could not take (one line each).
+    /// What the file held but the project could not take (one line each),
+    /// items of a damaged file first.
     QStringList skipped;
     /// The file was a device description: the project is new and unsaved.
     bool fromDescription = false;

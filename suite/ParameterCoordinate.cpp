@@ -67,8 +67,15 @@ QString ParameterCoordinate::toText() const
 {
     if (!isValid())
         return m_invalidText;
-    const int i = index();
-    return letter() + QString::number(i).rightJustified(i < 100 ? 2 : 3, QLatin1Char('0'));
+    // Written in place: every row of every list shown asks for it.
+    int i = index();
+    const int digits = i < 100 ? 2 : (i < 1000 ? 3 : (i < 10000 ? 4 : 5));
+    QString text(1 + digits, Qt::Uninitialized);
+    QChar* out = text.data();
+    out[0] = letter();
+    for (int d = digits; d >= 1; --d, i /= 10)
+        out[d] = QLatin1Char(char('0' + i % 10));
+    return text;
 }
 
 quint16 ParameterCoordinate::toNumber() const

@@ -3,16 +3,21 @@
 #include "FileStorageView.h"
 
 #include <QAtomicInt>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 #include <QVariant>
 
+#include <algorithm>
+#include <limits>
+#include <map>
 #include <vector>
 
 namespace {
@@ -20,20 +25,91 @@ namespace {
 const QString formatName = QStringLiteral("KxSuiteProject");
 constexpr int currentFormatVersion = 1;
 const QString driverName = QStringLiteral("QSQLITE");
+const QString damagedStorage = QStringLiteral("DamagedItems");
+
+// Row by row reading probes every rowid up to the largest; beyond this a
+// file was not written by us and only the rows its index names are probed.
+constexpr qint64 probeLimit = 100000;
 
 QAtomicInt connectionCounter;
 int failAfterItems = -1;
+
+// SQLite's primary result codes that the messages tell apart.
+enum SqliteCode {
+    SqlitePerm = 3,
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteNoMem = 7,
+    SqliteReadOnly = 8,
+    SqliteIoErr = 10,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteNotADb = 26,
+};
 
 QString nativePath(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
 
+int primaryCode(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xff : -1;
+}
+
+bool isDamage(const QSqlError& error)
+{
+    const int code = primaryCode(error);
+    return code == SqliteCorrupt || code == SqliteNotADb;
+}
+
+QString sqliteDetail(const QSqlError& error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QString() : ProjectFile::tr("Einzelheiten: %1").arg(text);
+}
+
+// Our own words for what went wrong; SQLite's English text only as detail.
 QString errorText(const QSqlError& error)
 {
-    QString text = error.text().trimmed();
-    return text.isEmpty() ? ProjectFile::tr("unbekannter Datenbankfehler") : text;
+    QString words;
+    switch (primaryCode(error)) {
+    case SqliteCorrupt:
+    case SqliteNotADb:
+        words = ProjectFile::tr("der Inhalt der Datei ist beschädigt");
+        break;
+    case SqliteFull:
+        words = ProjectFile::tr("der Datenträger ist voll");
+        break;
+    case SqliteReadOnly:
+        words = ProjectFile::tr("die Datei oder ihr Verzeichnis ist schreibgeschützt");
+        break;
+    case SqlitePerm:
+    case SqliteCantOpen:
+        words = ProjectFile::tr("die Datei kann nicht geöffnet werden (fehlen Zugriffsrechte?)");
+        break;
+    case SqliteBusy:
+    case SqliteLocked:
+        words = ProjectFile::tr("die Datei wird gerade von einem anderen Programm benutzt");
+        break;
+    case SqliteIoErr:
+        words = ProjectFile::tr("der Datenträger meldet einen Lese- oder Schreibfehler");
+        break;
+    case SqliteNoMem:
+        words = ProjectFile::tr("der Arbeitsspeicher reicht nicht aus");
+        break;
+    default:
+        words = ProjectFile::tr("die Datenbank meldet einen Fehler");
+        break;
+    }
+    const QString detail = sqliteDetail(error);
+    return detail.isEmpty() ? words : QStringLiteral("%1 (%2)").arg(words, detail);
 }
+
+enum class Access { ReadOnly, ReadWrite, ReadWriteNoWait };
 
 // One named connection per call. Every QSqlDatabase handle and QSqlQuery of
 // the call must be gone before the destructor removes the connection; declare
@@ -41,15 +117,24 @@ QString errorText(const QSqlError& error)
 class Connection
 {
 public:
-    Connection(const QString& path, bool readOnly)
+    Connection(const QString& path, Access access)
         : m_name(QStringLiteral("KxProjectFile-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driverName, m_name);
         db.setDatabaseName(path);
-        db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000")
-                                      : QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+        switch (access) {
+        case Access::ReadOnly:
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+            break;
+        case Access::ReadWrite:
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+            break;
+        case Access::ReadWriteNoWait:
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            break;
+        }
         if (!db.open())
-            m_error = errorText(db.lastError());
+            m_error = db.lastError();
     }
 
     ~Connection()
@@ -65,13 +150,13 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    bool isOpen() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
+    bool isOpen() const { return !m_error.isValid(); }
+    QSqlError error() const { return m_error; }
     QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
 
 private:
     const QString m_name;
-    QString m_error;
+    QSqlError m_error;
 };
 
 enum class Verdict { Project, Missing, NotAFile, Unreadable, Empty, NotSqlite, Damaged, Foreign, Newer };
@@ -82,6 +167,16 @@ struct Inspection
     QString detail;
     int version = 0;
 };
+
+// A damaged file is damaged; anything else that SQLite refuses keeps the
+// file from being read.
+Inspection failure(const QSqlError& error)
+{
+    Inspection result;
+    result.verdict = isDamage(error) ? Verdict::Damaged : Verdict::Unreadable;
+    result.detail = isDamage(error) ? sqliteDetail(error) : errorText(error);
+    return result;
+}
 
 Inspection inspectHeader(const QString& path)
 {
@@ -119,32 +214,42 @@ Inspection inspectMeta(const QSqlDatabase& db)
     Inspection result;
     QSqlQuery tables(db);
     tables.setForwardOnly(true);
-    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        result.detail = errorText(tables.lastError());
-        return result;
-    }
+    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return failure(tables.lastError());
     QStringList names;
     while (tables.next())
         names.append(tables.value(0).toString());
+    if (tables.lastError().isValid())
+        return failure(tables.lastError());
     if (!names.contains(QStringLiteral("meta"))) {
         result.verdict = Verdict::Foreign;
         return result;
     }
+    // With the tables of a project beside it, a meta table that says
+    // nothing useful was damaged rather than written by someone else.
+    const bool projectLayout = names.contains(QStringLiteral("storages")) && names.contains(QStringLiteral("items"));
+    const auto foreignOrDamaged = [&] {
+        result.verdict = projectLayout ? Verdict::Damaged : Verdict::Foreign;
+        if (projectLayout)
+            result.detail = ProjectFile::tr("die Formatangaben sind unlesbar");
+        return result;
+    };
 
     QSqlQuery meta(db);
     meta.setForwardOnly(true);
     if (!meta.exec(QStringLiteral("SELECT key, value FROM meta"))) {
+        if (isDamage(meta.lastError()))
+            return failure(meta.lastError());
         // A meta table of some other layout: not ours.
-        result.verdict = Verdict::Foreign;
-        return result;
+        return foreignOrDamaged();
     }
     QHash<QString, QString> values;
     while (meta.next())
         values.insert(meta.value(0).toString(), meta.value(1).toString());
-    if (values.value(QStringLiteral("format")) != formatName) {
-        result.verdict = Verdict::Foreign;
-        return result;
-    }
+    if (meta.lastError().isValid())
+        return failure(meta.lastError());
+    if (values.value(QStringLiteral("format")) != formatName)
+        return foreignOrDamaged();
     bool ok = false;
     result.version = values.value(QStringLiteral("version")).toInt(&ok);
     if (!ok || result.version < 1) {
@@ -155,7 +260,7 @@ Inspection inspectMeta(const QSqlDatabase& db)
         result.verdict = Verdict::Newer;
         return result;
     }
-    if (!names.contains(QStringLiteral("storages")) || !names.contains(QStringLiteral("items"))) {
+    if (!projectLayout) {
         result.detail = ProjectFile::tr("Tabellen fehlen");
         return result;
     }
@@ -180,7 +285,9 @@ QString messageFor(const Inspection& inspection, const QString& path)
     case Verdict::NotSqlite:
         return ProjectFile::tr("Die Datei „%1“ ist keine Projektdatei (sie ist keine SQLite-Datenbank).").arg(file);
     case Verdict::Damaged:
-        return ProjectFile::tr("Die Projektdatei „%1“ ist beschädigt: %2").arg(file, inspection.detail);
+        return inspection.detail.isEmpty()
+            ? ProjectFile::tr("Die Projektdatei „%1“ ist beschädigt.").arg(file)
+            : ProjectFile::tr("Die Projektdatei „%1“ ist beschädigt (%2).").arg(file, inspection.detail);
     case Verdict::Foreign:
         return ProjectFile::tr("Die Datei „%1“ ist eine SQLite-Datenbank, aber keine Projektdatei dieses Programms.")
             .arg(file);
@@ -194,17 +301,30 @@ QString messageFor(const Inspection& inspection, const QString& path)
     return {};
 }
 
+// A save that was killed leaves SQLite's journal "hot": the file then holds
+// half-written pages, and a read-only connection refuses it. The first
+// connection that may write rolls the journal back, which restores the last
+// complete save.
+void rollBackInterruptedSave(const QString& path)
+{
+    if (!QFileInfo::exists(path + QStringLiteral("-journal")))
+        return;
+    Connection connection(path, Access::ReadWrite);
+    if (!connection.isOpen())
+        return;
+    QSqlQuery query(connection.database());
+    query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
 Inspection inspect(const QString& path)
 {
     Inspection inspection = inspectHeader(path);
     if (inspection.verdict != Verdict::Project)
         return inspection;
-    Connection connection(path, true);
-    if (!connection.isOpen()) {
-        inspection.verdict = Verdict::Damaged;
-        inspection.detail = connection.error();
-        return inspection;
-    }
+    rollBackInterruptedSave(path);
+    Connection connection(path, Access::ReadOnly);
+    if (!connection.isOpen())
+        return failure(connection.error());
     return inspectMeta(connection.database());
 }
 
@@ -214,28 +334,203 @@ void setMessage(QString* target, const QString& message)
         *target = message;
 }
 
-bool loadTree(const QSqlDatabase& db, FileStorageView* root, QString* detail)
+QByteArray checksumOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+bool hasColumn(const QSqlDatabase& db, const QString& table, const QString& column)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
+        return false;
+    while (query.next()) {
+        if (query.value(1).toString() == column)
+            return true;
+    }
+    return false;
+}
+
+// The rows of one table, as far as they can be read. A plain scan does for
+// an intact file. When it breaks off, every row is looked up on its own, so
+// that a damaged page costs only the rows on it, and the table's index, a
+// b-tree of its own, still names the rows that are lost.
+struct TableContent
+{
+    std::vector<QVariantList> rows;        // rowid, then the columns asked for
+    std::vector<QVariantList> lost;        // rowid, then the index's columns
+    int unnamedLosses = 0;                 // rows that failed and no index names
+    bool damaged = false;
+};
+
+TableContent readTable(const QSqlDatabase& db, const QString& table, const QStringList& columns, const QString& index,
+                       const QStringList& indexColumns)
+{
+    TableContent content;
+    const QString select = QStringLiteral("SELECT rowid, %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table);
+    const auto row = [](const QSqlQuery& query, int count) {
+        QVariantList values;
+        values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            values.append(query.value(i));
+        return values;
+    };
+    {
+        QSqlQuery scan(db);
+        scan.setForwardOnly(true);
+        if (scan.exec(select)) {
+            while (scan.next())
+                content.rows.push_back(row(scan, columns.size() + 1));
+            if (!scan.lastError().isValid())
+                return content;
+        }
+    }
+    content.damaged = true;
+    content.rows.clear();
+
+    std::map<qint64, QVariantList> named;
+    qint64 last = 0;
+    {
+        QSqlQuery scan(db);
+        scan.setForwardOnly(true);
+        if (scan.exec(QStringLiteral("SELECT rowid, %1 FROM %2 INDEXED BY %3")
+                          .arg(indexColumns.join(QStringLiteral(", ")), table, index))) {
+            while (scan.next()) {
+                const qint64 rowid = scan.value(0).toLongLong();
+                named[rowid] = row(scan, indexColumns.size() + 1);
+                last = std::max(last, rowid);
+            }
+        }
+        if (scan.exec(QStringLiteral("SELECT max(rowid) FROM %1").arg(table)) && scan.next())
+            last = std::max(last, scan.value(0).toLongLong());
+    }
+    std::vector<qint64> candidates;
+    if (last <= probeLimit) {
+        for (qint64 rowid = 1; rowid <= last; ++rowid)
+            candidates.push_back(rowid);
+    } else {
+        for (const auto& entry : named)
+            candidates.push_back(entry.first);
+    }
+
+    QSqlQuery lookUp(db);
+    lookUp.setForwardOnly(true);
+    if (!lookUp.prepare(select + QStringLiteral(" WHERE rowid = ?"))) {
+        for (const auto& entry : named)
+            content.lost.push_back(entry.second);
+        return content;
+    }
+    for (qint64 rowid : candidates) {
+        lookUp.addBindValue(rowid);
+        const bool found = lookUp.exec() && lookUp.next();
+        const bool failed = !found && lookUp.lastError().isValid();
+        if (found)
+            content.rows.push_back(row(lookUp, columns.size() + 1));
+        lookUp.finish();
+        const auto name = named.find(rowid);
+        if (found || (!failed && name == named.end()))
+            continue;
+        if (name != named.end())
+            content.lost.push_back(name->second);
+        else
+            ++content.unnamedLosses;
+    }
+    return content;
+}
+
+// Gathers what a damaged file costs, one line per item, in the user's terms.
+class DamageReport
+{
+public:
+    explicit DamageReport(const QString& path) : m_project(QFileInfo(path).fileName()) {}
+
+    QString place(const QString& storagePath, const QString& item) const
+    {
+        return ProjectFile::tr("Projekt „%1“, Speicher „%2“, Eintrag „%3“")
+            .arg(m_project, storagePath.isEmpty() ? ProjectFile::tr("(oberste Ebene)") : storagePath, item);
+    }
+    void unreadable(const QString& storagePath, const QString& item)
+    {
+        lines << ProjectFile::tr("%1: kann nicht gelesen werden, weil die Datei an dieser Stelle beschädigt ist; "
+                                 "der Eintrag fehlt im geöffneten Projekt.")
+                     .arg(place(storagePath, item));
+    }
+    void changed(const QString& storagePath, const QString& item)
+    {
+        lines << ProjectFile::tr("%1: der Inhalt wurde verändert (die Prüfsumme stimmt nicht); er wird nicht "
+                                 "verwendet, beim Speichern aber unverändert aufbewahrt.")
+                     .arg(place(storagePath, item));
+    }
+    void homeless(const QString& storagePath, const QString& item)
+    {
+        lines << ProjectFile::tr("%1: der Speicher dieses Eintrags kann nicht gelesen werden; der Eintrag wird "
+                                 "nicht verwendet, beim Speichern aber unverändert aufbewahrt.")
+                     .arg(place(storagePath, item));
+    }
+    void unnamed(int items, int storages)
+    {
+        if (storages > 0)
+            lines << ProjectFile::tr("Projekt „%1“: %n Speicher kann/können nicht gelesen werden.", nullptr, storages)
+                         .arg(m_project);
+        if (items > 0)
+            lines << ProjectFile::tr("Projekt „%1“: %n weitere(r) Eintrag/Einträge kann/können nicht gelesen werden.",
+                                     nullptr, items)
+                         .arg(m_project);
+    }
+    void damagedWithoutKnownLosses()
+    {
+        lines << ProjectFile::tr("Projekt „%1“: die Datei ist beschädigt; alles Lesbare wurde geladen, es können "
+                                 "aber Einträge fehlen.")
+                     .arg(m_project);
+    }
+
+    QStringList lines;
+
+private:
+    QString m_project;
+};
+
+// Items set aside keep their bytes under a name that says where they were.
+void setAside(FileStorageView* root, const QString& storagePath, const QString& item, const QByteArray& bytes)
+{
+    FileStorageView* aside = root->storage(damagedStorage);
+    const QString base = storagePath.isEmpty() ? item : storagePath + QLatin1Char('/') + item;
+    QString name = base;
+    for (int n = 2; aside->hasItem(name); ++n)
+        name = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    aside->writeItem(name, bytes);
+}
+
+bool loadTree(const QSqlDatabase& db, FileStorageView* root, DamageReport* report, QString* detail)
 {
     struct StorageRow
     {
         qint64 id;
+        QVariant parent;
         QString name;
+        qint64 position;
     };
-    QHash<qint64, std::vector<StorageRow>> children;
-    std::vector<qint64> roots;
+    const TableContent storageTable =
+        readTable(db, QStringLiteral("storages"), {QStringLiteral("parent"), QStringLiteral("name"), QStringLiteral("position")},
+                  QStringLiteral("sqlite_autoindex_storages_1"), {QStringLiteral("parent"), QStringLiteral("name")});
+    std::vector<StorageRow> storageRows;
+    for (const QVariantList& row : storageTable.rows)
+        storageRows.push_back({row.at(0).toLongLong(), row.at(1), row.at(2).toString(), row.at(3).toLongLong()});
+    // Storages known from the index alone lose only their place among their siblings.
+    for (const QVariantList& row : storageTable.lost)
+        storageRows.push_back({row.at(0).toLongLong(), row.at(1), row.at(2).toString(), std::numeric_limits<qint64>::max()});
+    std::stable_sort(storageRows.begin(), storageRows.end(), [](const StorageRow& a, const StorageRow& b) {
+        return a.position != b.position ? a.position < b.position : a.id < b.id;
+    });
 
-    QSqlQuery storages(db);
-    storages.setForwardOnly(true);
-    if (!storages.exec(QStringLiteral("SELECT id, parent, name FROM storages ORDER BY position, id"))) {
-        *detail = errorText(storages.lastError());
-        return false;
-    }
-    while (storages.next()) {
-        const qint64 id = storages.value(0).toLongLong();
-        if (storages.value(1).isNull())
-            roots.push_back(id);
+    QHash<qint64, std::vector<const StorageRow*>> children;
+    std::vector<qint64> roots;
+    for (const StorageRow& row : storageRows) {
+        if (row.parent.isNull())
+            roots.push_back(row.id);
         else
-            children[storages.value(1).toLongLong()].push_back({id, storages.value(2).toString()});
+            children[row.parent.toLongLong()].push_back(&row);
     }
     if (roots.size() != 1) {
         *detail = ProjectFile::tr("die Wurzel des Speicherbaums fehlt oder ist mehrfach vorhanden");
@@ -245,75 +540,126 @@ bool loadTree(const QSqlDatabase& db, FileStorageView* root, QString* detail)
     // Breadth first without recursion: a project may nest deeper than the
     // stack would like. Rows that no path from the root reaches are ignored.
     QHash<qint64, FileStorageView*> views;
+    QHash<qint64, QString> paths;
     views.insert(roots.front(), root);
+    paths.insert(roots.front(), QString());
     std::vector<qint64> pending{roots.front()};
     for (size_t next = 0; next < pending.size(); ++next) {
         const qint64 parentId = pending[next];
         FileStorageView* parent = views.value(parentId);
+        const QString parentPath = paths.value(parentId);
         const auto found = children.constFind(parentId);
         if (found == children.constEnd())
             continue;
-        for (const StorageRow& row : *found) {
-            if (views.contains(row.id))
+        for (const StorageRow* row : *found) {
+            if (views.contains(row->id))
                 continue;
-            views.insert(row.id, parent->storage(row.name));
-            pending.push_back(row.id);
+            views.insert(row->id, parent->storage(row->name));
+            paths.insert(row->id, parentPath.isEmpty() ? row->name : parentPath + QLatin1Char('/') + row->name);
+            pending.push_back(row->id);
         }
     }
+    const auto storagePath = [&](qint64 id) {
+        return paths.contains(id) ? paths.value(id) : ProjectFile::tr("Speicher %1").arg(id);
+    };
 
-    QSqlQuery items(db);
-    items.setForwardOnly(true);
-    if (!items.exec(QStringLiteral("SELECT storage, name, data FROM items ORDER BY storage, position"))) {
-        *detail = errorText(items.lastError());
-        return false;
-    }
-    while (items.next()) {
-        FileStorageView* view = views.value(items.value(0).toLongLong());
-        if (!view) {
-            *detail = ProjectFile::tr("ein Eintrag gehört zu keinem Speicher");
-            return false;
+    QStringList itemColumns{QStringLiteral("storage"), QStringLiteral("name"), QStringLiteral("position"),
+                            QStringLiteral("data")};
+    const bool checksums = hasColumn(db, QStringLiteral("items"), QStringLiteral("checksum"));
+    if (checksums)
+        itemColumns << QStringLiteral("checksum");
+    TableContent itemTable = readTable(db, QStringLiteral("items"), itemColumns, QStringLiteral("sqlite_autoindex_items_1"),
+                                       {QStringLiteral("storage"), QStringLiteral("name")});
+    std::stable_sort(itemTable.rows.begin(), itemTable.rows.end(), [](const QVariantList& a, const QVariantList& b) {
+        const qint64 storageA = a.at(1).toLongLong(), storageB = b.at(1).toLongLong();
+        if (storageA != storageB)
+            return storageA < storageB;
+        return a.at(3).toLongLong() < b.at(3).toLongLong();
+    });
+    // Items set aside are placed after all others, so that one named like
+    // the storage for them cannot take the place of the one read first.
+    std::vector<std::pair<QString, const QVariantList*>> asides;
+    for (const QVariantList& row : itemTable.rows) {
+        const qint64 storage = row.at(1).toLongLong();
+        const QString name = row.at(2).toString();
+        const QByteArray bytes = row.at(4).toByteArray();
+        FileStorageView* view = views.value(storage);
+        const bool intact = !checksums || row.at(5).isNull() || row.at(5).toByteArray() == checksumOf(bytes);
+        if (view && intact) {
+            view->writeItem(name, bytes);
+            continue;
         }
-        view->writeItem(items.value(1).toString(), items.value(2).toByteArray());
+        if (!view)
+            report->homeless(storagePath(storage), name);
+        else
+            report->changed(storagePath(storage), name);
+        asides.emplace_back(storagePath(storage), &row);
     }
+    for (const auto& aside : asides)
+        setAside(root, aside.first, aside.second->at(2).toString(), aside.second->at(4).toByteArray());
+    for (const QVariantList& row : itemTable.lost)
+        report->unreadable(storagePath(row.at(1).toLongLong()), row.at(2).toString());
+    report->unnamed(itemTable.unnamedLosses, storageTable.unnamedLosses);
+    if ((storageTable.damaged || itemTable.damaged) && itemTable.lost.empty() && itemTable.unnamedLosses == 0
+        && storageTable.unnamedLosses == 0)
+        report->damagedWithoutKnownLosses();
     return true;
 }
 
-bool exec(QSqlQuery& query, const QString& statement, QString* detail)
+// Why a write failed, and whether the reason is a damaged file.
+struct WriteError
 {
-    if (query.exec(statement))
-        return true;
-    *detail = errorText(query.lastError());
-    return false;
+    QString detail;
+    bool damaged = false;
+
+    bool set(const QSqlError& error)
+    {
+        detail = errorText(error);
+        damaged = isDamage(error);
+        return false;
+    }
+};
+
+bool exec(QSqlQuery& query, const QString& statement, WriteError* error)
+{
+    return query.exec(statement) || error->set(query.lastError());
 }
 
-bool createSchema(const QSqlDatabase& db, QString* detail)
+bool createSchema(const QSqlDatabase& db, WriteError* error)
 {
     QSqlQuery query(db);
-    return exec(query, QStringLiteral("CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL)"), detail)
+    return exec(query, QStringLiteral("CREATE TABLE meta (key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL)"), error)
         && exec(query,
                 QStringLiteral("CREATE TABLE storages (id INTEGER PRIMARY KEY, parent INTEGER REFERENCES storages(id), "
                                "name TEXT NOT NULL, position INTEGER NOT NULL, UNIQUE (parent, name))"),
-                detail)
+                error)
         && exec(query,
                 QStringLiteral("CREATE TABLE items (storage INTEGER NOT NULL REFERENCES storages(id), "
-                               "name TEXT NOT NULL, position INTEGER NOT NULL, data BLOB NOT NULL, "
+                               "name TEXT NOT NULL, position INTEGER NOT NULL, data BLOB NOT NULL, checksum BLOB, "
                                "PRIMARY KEY (storage, name))"),
-                detail);
+                error);
+}
+
+// Files written before items had checksums get the column on their next save.
+bool upgradeSchema(const QSqlDatabase& db, WriteError* error)
+{
+    if (hasColumn(db, QStringLiteral("items"), QStringLiteral("checksum")))
+        return true;
+    QSqlQuery query(db);
+    return exec(query, QStringLiteral("ALTER TABLE items ADD COLUMN checksum BLOB"), error);
 }
 
 // Runs inside the caller's transaction.
-bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfter, QString* detail)
+bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfter, WriteError* error)
 {
     QSqlQuery query(db);
-    if (!exec(query, QStringLiteral("DELETE FROM items"), detail)
-        || !exec(query, QStringLiteral("DELETE FROM storages"), detail))
+    if (!exec(query, QStringLiteral("DELETE FROM items"), error)
+        || !exec(query, QStringLiteral("DELETE FROM storages"), error))
         return false;
 
     QSqlQuery meta(db);
-    if (!meta.prepare(QStringLiteral("INSERT OR REPLACE INTO meta (key, value) VALUES (?, ?)"))) {
-        *detail = errorText(meta.lastError());
-        return false;
-    }
+    if (!meta.prepare(QStringLiteral("INSERT OR REPLACE INTO meta (key, value) VALUES (?, ?)")))
+        return error->set(meta.lastError());
     const std::pair<QString, QString> metaValues[] = {
         {QStringLiteral("format"), formatName},
         {QStringLiteral("version"), QString::number(currentFormatVersion)},
@@ -321,24 +667,18 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
     for (const auto& entry : metaValues) {
         meta.addBindValue(entry.first);
         meta.addBindValue(entry.second);
-        if (!meta.exec()) {
-            *detail = errorText(meta.lastError());
-            return false;
-        }
+        if (!meta.exec())
+            return error->set(meta.lastError());
     }
 
     QSqlQuery insertStorage(db);
     QSqlQuery insertItem(db);
     if (!insertStorage.prepare(
-            QStringLiteral("INSERT INTO storages (id, parent, name, position) VALUES (?, ?, ?, ?)"))) {
-        *detail = errorText(insertStorage.lastError());
-        return false;
-    }
-    if (!insertItem.prepare(QStringLiteral("INSERT INTO items (storage, name, position, data) VALUES (?, ?, ?, ?)"))) {
-        *detail = errorText(insertItem.lastError());
-        return false;
-    }
-
+            QStringLiteral("INSERT INTO storages (id, parent, name, position) VALUES (?, ?, ?, ?)")))
+        return error->set(insertStorage.lastError());
+    if (!insertItem.prepare(
+            QStringLiteral("INSERT INTO items (storage, name, position, data, checksum) VALUES (?, ?, ?, ?, ?)")))
+        return error->set(insertItem.lastError());
     struct Pending
     {
         const FileStorageView* view;
@@ -350,7 +690,7 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
     qint64 nextId = 1;
     int itemsStored = 0;
     auto simulatedFailure = [&] {
-        *detail = ProjectFile::tr("Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)").arg(itemsStored);
+        error->detail = ProjectFile::tr("Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)").arg(itemsStored);
         return false;
     };
     std::vector<Pending> pending{{&root, nextId++, QVariant(), QString(), 0}};
@@ -361,11 +701,8 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
         insertStorage.addBindValue(current.parent);
         insertStorage.addBindValue(current.name.isNull() ? QStringLiteral("") : current.name);
         insertStorage.addBindValue(current.position);
-        if (!insertStorage.exec()) {
-            *detail = errorText(insertStorage.lastError());
-            return false;
-        }
-
+        if (!insertStorage.exec())
+            return error->set(insertStorage.lastError());
         const QStringList itemNames = current.view->itemNames();
         for (int position = 0; position < itemNames.size(); ++position) {
             if (failAfter >= 0 && itemsStored == failAfter)
@@ -378,10 +715,9 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
             insertItem.addBindValue(name.isNull() ? QStringLiteral("") : name);
             insertItem.addBindValue(position);
             insertItem.addBindValue(bytes);
-            if (!insertItem.exec()) {
-                *detail = errorText(insertItem.lastError());
-                return false;
-            }
+            insertItem.addBindValue(checksumOf(bytes));
+            if (!insertItem.exec())
+                return error->set(insertItem.lastError());
             ++itemsStored;
         }
 
@@ -396,21 +732,63 @@ bool storeTree(const QSqlDatabase& db, const FileStorageView& root, int failAfte
 }
 
 bool writeInTransaction(const QSqlDatabase& constDb, const FileStorageView& root, bool newFile, int failAfter,
-                        QString* detail)
+                        WriteError* error)
 {
     QSqlDatabase db = constDb;
-    if (!db.transaction()) {
-        *detail = errorText(db.lastError());
-        return false;
-    }
-    bool ok = (!newFile || createSchema(db, detail)) && storeTree(db, root, failAfter, detail);
-    if (ok && !db.commit()) {
-        *detail = errorText(db.lastError());
-        ok = false;
-    }
+    if (!db.transaction())
+        return error->set(db.lastError());
+    bool ok = (newFile ? createSchema(db, error) : upgradeSchema(db, error)) && storeTree(db, root, failAfter, error);
+    if (ok && !db.commit())
+        ok = error->set(db.lastError());
     if (!ok)
         db.rollback();
     return ok;
+}
+
+// An interrupted first save leaves its temporary file (and maybe the
+// journal) behind under the name pattern of the temporary files below. One
+// that some other process is writing right now holds a SQLite lock.
+bool isBeingWritten(const QString& file)
+{
+    Connection connection(file, Access::ReadWriteNoWait);
+    if (!connection.isOpen())
+        return false;
+    QSqlQuery query(connection.database());
+    if (query.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    const int code = primaryCode(query.lastError());
+    return code == SqliteBusy || code == SqliteLocked;
+}
+
+QString temporaryTemplate(const QFileInfo& target)
+{
+    return QDir(target.absolutePath()).filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName()));
+}
+
+void removeStaleTemporaries(const QFileInfo& target)
+{
+    const QDir directory(target.absolutePath());
+    const QRegularExpression pattern(
+        QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}(-journal)?$").arg(QRegularExpression::escape(target.fileName())));
+    const QStringList names = directory.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (!match.hasMatch())
+            continue;
+        const QString file = directory.filePath(name);
+        if (match.capturedLength(1) > 0) {
+            // A journal whose database is gone.
+            if (!QFileInfo::exists(file.chopped(match.capturedLength(1))))
+                QFile::remove(file);
+            continue;
+        }
+        if (isBeingWritten(file))
+            continue;
+        QFile::remove(file);
+        QFile::remove(file + QStringLiteral("-journal"));
+    }
 }
 
 } // namespace
@@ -420,10 +798,17 @@ int ProjectFile::formatVersion()
     return currentFormatVersion;
 }
 
-bool ProjectFile::read(const QString& path, FileStorageView* into, QString* errorMessage)
+QString ProjectFile::damagedItemsStorageName()
+{
+    return damagedStorage;
+}
+
+bool ProjectFile::read(const QString& path, FileStorageView* into, QString* errorMessage, QStringList* warnings)
 {
     if (into)
         into->clear();
+    if (warnings)
+        warnings->clear();
     if (!QSqlDatabase::isDriverAvailable(driverName)) {
         setMessage(errorMessage,
                    tr("Die Projektdatei „%1“ kann nicht gelesen werden: Der SQLite-Treiber fehlt.").arg(nativePath(path)));
@@ -435,11 +820,10 @@ bool ProjectFile::read(const QString& path, FileStorageView* into, QString* erro
         return false;
     }
 
-    Connection connection(path, true);
+    rollBackInterruptedSave(path);
+    Connection connection(path, Access::ReadOnly);
     if (!connection.isOpen()) {
-        inspection.verdict = Verdict::Damaged;
-        inspection.detail = connection.error();
-        setMessage(errorMessage, messageFor(inspection, path));
+        setMessage(errorMessage, messageFor(failure(connection.error()), path));
         return false;
     }
     const QSqlDatabase db = connection.database();
@@ -451,13 +835,16 @@ bool ProjectFile::read(const QString& path, FileStorageView* into, QString* erro
     FileStorageView scratch;
     FileStorageView* target = into ? into : &scratch;
     QString detail;
-    if (!loadTree(db, target, &detail)) {
+    DamageReport report(path);
+    if (!loadTree(db, target, &report, &detail)) {
         target->clear();
         inspection.verdict = Verdict::Damaged;
         inspection.detail = detail;
         setMessage(errorMessage, messageFor(inspection, path));
         return false;
     }
+    if (warnings)
+        *warnings = report.lines;
     return true;
 }
 
@@ -475,6 +862,8 @@ bool ProjectFile::write(const QString& path, const FileStorageView& root, QStrin
         return fail(tr("Der SQLite-Treiber fehlt."));
 
     const QFileInfo info(path);
+    if (info.absoluteDir().exists())
+        removeStaleTemporaries(info);
     if (info.exists() || info.isSymLink()) {
         const Inspection inspection = inspect(path);
         if (inspection.verdict != Verdict::Project) {
@@ -482,29 +871,33 @@ bool ProjectFile::write(const QString& path, const FileStorageView& root, QStrin
                                          + tr("Sie wird nicht überschrieben."));
             return false;
         }
-        Connection connection(path, false);
+        Connection connection(path, Access::ReadWrite);
         if (!connection.isOpen())
-            return fail(connection.error());
-        QString detail;
-        if (!writeInTransaction(connection.database(), root, false, failAfter, &detail))
-            return fail(detail);
+            return fail(errorText(connection.error()));
+        WriteError error;
+        if (!writeInTransaction(connection.database(), root, false, failAfter, &error)) {
+            if (error.damaged)
+                error.detail += QLatin1Char(' ')
+                    + tr("Die Datei bleibt, wie sie ist; speichern Sie das Projekt bitte unter einem anderen Namen.");
+            return fail(error.detail);
+        }
         return true;
     }
 
     const QString directory = info.absolutePath();
-    QTemporaryFile temporary(QDir(directory).filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+    QTemporaryFile temporary(temporaryTemplate(info));
     if (!temporary.open()) {
         return fail(tr("Im Verzeichnis „%1“ kann keine Datei angelegt werden (%2).")
                         .arg(nativePath(directory), temporary.errorString()));
     }
     temporary.close();
     {
-        Connection connection(temporary.fileName(), false);
+        Connection connection(temporary.fileName(), Access::ReadWrite);
         if (!connection.isOpen())
-            return fail(connection.error());
-        QString detail;
-        if (!writeInTransaction(connection.database(), root, true, failAfter, &detail))
-            return fail(detail);
+            return fail(errorText(connection.error()));
+        WriteError error;
+        if (!writeInTransaction(connection.database(), root, true, failAfter, &error))
+            return fail(error.detail);
     }
     temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                              | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);

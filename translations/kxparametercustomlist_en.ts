@@ -42,6 +42,10 @@
         <source>Als Bericht exportieren</source>
         <translation>Export as Report</translation>
     </message>
+    <message>
+        <source>Keine Unterschiede</source>
+        <translation>No differences</translation>
+    </message>
 </context>
 <context>
     <name>AxisCompareViewImplementation</name>
@@ -52,6 +56,10 @@
     <message>
         <source>HTML-dateien (*.html)</source>
         <translation>HTML files (*.html)</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Parametern unterschiedlich</source>
+        <translation>%1 of %2 parameters differ</translation>
     </message>
 </context>
 <context>
@@ -66,6 +74,33 @@
     <message>
         <source>&lt;nicht eindeutig&gt;</source>
         <translation>&lt;ambiguous&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterCustomListImport</name>
+    <message>
+        <source>sie enthält Null-Bytes, ist also keine Textdatei</source>
+        <translation>it contains NUL bytes, so it is no text file</translation>
+    </message>
+    <message>
+        <source>sie hat %1 Zeilen, mehr als %2</source>
+        <translation>it has %1 lines, more than %2</translation>
+    </message>
+    <message>
+        <source>%1 ihrer %2 Zeilen sind kein gültiger UTF-8-Text</source>
+        <translation>%1 of its %2 lines are not valid UTF-8 text</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 sieht nicht nach einer Parameterzusammenstellung aus: %2.
+
+Der Import macht aus jeder Zeile, die mit einem Parameternamen beginnt, einen Eintrag der Liste; die Datei hat %3 Zeilen, es können also bis zu %3 Einträge entstehen.
+
+Trotzdem importieren?</source>
+        <translation>The file %1 does not look like a parameter selection: %2.
+
+The import makes every line that starts with a parameter name an entry of the list; the file has %3 lines, so up to %3 entries may result.
+
+Import anyway?</translation>
     </message>
 </context>
 <context>

@@ -359,10 +359,6 @@
 <context>
     <name>ProjectFile</name>
     <message>
-        <source>unbekannter Datenbankfehler</source>
-        <translation>unknown database error</translation>
-    </message>
-    <message>
         <source>ungültige Formatversion „%1“</source>
         <translation>invalid format version “%1”</translation>
     </message>
@@ -391,10 +387,6 @@
         <translation>The file “%1” is not a project file (it is not an SQLite database).</translation>
     </message>
     <message>
-        <source>Die Projektdatei „%1“ ist beschädigt: %2</source>
-        <translation>The project file “%1” is corrupt: %2</translation>
-    </message>
-    <message>
         <source>Die Datei „%1“ ist eine SQLite-Datenbank, aber keine Projektdatei dieses Programms.</source>
         <translation>The file “%1” is an SQLite database, but not a project file of this program.</translation>
     </message>
@@ -405,10 +397,6 @@
     <message>
         <source>die Wurzel des Speicherbaums fehlt oder ist mehrfach vorhanden</source>
         <translation>the root of the storage tree is missing or present more than once</translation>
-    </message>
-    <message>
-        <source>ein Eintrag gehört zu keinem Speicher</source>
-        <translation>an item belongs to no storage</translation>
     </message>
     <message>
         <source>Schreibvorgang nach %1 Einträgen abgebrochen (Fehlersimulation)</source>
@@ -437,6 +425,100 @@
     <message>
         <source>Die fertige Datei kann nicht umbenannt werden (%1).</source>
         <translation>The finished file cannot be renamed (%1).</translation>
+    </message>
+    <message>
+        <source>Einzelheiten: %1</source>
+        <translation>details: %1</translation>
+    </message>
+    <message>
+        <source>der Inhalt der Datei ist beschädigt</source>
+        <translation>the content of the file is corrupt</translation>
+    </message>
+    <message>
+        <source>der Datenträger ist voll</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>die Datei oder ihr Verzeichnis ist schreibgeschützt</source>
+        <translation>the file or its directory is write-protected</translation>
+    </message>
+    <message>
+        <source>die Datei kann nicht geöffnet werden (fehlen Zugriffsrechte?)</source>
+        <translation>the file cannot be opened (missing permissions?)</translation>
+    </message>
+    <message>
+        <source>die Datei wird gerade von einem anderen Programm benutzt</source>
+        <translation>the file is in use by another program</translation>
+    </message>
+    <message>
+        <source>der Datenträger meldet einen Lese- oder Schreibfehler</source>
+        <translation>the disk reports a read or write error</translation>
+    </message>
+    <message>
+        <source>der Arbeitsspeicher reicht nicht aus</source>
+        <translation>there is not enough memory</translation>
+    </message>
+    <message>
+        <source>die Datenbank meldet einen Fehler</source>
+        <translation>the database reports an error</translation>
+    </message>
+    <message>
+        <source>die Formatangaben sind unlesbar</source>
+        <translation>the format information is unreadable</translation>
+    </message>
+    <message>
+        <source>Die Projektdatei „%1“ ist beschädigt.</source>
+        <translation>The project file “%1” is corrupt.</translation>
+    </message>
+    <message>
+        <source>Die Projektdatei „%1“ ist beschädigt (%2).</source>
+        <translation>The project file “%1” is corrupt (%2).</translation>
+    </message>
+    <message>
+        <source>Projekt „%1“, Speicher „%2“, Eintrag „%3“</source>
+        <translation>Project “%1”, storage “%2”, item “%3”</translation>
+    </message>
+    <message>
+        <source>(oberste Ebene)</source>
+        <translation>(top level)</translation>
+    </message>
+    <message>
+        <source>%1: kann nicht gelesen werden, weil die Datei an dieser Stelle beschädigt ist; der Eintrag fehlt im geöffneten Projekt.</source>
+        <translation>%1: cannot be read because the file is corrupt there; the item is missing from the opened project.</translation>
+    </message>
+    <message>
+        <source>%1: der Inhalt wurde verändert (die Prüfsumme stimmt nicht); er wird nicht verwendet, beim Speichern aber unverändert aufbewahrt.</source>
+        <translation>%1: the content was changed (the checksum does not match); it is not used, but kept unchanged when saving.</translation>
+    </message>
+    <message>
+        <source>%1: der Speicher dieses Eintrags kann nicht gelesen werden; der Eintrag wird nicht verwendet, beim Speichern aber unverändert aufbewahrt.</source>
+        <translation>%1: the storage of this item cannot be read; the item is not used, but kept unchanged when saving.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Projekt „%1“: %n Speicher kann/können nicht gelesen werden.</source>
+        <translation>
+            <numerusform>Project “%1”: %n storage cannot be read.</numerusform>
+            <numerusform>Project “%1”: %n storages cannot be read.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Projekt „%1“: %n weitere(r) Eintrag/Einträge kann/können nicht gelesen werden.</source>
+        <translation>
+            <numerusform>Project “%1”: %n more item cannot be read.</numerusform>
+            <numerusform>Project “%1”: %n more items cannot be read.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Projekt „%1“: die Datei ist beschädigt; alles Lesbare wurde geladen, es können aber Einträge fehlen.</source>
+        <translation>Project “%1”: the file is corrupt; everything readable was loaded, but items may be missing.</translation>
+    </message>
+    <message>
+        <source>Speicher %1</source>
+        <translation>storage %1</translation>
+    </message>
+    <message>
+        <source>Die Datei bleibt, wie sie ist; speichern Sie das Projekt bitte unter einem anderen Namen.</source>
+        <translation>The file stays as it is; please save the project under another name.</translation>
     </message>
 </context>
 </TS>

@@ -428,8 +428,8 @@
         <translation>%1: the axes are identical.</translation>
     </message>
     <message>
-        <source>%1: die Achsen unterscheiden sich.</source>
-        <translation>%1: the axes differ.</translation>
+        <source>%1: die Achsen unterscheiden sich, %2.</source>
+        <translation>%1: the axes differ, %2.</translation>
     </message>
     <message>
         <source>&amp;Achsen vergleichen ...</source>

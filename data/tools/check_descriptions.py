@@ -21,6 +21,7 @@ ELEMENT_PROPERTIES = ("kind", "unit", "min", "max", "decimals", "choices", "defa
                       "active", "hasValue", "level", "category")
 PER_ELEMENT_LISTS = ("default", "reference", "writable", "active")
 DESCRIPTION_PREFIX = "<description>="
+HIGHEST_ACCESS_LEVEL = 3  # the highest level the application offers
 MIN_PARAMETERS = 320
 
 
@@ -294,6 +295,14 @@ def check_catalogue_mix(name, type_obj, catalogue, problems):
         problems.add(name, "levels 0..3 should all occur")
     if {e["category"] for e in elements} != {0, 1}:
         problems.add(name, "categories 0 and 1 should both occur")
+    # A change is marked only below the user's access level, and the application
+    # offers levels up to 3: a setting (category 0) at level 3 is never marked.
+    for coord, (_, es) in catalogue.items():
+        for e in es:
+            if e["hasValue"] and e["category"] == 0 and e["level"] >= HIGHEST_ACCESS_LEVEL:
+                problems.add("%s %s[%d]" % (name, coord, e["index"]),
+                             "a setting at level %d never shows a changed mark; "
+                             "give it a lower level or category 1" % e["level"])
     if any(p.get("structure") == "array" and not 2 <= p["count"] <= 16 for p in params):
         problems.add(name, "array sizes must be 2..16")
 

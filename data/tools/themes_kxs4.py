@@ -238,7 +238,7 @@ def _notch(coord, n, default_on):
         el("Mittenfrequenz", "Centre frequency", unit="Hz", lo=50, hi=5000, dflt=800 if n == 1 else 1500),
         el("Bandbreite", "Bandwidth", unit="Hz", lo=5, hi=2000, dflt=100),
         el("Tiefe", "Depth", unit="dB", lo=-60, hi=0, dec=1, dflt=-20),
-    ], help="kxs-notch", lvl=3, cat=1)
+    ], help="kxs-notch", lvl=2)
 
 
 def motor():
@@ -691,7 +691,7 @@ def system():
         simple("S16", "Lüfter Betriebsstunden", "Fan operating hours", dev=True, unit="h", lo=0, hi=999999,
                ro=True, dflt=1105),
         simple("S17", "Hochlaufzeit Gerät", "Device start-up time", dev=True, unit="ms", lo=0, hi=60000,
-               ro=True, dflt=2350, lvl=3),
+               ro=True, dflt=2350, lvl=3, cat=1),
         record("S20", "Oszilloskop", "Oscilloscope", [
             header("Oszilloskop", "Oscilloscope"),
             el("Abtastzeit", "Sampling time", unit="ms", lo=0.0625, hi=100, dec=4, dflt=1),

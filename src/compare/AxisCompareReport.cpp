@@ -1,4 +1,5 @@
 #include "AxisCompareReport.h"
+#include "TreeItemCells_p.h"
 
 #include "DriveController.h"
 
@@ -35,6 +36,13 @@ AxisCompareReport::Side AxisCompareReport::side(const DriveController* controlle
 
 bool AxisCompareReport::valuesDiffer(const QTreeWidgetItem* row)
 {
+    // Our rows answer without a variant per text.
+    if (const KxTreeItem::CompactRow* compact = KxTreeItem::compactRow(row)) {
+        const QString& a = compact->cellText(1);
+        const QString& b = compact->cellText(2);
+        if (!a.isNull() && !b.isNull())
+            return a != b;
+    }
     return row->text(1) != row->text(2);
 }
 

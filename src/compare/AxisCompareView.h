@@ -48,6 +48,27 @@ public:
     /// axis with itself. True before any comparison.
     virtual bool axesAreEqual() const = 0;
 
+    /// Names the project file side B was read from when it is not part of
+    /// the open project (shown under side B's column caption); empty when it is.
+    virtual void setFileOfSideB(const QString& fileName) = 0;
+    /// The parameters of the last comparison, and how many of them show a
+    /// different value on the two axes, in the parameter's own row or in any
+    /// of its element rows. They follow values as they change.
+    virtual int parameterCount() const = 0;
+    virtual int differingParameterCount() const = 0;
+    /// "13 von 633 Parametern unterschiedlich"; empty for an axis compared
+    /// with itself and before any comparison.
+    virtual QString summaryText() const = 0;
+    /// Makes the next (previous) row whose two values differ the current one,
+    /// after (before) the current row and around the end; F7 and Shift+F7 do
+    /// the same. False when no visible row differs.
+    virtual bool goToNextDifference() = 0;
+    virtual bool goToPreviousDifference() = 0;
+
+signals:
+    /// The summary text changed: after a comparison, and as values change.
+    void summaryChanged(const QString& summary);
+
 private:
     Q_DISABLE_COPY(AxisCompareView)
 };

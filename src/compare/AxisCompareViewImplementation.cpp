@@ -11,8 +11,12 @@
 #include "ParameterProvider.h"
 #include "System.h"
 
+#include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QSet>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -46,6 +50,24 @@ AxisCompareViewImplementation::AxisCompareViewImplementation(QWidget* parent)
 
     ui.helpWidget->initialize(System::instance().helpSystem(QStringLiteral("parameter")));
     ui.propertyWidget->initialize();
+
+    // Values change in bursts; the count follows once per turn of the event loop.
+    ui.noDifferencesLabel->setVisible(false);
+    summaryTimer = new QTimer(this);
+    summaryTimer->setSingleShot(true);
+    summaryTimer->setInterval(0);
+    connect(summaryTimer, &QTimer::timeout, this, &AxisCompareViewImplementation::updateSummary);
+
+    auto* next = new QAction(this);
+    next->setShortcut(QKeySequence(Qt::Key_F7));
+    next->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(next, &QAction::triggered, this, &AxisCompareViewImplementation::goToNextDifference);
+    addAction(next);
+    auto* previous = new QAction(this);
+    previous->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+    previous->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(previous, &QAction::triggered, this, &AxisCompareViewImplementation::goToPreviousDifference);
+    addAction(previous);
 
     followItemChanges(true);
 }
@@ -130,6 +152,7 @@ void AxisCompareViewImplementation::compare()
     ui.bottomButton->setVisible(!sameAxis);
 
     updateView();
+    makeFirstDifferenceCurrent();
 }
 
 bool AxisCompareViewImplementation::axesAreEqual() const
@@ -155,6 +178,7 @@ void AxisCompareViewImplementation::changeEvent(QEvent* event)
         const QString title = windowTitle();
         ui.retranslateUi(this);
         setWindowTitle(title);
+        showSummary();
     }
     AxisCompareView::changeEvent(event);
 }
@@ -188,11 +212,11 @@ namespace {
 // What the view made of a row, kept with the row: whether the marks are
 // set at all, whether its values differ, whether it is highlighted and
 // whether the view hid it.
-enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8 };
+enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8, Bold = 16 };
 
 KxTreeItem::CompactRow* marksOf(QTreeWidgetItem* row)
 {
-    return dynamic_cast<KxTreeItem::CompactRow*>(row);
+    return KxTreeItem::compactRow(row);
 }
 
 void setMark(KxTreeItem::CompactRow* row, RowMark mark, bool on)
@@ -208,6 +232,7 @@ void AxisCompareViewImplementation::onRowFilled(QTreeWidgetItem* row)
 {
     if (KxTreeItem::CompactRow* marked = marksOf(row))
         markRow(row, marked, differencesOnly());
+    scheduleSummary();
 }
 
 // Settles what the view makes of a row from what it shows, and colours it.
@@ -215,10 +240,29 @@ void AxisCompareViewImplementation::markRow(QTreeWidgetItem* row, KxTreeItem::Co
 {
     const bool differs = AxisCompareReport::valuesDiffer(row);
     const bool highlighted = differs && !diffOnly;
-    // A refilled row keeps its visibility; a new one is shown.
+    // A refilled row keeps its visibility and its fonts; a new one is shown.
     const bool hidden = row->treeWidget() && row->isHidden();
-    marked->viewMarks = quint8(Known | (differs ? Differs : 0) | (highlighted ? Highlighted : 0) | (hidden ? Hidden : 0));
+    marked->viewMarks = quint8(Known | (differs ? Differs : 0) | (highlighted ? Highlighted : 0) | (hidden ? Hidden : 0)
+                               | (marked->viewMarks & Bold));
+    markBold(row, marked, differs);
     paintRow(row, highlighted);
+}
+
+// The values of a differing row are bold as well as yellow: colour alone
+// does not reach everyone, and the filtered view shows no colour at all.
+void AxisCompareViewImplementation::markBold(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool differs)
+{
+    if (marked && bool(marked->viewMarks & Bold) == differs)
+        return;
+    static const QFont bold = [] {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }();
+    for (int column = 1; column <= 2; ++column)
+        row->setData(column, Qt::FontRole, differs ? QVariant(bold) : QVariant());
+    if (marked)
+        setMark(marked, Bold, differs);
 }
 
 bool AxisCompareViewImplementation::rowDiffers(QTreeWidgetItem* row)
@@ -240,11 +284,11 @@ void AxisCompareViewImplementation::updateView()
     const bool diffOnly = differencesOnly();
     ParameterCustomListTreeWidget* tree = ui.parameterTreeWidget;
 
-    auto evaluate = [&](QTreeWidgetItem* row) {
-        KxTreeItem::CompactRow* marked = marksOf(row);
+    // Colours the row as its difference asks and tells whether it differs.
+    auto evaluate = [&](QTreeWidgetItem* row, KxTreeItem::CompactRow* marked) {
         if (!marked) {
             colorRow(row, diffOnly);
-            return;
+            return rowDiffers(row);
         }
         if (!(marked->viewMarks & Known))
             markRow(row, marked, diffOnly);
@@ -254,43 +298,69 @@ void AxisCompareViewImplementation::updateView()
         // On the filtered screen every row differs; the highlight would say nothing.
         const bool highlighted = differs && !diffOnly;
         if (bool(marked->viewMarks & Highlighted) != highlighted) {
-            paintRow(row, highlighted);
+            paintRow(row, highlighted, Repaint::Later);
             setMark(marked, Highlighted, highlighted);
         }
+        return differs;
     };
 
+    struct Element
+    {
+        QTreeWidgetItem* row;
+        KxTreeItem::CompactRow* marked;
+        bool differs;
+    };
+    QVarLengthArray<Element, 32> elements;
+    int differing = 0;
     {
         // A background changes no row's size or place: the model's notice per
         // cell would only make the view look up each row on its own; one
-        // repaint afterwards shows them all.
+        // repaint afterwards shows them all. Hiding rows is the view's own
+        // business and goes on regardless.
         const QSignalBlocker quiet(tree->model());
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        // With only differences on, a row stays visible when it differs
+        // itself or when any of its elements does. The element rows under a
+        // hidden row are not filtered: nobody sees them, and they are put
+        // right whenever their row is shown again.
+        for (int i = 0, rows = tree->topLevelItemCount(); i < rows; ++i) {
             QTreeWidgetItem* row = tree->topLevelItem(i);
-            evaluate(row);
-            for (int j = 0; j < row->childCount(); ++j)
-                evaluate(row->child(j));
+            KxTreeItem::CompactRow* marked = marksOf(row);
+            bool anyDiffers = evaluate(row, marked);
+            elements.clear();
+            for (int j = 0, count = row->childCount(); j < count; ++j) {
+                QTreeWidgetItem* element = row->child(j);
+                KxTreeItem::CompactRow* elementMarks = marksOf(element);
+                const bool differs = evaluate(element, elementMarks);
+                elements.append({element, elementMarks, differs});
+                anyDiffers = anyDiffers || differs;
+            }
+            differing += anyDiffers ? 1 : 0;
+            const bool rowShown = anyDiffers || !diffOnly;
+            showRow(row, rowShown, i, QModelIndex(), marked);
+            if (!rowShown)
+                continue;
+            QModelIndex rowIndex;
+            for (int j = 0; j < elements.size(); ++j) {
+                const Element& element = elements.at(j);
+                const bool shown = !diffOnly || element.differs;
+                if (element.marked && (element.marked->viewMarks & Known) && bool(element.marked->viewMarks & Hidden) != shown)
+                    continue;
+                if (!rowIndex.isValid())
+                    rowIndex = tree->model()->index(i, 0);
+                showRow(element.row, shown, j, rowIndex, element.marked);
+            }
         }
     }
     tree->viewport()->update();
-
-    // With only differences on, a row stays visible when it differs itself or
-    // when any of its elements does.
-    // The element rows under a hidden row are not filtered: nobody sees them,
-    // and they are put right whenever their row is shown again.
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = tree->topLevelItem(i);
-        bool rowShown = !diffOnly || rowDiffers(row);
-        for (int j = 0; !rowShown && j < row->childCount(); ++j)
-            rowShown = rowDiffers(row->child(j));
-        showRow(row, rowShown, i);
-        if (rowShown)
-            filterElements(row, i, diffOnly);
-    }
 
     for (int column = 0; column <= 2; ++column)
         tree->resizeColumnToContents(column);
 
     followItemChanges(true);
+
+    summaryTimer->stop();
+    differingParameters = differing;
+    showSummary();
 }
 
 // Shows the element rows of a shown row that differ, or all of them.
@@ -309,9 +379,11 @@ void AxisCompareViewImplementation::filterElements(QTreeWidgetItem* row, int pos
 
 // Rows whose visibility is known are only touched when it changes: every
 // change costs the view a persistent index and a relayout.
-void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent)
+void AxisCompareViewImplementation::showRow(QTreeWidgetItem* row, bool shown, int position, const QModelIndex& parent,
+                                            KxTreeItem::CompactRow* marked)
 {
-    KxTreeItem::CompactRow* marked = marksOf(row);
+    if (!marked)
+        marked = marksOf(row);
     if (!marked || !(marked->viewMarks & Known)) {
         setRowHidden(row, !shown);
         return;
@@ -331,11 +403,12 @@ void AxisCompareViewImplementation::colorRow(QTreeWidgetItem* row, bool diffOnly
     const bool differs = AxisCompareReport::valuesDiffer(row);
     if (differs)
         allEqual = false;
+    markBold(row, nullptr, differs);
     // On the filtered screen every row differs; the highlight would say nothing.
     paintRow(row, differs && !diffOnly);
 }
 
-void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highlighted)
+void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highlighted, Repaint repaint)
 {
     // Two brushes for all cells, rather than one each.
     static const QBrush yellow(Qt::yellow);
@@ -343,7 +416,9 @@ void AxisCompareViewImplementation::paintRow(QTreeWidgetItem* row, bool highligh
     const QBrush& background = highlighted ? yellow : white;
     KxTreeItem::CompactRow* compact = marksOf(row);
     for (int column = 0; column <= 2; ++column) {
-        if (compact)
+        if (compact && repaint == Repaint::Later)
+            compact->setCellBrushQuietly(Qt::BackgroundRole, column, background);
+        else if (compact)
             compact->setCellBrush(Qt::BackgroundRole, column, background);
         else
             row->setBackground(column, background);
@@ -358,6 +433,10 @@ void AxisCompareViewImplementation::onItemChanged(QTreeWidgetItem* pItem, int co
     const bool differs = AxisCompareReport::valuesDiffer(pItem);
     if (marked && (marked->viewMarks & Known))
         setMark(marked, Differs, differs);
+    followItemChanges(false);
+    markBold(pItem, marked, differs);
+    followItemChanges(true);
+    scheduleSummary();
     if (!differencesOnly()) {
         showRow(pItem, true);
         followItemChanges(false);
@@ -394,4 +473,131 @@ void AxisCompareViewImplementation::onExportToHtml()
     // A report that cannot be written is dropped without a word.
     if (AxisCompareReport::write(fileName, reportDocument()))
         setting->rememberPath(fileName);
+}
+
+void AxisCompareViewImplementation::setFileOfSideB(const QString& fileName)
+{
+    ui.parameterTreeWidget->setAxisColumnNote(1, fileName.isEmpty() ? QString() : QFileInfo(fileName).fileName());
+}
+
+int AxisCompareViewImplementation::parameterCount() const
+{
+    return comparedAxes.isEmpty() ? 0 : ui.parameterTreeWidget->topLevelItemCount();
+}
+
+int AxisCompareViewImplementation::differingParameterCount() const
+{
+    if (summaryTimer->isActive())
+        const_cast<AxisCompareViewImplementation*>(this)->updateSummary();
+    return comparedAxes.isEmpty() ? 0 : differingParameters;
+}
+
+QString AxisCompareViewImplementation::summaryText() const
+{
+    if (summaryTimer->isActive())
+        const_cast<AxisCompareViewImplementation*>(this)->updateSummary();
+    return summary;
+}
+
+void AxisCompareViewImplementation::scheduleSummary()
+{
+    if (!summaryTimer->isActive())
+        summaryTimer->start();
+}
+
+// Counts the differing parameters again from what the rows know of themselves.
+void AxisCompareViewImplementation::updateSummary()
+{
+    summaryTimer->stop();
+    QTreeWidget* tree = ui.parameterTreeWidget;
+    int differing = 0;
+    for (int i = 0, rows = tree->topLevelItemCount(); i < rows; ++i) {
+        QTreeWidgetItem* row = tree->topLevelItem(i);
+        bool differs = rowDiffers(row);
+        for (int j = 0, count = row->childCount(); !differs && j < count; ++j)
+            differs = rowDiffers(row->child(j));
+        differing += differs ? 1 : 0;
+    }
+    differingParameters = differing;
+    showSummary();
+}
+
+void AxisCompareViewImplementation::showSummary()
+{
+    const bool compared = !comparedAxes.isEmpty();
+    const QString text = compared ? tr("%1 von %2 Parametern unterschiedlich").arg(differingParameters).arg(parameterCount())
+                                  : QString();
+    ui.summaryLabel->setText(text);
+    // An empty grid would look like a fault; the filter found nothing to show.
+    const bool nothingLeft = compared && differencesOnly() && differingParameters == 0;
+    ui.noDifferencesLabel->setVisible(nothingLeft);
+    ui.splitterMain->setVisible(!nothingLeft);
+    if (text != summary) {
+        summary = text;
+        emit summaryChanged(summary);
+    }
+}
+
+bool AxisCompareViewImplementation::goToNextDifference()
+{
+    return goToDifference(1);
+}
+
+bool AxisCompareViewImplementation::goToPreviousDifference()
+{
+    return goToDifference(-1);
+}
+
+// Rows in the order the tree shows them: each parameter, then its elements.
+namespace {
+
+QList<QTreeWidgetItem*> rowsInOrder(QTreeWidget* tree)
+{
+    QList<QTreeWidgetItem*> rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = tree->topLevelItem(i);
+        rows.append(row);
+        for (int j = 0; j < row->childCount(); ++j)
+            rows.append(row->child(j));
+    }
+    return rows;
+}
+
+bool shown(const QTreeWidgetItem* row)
+{
+    return !row->isHidden() && (!row->parent() || !row->parent()->isHidden());
+}
+
+} // namespace
+
+bool AxisCompareViewImplementation::goToDifference(int step)
+{
+    ui.parameterTreeWidget->flushScheduledRefresh();
+    QTreeWidget* tree = ui.parameterTreeWidget;
+    const QList<QTreeWidgetItem*> rows = rowsInOrder(tree);
+    const int count = rows.size();
+    const int current = rows.indexOf(tree->currentItem());
+    for (int k = 1; k <= count; ++k) {
+        const int at = current < 0 ? (step > 0 ? k - 1 : count - k) : ((current + step * k) % count + count) % count;
+        QTreeWidgetItem* row = rows.at(at);
+        if (!shown(row) || !rowDiffers(row))
+            continue;
+        tree->setCurrentItem(row, qMax(0, tree->currentColumn()));
+        tree->scrollToItem(row);
+        return true;
+    }
+    return false;
+}
+
+// A new comparison opens at its first difference, or at its top.
+void AxisCompareViewImplementation::makeFirstDifferenceCurrent()
+{
+    QTreeWidget* tree = ui.parameterTreeWidget;
+    if (sameAxis || tree->topLevelItemCount() == 0)
+        return;
+    tree->setCurrentItem(nullptr);
+    if (!goToDifference(1)) {
+        tree->setCurrentItem(tree->topLevelItem(0));
+        tree->scrollToItem(tree->topLevelItem(0));
+    }
 }

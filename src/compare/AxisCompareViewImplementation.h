@@ -13,6 +13,7 @@
 class DriveController;
 class DriveControllerAxis;
 class ParameterCustomList;
+class QTimer;
 class QTreeWidgetItem;
 namespace KxTreeItem { class CompactRow; }
 
@@ -31,6 +32,12 @@ public:
     void setAxisB(DriveController* controller, int axisNumber) override;
     void compare() override;
     bool axesAreEqual() const override;
+    void setFileOfSideB(const QString& fileName) override;
+    int parameterCount() const override;
+    int differingParameterCount() const override;
+    QString summaryText() const override;
+    bool goToNextDifference() override;
+    bool goToPreviousDifference() override;
 
     // The report as onExportToHtml() writes it.
     QString reportDocument() const;
@@ -47,13 +54,22 @@ private slots:
 private:
     bool differencesOnly() const;
     void colorRow(QTreeWidgetItem* row, bool diffOnly);
-    void paintRow(QTreeWidgetItem* row, bool highlighted);
+    // Later: the caller repaints the whole view when it is done.
+    enum class Repaint { Now, Later };
+    void paintRow(QTreeWidgetItem* row, bool highlighted, Repaint repaint = Repaint::Now);
     void followItemChanges(bool follow);
     bool rowDiffers(QTreeWidgetItem* row);
     void onRowFilled(QTreeWidgetItem* row);
     void markRow(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool diffOnly);
-    void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex());
+    void showRow(QTreeWidgetItem* row, bool shown, int position = -1, const QModelIndex& parent = QModelIndex(),
+                 KxTreeItem::CompactRow* marked = nullptr);
     void filterElements(QTreeWidgetItem* row, int position, bool diffOnly);
+    void markBold(QTreeWidgetItem* row, KxTreeItem::CompactRow* marked, bool differs);
+    void scheduleSummary();
+    void updateSummary();
+    void showSummary();
+    bool goToDifference(int step);
+    void makeFirstDifferenceCurrent();
 
     Ui::AxisCompareView ui;
     const std::unique_ptr<ParameterCustomList> workingList;
@@ -66,4 +82,7 @@ private:
     bool allEqual = true;
     QList<QPointer<DriveControllerAxis>> comparedAxes;
     QList<ParameterCoordinate> comparedCoordinates;
+    int differingParameters = 0;
+    QString summary;
+    QTimer* summaryTimer = nullptr;
 };

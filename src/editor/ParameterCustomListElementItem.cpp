@@ -18,7 +18,7 @@ ParameterCustomListElementItem::ParameterCustomListElementItem(quint16 element)
 
 ParameterCustomListEntry* ParameterCustomListElementItem::entry() const
 {
-    auto* entryRow = dynamic_cast<ParameterCustomListEntryItem*>(parent());
+    auto* entryRow = KxTreeItem::rowCast<ParameterCustomListEntryItem>(parent());
     return entryRow ? entryRow->entry() : nullptr;
 }
 
@@ -38,7 +38,7 @@ void ParameterCustomListElementItem::update(const KxTreeItem::RowStyle& style)
     KxTreeItem::RowTexts texts;
     for (int column = style.columns - 1; column >= 1; --column)
         fillCell(entry, style, column, &texts);
-    setText(0, entry->elementText(m_element));
+    setCellText(0, entry->elementText(m_element));
 }
 
 void ParameterCustomListElementItem::updateValues(const KxTreeItem::RowStyle& style, quint64 columns)
@@ -57,12 +57,12 @@ void ParameterCustomListElementItem::fillCell(ParameterCustomListEntry* entry, c
 {
     const EntryCell cell = entry->cell(column - 1, m_element);
     if (!cell.available) {
-        setText(column, style.notAvailable);
+        setCellText(column, style.notAvailable);
         setCellIcon(column, ParameterCustomListEntryItem::notAvailableIcon());
         setCellBrush(Qt::ForegroundRole, column, style.inactive);
         return;
     }
-    setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
+    setCellText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     setCellIcon(column, cell.stateIcon);
     setCellBrush(Qt::ForegroundRole, column, cell.active ? style.active : style.inactive);
 }
@@ -88,4 +88,11 @@ bool ParameterCustomListElementItem::operator<(const QTreeWidgetItem& other) con
     if (tree && tree->sortColumn() != 0)
         return QTreeWidgetItem::operator<(other);
     return data(0, role).toUInt() < other.data(0, role).toUInt();
+}
+
+KxTreeItem::CompactRow* KxTreeItem::compactRow(QTreeWidgetItem* item)
+{
+    if (auto* entryRow = rowCast<ParameterCustomListEntryItem>(item))
+        return entryRow;
+    return rowCast<ParameterCustomListElementItem>(item);
 }

@@ -8,7 +8,7 @@ class ParameterCustomListEntry;
 
 // The row of one element of a multi-element entry; always a child of the
 // entry's row, from which it takes its entry.
-class ParameterCustomListElementItem : public KxTreeItem::CompactRow
+class ParameterCustomListElementItem final : public KxTreeItem::CompactRow
 {
 public:
     explicit ParameterCustomListElementItem(quint16 element);

@@ -80,11 +80,11 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     KxTreeItem::RowTexts texts;
     for (int column = style.columns - 1; column >= 1; --column)
         fillCell(style, column, &texts);
-    setText(0, m_entry->text());
+    setCellText(0, m_entry->text());
 
     QList<quint16> pending = m_entry->childElementIndices();
     for (int i = childCount() - 1; i >= 0; --i) {
-        auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i));
+        auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i));
         if (elementRow && pending.removeOne(elementRow->element()))
             continue;
         if (elementRow)
@@ -99,7 +99,7 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
     }
 
     for (int i = 0; i < childCount(); ++i) {
-        if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i)))
+        if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i)))
             elementRow->update(style);
     }
     // Kept rows stay in order; only appended ones can be out of place.
@@ -111,12 +111,12 @@ void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, i
 {
     const EntryCell cell = m_entry->cell(column - 1);
     if (!cell.available) {
-        setText(column, style.notAvailable);
+        setCellText(column, style.notAvailable);
         setCellIcon(column, notAvailableIcon());
         setCellBrush(Qt::ForegroundRole, column, style.inactive);
         return;
     }
-    setText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
+    setCellText(column, texts ? texts->shared(cell.valueText) : cell.valueText);
     setCellIcon(column, cell.stateIcon);
     setCellBrush(Qt::ForegroundRole, column, cell.active ? style.active : style.inactive);
 }
@@ -130,7 +130,7 @@ void ParameterCustomListEntryItem::updateValues(const KxTreeItem::RowStyle& styl
             fillCell(style, column, nullptr);
     }
     for (int i = 0; i < childCount(); ++i) {
-        if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(child(i)))
+        if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i)))
             elementRow->updateValues(style, columns);
     }
 }

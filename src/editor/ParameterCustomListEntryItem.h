@@ -10,7 +10,7 @@ class ParameterCustomListEntry;
 // The row of one list entry: its label in column 0 and, per axis column, the
 // entry's value, tool tip and state icon. Element rows of a multi-element
 // entry are its children and are kept in step with the entry by update().
-class ParameterCustomListEntryItem : public KxTreeItem::CompactRow
+class ParameterCustomListEntryItem final : public KxTreeItem::CompactRow
 {
     Q_DECLARE_TR_FUNCTIONS(ParameterCustomListEntryItem)
 

@@ -39,6 +39,9 @@ void ParameterCustomListHeaderItem::updateHeader()
         if (axis && axis->driveController()) {
             DriveController* controller = axis->driveController();
             caption = controller->name() + QLatin1Char('\n') + axis->name();
+            const QString note = tree->axisColumnNote(logical - 1);
+            if (!note.isEmpty())
+                caption += QLatin1Char('\n') + note;
             if (const DriveControllerDescriptor* descriptor = controller->descriptor())
                 toolTip = descriptor->text();
         }

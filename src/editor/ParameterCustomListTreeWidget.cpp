@@ -1,4 +1,5 @@
 #include "ParameterCustomListTreeWidget.h"
+#include "CellSizeDelegate_p.h"
 
 #include "ParameterCustomList.h"
 #include "ParameterCustomListElementItem.h"
@@ -76,6 +77,7 @@ ParameterCustomListTreeWidget::ParameterCustomListTreeWidget(QWidget* parent)
     setAlternatingRowColors(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setUniformRowHeights(true);
+    setItemDelegate(new CellSizeDelegate(this));
     headerView->setResizeContentsPrecision(64);
     // At Qt's 100 pixels the two-line axis captions of a list without a
     // stored header state start cut off.
@@ -512,7 +514,7 @@ void ParameterCustomListTreeWidget::onContentChanged()
 
     QList<QTreeWidgetItem*> doomed;
     for (int i = 0; i < topLevelItemCount(); ++i) {
-        auto* row = dynamic_cast<ParameterCustomListEntryItem*>(topLevelItem(i));
+        auto* row = KxTreeItem::rowCast<ParameterCustomListEntryItem>(topLevelItem(i));
         if (!row)
             continue;
         ParameterCustomListEntry* entry = row->entry();
@@ -628,7 +630,7 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
             else
                 high = middle;
         }
-        auto* row = low < rows ? dynamic_cast<ParameterCustomListEntryItem*>(topLevelItem(low)) : nullptr;
+        auto* row = low < rows ? KxTreeItem::rowCast<ParameterCustomListEntryItem>(topLevelItem(low)) : nullptr;
         ParameterCustomListEntry* entry = entries.value(ParameterCoordinate(number));
         if (!row || !entry || row->entry() != entry
             || rowNumber(row) != number)
@@ -730,9 +732,9 @@ bool ParameterCustomListTreeWidget::accessLevelChangeisRunning()
 
 quint16 ParameterCustomListTreeWidget::elementIndexOf(QTreeWidgetItem* item) const
 {
-    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item))
+    if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(item))
         return elementRow->element();
-    if (auto* entryRow = dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+    if (auto* entryRow = KxTreeItem::rowCast<ParameterCustomListEntryItem>(item)) {
         if (ParameterCustomListEntry* entry = entryOf(entryRow)) {
             const QList<quint16> elements = entry->elementIndices();
             return elements.isEmpty() ? 0 : elements.first();
@@ -754,9 +756,9 @@ ParameterCustomListEntry* ParameterCustomListTreeWidget::entryOf(QTreeWidgetItem
 {
     ParameterCustomListEntry* entry = nullptr;
     QTreeWidgetItem* entryItem = item;
-    if (dynamic_cast<ParameterCustomListElementItem*>(item))
+    if (KxTreeItem::rowCast<ParameterCustomListElementItem>(item))
         entryItem = item->parent();
-    if (auto* entryRow = dynamic_cast<ParameterCustomListEntryItem*>(entryItem))
+    if (auto* entryRow = KxTreeItem::rowCast<ParameterCustomListEntryItem>(entryItem))
         entry = entryRow->entry();
     ParameterCustomList* customList = this->customList();
     if (!entry || !customList)
@@ -785,11 +787,11 @@ void ParameterCustomListTreeWidget::openItemEditor(QTreeWidgetItem* item, int co
     quint16 element = 0;
     bool writable = false;
     bool combo = false;
-    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item)) {
+    if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(item)) {
         element = elementRow->element();
         writable = entry->isWritable(axis, element);
         combo = entry->hasSelectionList(axis, element);
-    } else if (dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+    } else if (KxTreeItem::rowCast<ParameterCustomListEntryItem>(item)) {
         const QList<quint16> elements = entry->elementIndices();
         element = elements.isEmpty() ? 0 : elements.first();
         writable = entry->isWritable(axis);
@@ -876,7 +878,7 @@ void ParameterCustomListTreeWidget::currentChanged(const QModelIndex& current, c
     ParameterCustomListEntry* entry = entryOf(item);
     const int axis = column - 1;
     const quint16 element = elementIndexOf(item);
-    const bool isElement = dynamic_cast<ParameterCustomListElementItem*>(item) != nullptr;
+    const bool isElement = KxTreeItem::rowCast<ParameterCustomListElementItem>(item) != nullptr;
 
     QColor color(0, 0, 0, 0);
     eLivingSpace livingSpace = LivingSpaceNone;
@@ -968,13 +970,28 @@ void ParameterCustomListTreeWidget::removeItem(QTreeWidgetItem* item)
     ParameterCustomListEntry* entry = entryOf(item);
     if (!customList || !entry)
         return;
-    if (auto* elementRow = dynamic_cast<ParameterCustomListElementItem*>(item)) {
+    if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(item)) {
         entry->removeElement(elementRow->element());
         if (!ParameterCustomListRepository::instance().signalsBlocked())
             QMetaObject::invokeMethod(customList, "listEntriesChanged", Qt::QueuedConnection);
-    } else if (dynamic_cast<ParameterCustomListEntryItem*>(item)) {
+    } else if (KxTreeItem::rowCast<ParameterCustomListEntryItem>(item)) {
         entry->detachAxes();
         customList->removeEntry(entry->coordinate().toText());
     }
     onContentChanged();
+}
+
+void ParameterCustomListTreeWidget::setAxisColumnNote(int axisIndex, const QString& note)
+{
+    if (axisIndex < 0 || axisColumnNote(axisIndex) == note)
+        return;
+    while (axisColumnNotes.size() <= axisIndex)
+        axisColumnNotes.append(QString());
+    axisColumnNotes[axisIndex] = note;
+    headerItem->updateHeader();
+}
+
+QString ParameterCustomListTreeWidget::axisColumnNote(int axisIndex) const
+{
+    return axisColumnNotes.value(axisIndex);
 }

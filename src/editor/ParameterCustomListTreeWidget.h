@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <QVector>
 #include <QTreeWidget>
 
@@ -66,6 +67,11 @@ public:
     bool isRefreshPending() const;
     // Runs a waiting refresh now, for readers that need the rows current.
     void flushScheduledRefresh();
+
+    // A line under the caption of the column of the list's axis `axisIndex`
+    // (0 the first axis), such as the file an axis comes from; empty for none.
+    void setAxisColumnNote(int axisIndex, const QString& note);
+    QString axisColumnNote(int axisIndex) const;
 
     // Called for every row and element row that a refresh has (re)filled,
     // new rows before they join the tree; value cells refilled on their own
@@ -152,6 +158,7 @@ private:
     quint64 axesRevision = 0;
     quint64 contentRevision = 0;
     int contentRefreshes = 0;
+    QStringList axisColumnNotes;
     std::function<void(QTreeWidgetItem*)> rowFilledHook;
     // Rows filled at this epoch show what is current unless their entry was
     // refreshed or a value of theirs was signalled since; everything that

@@ -64,7 +64,7 @@ void ParameterCustomListTreeWidget::onContextMenuRequested(QPoint position)
     const int column = columnAt(position.x());
     const quint16 element = elementIndexOf(item);
     const int sourceAxis = column - 1;
-    const bool isElement = dynamic_cast<ParameterCustomListElementItem*>(item) != nullptr;
+    const bool isElement = KxTreeItem::rowCast<ParameterCustomListElementItem>(item) != nullptr;
 
     ParameterCustomList* customList = this->customList();
     if (!entry || !customList)

@@ -2,6 +2,7 @@
 #include "ParameterCustomListWidget_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListImport.h"
 #include "SelectDeviceWidget.h"
 
 #include "DefaultPathSetting.h"
@@ -190,9 +191,12 @@ void ParameterCustomListWidgetPrivate::onImport()
             ParameterCustomListWidget::tr("Die Datei %1 kann nicht geöffnet werden").arg(fileName), QMessageBox::Ok);
         return;
     }
-    list->importText(file.readAll());
-    setting->rememberPath(fileName);
+    const QByteArray text = file.readAll();
     file.close();
+    if (!ParameterCustomListImport::confirm(q, caption, fileName, text) || !self || !list)
+        return;
+    list->importText(text);
+    setting->rememberPath(fileName);
 }
 
 void ParameterCustomListWidgetPrivate::onBottomVisibleToggled(bool value)

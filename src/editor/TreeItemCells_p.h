@@ -4,9 +4,12 @@
 #include <QIcon>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QVector>
 #include <QVarLengthArray>
 
 #include <cstring>
+#include <type_traits>
+#include <typeinfo>
 
 namespace KxTreeItem {
 
@@ -148,9 +151,49 @@ public:
         else
             QTreeWidgetItem::setData(column, role, brush);
     }
+    // For a pass that repaints the whole view afterwards: the notice per
+    // cell would only make the model look the row up, which costs a search
+    // among its siblings.
+    void setCellBrushQuietly(int role, int column, const QBrush& brush)
+    {
+        CellKinds<QBrush>* brushes = brushesFor(role);
+        bool changed = false;
+        if (brushes && !m_spilled && brushes->set(column, brush, &changed))
+            return;
+        setCellBrush(role, column, brush);
+    }
+
+    // The text of a cell. A row kept outside a tree holds it only here; one
+    // in a tree passes a change on to the item as well, whose notice per cell
+    // the views (and whoever follows itemChanged) rely on.
+    void setCellText(int column, const QString& text)
+    {
+        if (column < 0)
+            return;
+        if (column < m_texts.size() && m_texts.at(column).isNull() == text.isNull() && m_texts.at(column) == text)
+            return;
+        if (column >= m_texts.size())
+            m_texts.resize(column + 1);
+        m_texts[column] = text;
+        if (treeWidget())
+            QTreeWidgetItem::setData(column, Qt::DisplayRole, text);
+    }
+    const QString& cellText(int column) const
+    {
+        static const QString none;
+        return column >= 0 && column < m_texts.size() ? m_texts.at(column) : none;
+    }
 
     void setData(int column, int role, const QVariant& value) override
     {
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            if (value.userType() == QMetaType::QString || !value.isValid())
+                return setCellText(column, value.toString());
+            // Anything but a text is the item's own business.
+            if (column >= 0 && column < m_texts.size())
+                m_texts[column] = QString();
+            return QTreeWidgetItem::setData(column, role, value);
+        }
         if (role == Qt::DecorationRole) {
             if (value.userType() == QMetaType::QIcon)
                 return setCellIcon(column, value.value<QIcon>());
@@ -166,7 +209,10 @@ public:
 
     QVariant data(int column, int role) const override
     {
-        if (role == Qt::DecorationRole) {
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            if (column >= 0 && column < m_texts.size() && !m_texts.at(column).isNull())
+                return m_texts.at(column);
+        } else if (role == Qt::DecorationRole) {
             if (const QIcon* icon = m_icons.get(column))
                 return *icon;
         } else if (const CellKinds<QBrush>* brushes = const_cast<CompactRow*>(this)->brushesFor(role)) {
@@ -208,8 +254,15 @@ private:
         // A value once kept by the item itself would shadow this one.
         if (m_spilled && QTreeWidgetItem::data(column, role).isValid())
             QTreeWidgetItem::setData(column, role, QVariant());
-        if (changed)
+        if (changed && treeWidget()) {
+            // A notice of the whole row reaches as far as the item's own
+            // column count, which the texts kept here do not raise; an empty
+            // value of a role kept here raises it without storing anything.
+            const int columns = qMax(column + 1, m_texts.size());
+            if (columnCount() < columns)
+                QTreeWidgetItem::setData(columns - 1, Qt::DecorationRole, QVariant());
             emitDataChanged();
+        }
     }
     CellKinds<QBrush>* brushesFor(int role)
     {
@@ -220,10 +273,28 @@ private:
         return nullptr;
     }
 
+    QVector<QString> m_texts;
     CellKinds<QIcon> m_icons;
     CellKinds<QBrush> m_foreground;
     CellKinds<QBrush> m_background;
     bool m_spilled = false;   // a value went to the item's own roles
 };
+
+// Our row classes are final, so their exact class tells: a dynamic_cast
+// walks the class hierarchy on every call, and views ask about each row
+// many times a pass.
+template<typename Row>
+Row* rowCast(QTreeWidgetItem* item)
+{
+    static_assert(std::is_final<Row>::value, "only a final class is known by its exact type");
+    return item && typeid(*item) == typeid(Row) ? static_cast<Row*>(item) : nullptr;
+}
+
+// Either of our two kinds of row, or null for someone else's item.
+CompactRow* compactRow(QTreeWidgetItem* item);
+inline const CompactRow* compactRow(const QTreeWidgetItem* item)
+{
+    return compactRow(const_cast<QTreeWidgetItem*>(item));
+}
 
 } // namespace KxTreeItem

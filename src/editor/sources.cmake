@@ -8,6 +8,8 @@ target_sources(KxParameterCustomListObjects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntryItem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListElementItem.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListElementItem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CellSizeDelegate_p.h
+  ${CMAKE_CURRENT_LIST_DIR}/CellSizeDelegate_p.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidget.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListTreeWidgetCommands.cpp)

@@ -206,14 +206,24 @@ QByteArray ParameterCustomList::exportText() const
 void ParameterCustomList::importText(QByteArray text)
 {
     static const QRegularExpression linePattern(QStringLiteral("^(([^\\[\\]]+)([\\[\\/\\d]+\\])?)"));
+    static const QChar byteOrderMark(0xFEFF);
     d->buildStoredEntries();
     const QList<QByteArray> pieces = text.split('\n');
     for (const QByteArray& piece : pieces) {
-        const QString line = QString::fromUtf8(piece.trimmed());
+        // A key keeps no blanks and no byte-order mark at its ends: the export
+        // writes the key as it is, and must import as the same entry again.
+        QString line = QString::fromUtf8(piece);
+        int start = 0;
+        while (start < line.size() && (line.at(start) == byteOrderMark || line.at(start).isSpace()))
+            ++start;
+        line = line.mid(start).trimmed();
         const QRegularExpressionMatch match = linePattern.match(line);
         if (!match.hasMatch())
             continue;
-        ParameterCustomListEntry* entry = d->entryFor(ParameterCoordinate(match.captured(2)));
+        const QString key = match.captured(2).trimmed();
+        if (key.isEmpty())
+            continue;
+        ParameterCustomListEntry* entry = d->entryFor(ParameterCoordinate(key));
         entry->loadEntryText(match.captured(1).toUtf8());
         entry->refresh();
     }

@@ -2,6 +2,7 @@
 #include "ParameterCustomListRepositoryView_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListImport.h"
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListWidget.h"
 
@@ -286,11 +287,14 @@ void ParameterCustomListRepositoryViewPrivate::onContextImportList()
             ParameterCustomListRepositoryView::tr("Die Datei %1 kann nicht geöffnet werden").arg(fileName), QMessageBox::Ok);
         return;
     }
+    const QByteArray text = file.readAll();
+    file.close();
+    if (!ParameterCustomListImport::confirm(q, title, fileName, text) || !self)
+        return;
     ParameterCustomList* list = createNamedList(QFileInfo(fileName).baseName());
-    list->importText(file.readAll());
+    list->importText(text);
     openList(list->identifier());
     setting->rememberPath(fileName);
-    file.close();
 }
 
 void ParameterCustomListRepositoryViewPrivate::onContextRename()

@@ -3,6 +3,8 @@ target_sources(KxParameterCustomListObjects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SelectDeviceWidget.h
   ${CMAKE_CURRENT_LIST_DIR}/SelectDeviceWidget_p.h
   ${CMAKE_CURRENT_LIST_DIR}/SelectDeviceWidget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListImport.h
+  ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListRepositoryView.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListRepositoryView_p.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListRepositoryView.cpp)

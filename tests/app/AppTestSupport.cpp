@@ -50,7 +50,7 @@ QByteArray testDescription()
        ]},
       {"coordinate": "C31", "name": {"de": "Anlagenname", "en": "Plant name"}, "scope": "device", "kind": "text", "max": 40},
       {"coordinate": "D40", "name": {"de": "Bremszeit", "en": "Brake time"}, "definedIn": [1],
-       "unit": "ms", "min": 0, "max": 2000, "default": 50},
+       "unit": "ms", "min": 0, "max": 2000, "default": 50, "level": 1},
       {"coordinate": "E50", "name": {"de": "Zwischenkreisspannung", "en": "DC link voltage"}, "writable": false,
        "unit": "V", "min": 0, "max": 900, "default": 560}
     ]

@@ -14,11 +14,13 @@
 #include "ParameterCustomListRepository.h"
 #include "ParameterCustomListRepositoryView.h"
 #include "ParameterProvider.h"
+#include "ParameterSetup.h"
 #include "Project.h"
 #include "ProjectCustomLists.h"
 #include "ProjectFile.h"
 #include "ProjectHost.h"
 #include "ProjectTreeWidget.h"
+#include "System.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -26,6 +28,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -331,6 +334,48 @@ private slots:
         QCOMPARE(saved.storage(QStringLiteral("Fremd"))->readItem(QStringLiteral("Teil")), foreign);
     }
 
+    void changedListIsReportedSetAsideAndKept()
+    {
+        // GIVEN a saved project of three lists, in whose file a byte of the second list changed
+        auto window = openWindow({right});
+        QVERIFY(window);
+        for (const char* entry : {"C01", "D02", "E03"})
+            repository().createList()->importText(entry);
+        const QString file = save(*window, "changed.kxproj");
+        QByteArray bytes = KxTest::readFile(file);
+        const int at = bytes.indexOf("=D02");
+        QVERIFY(at > 0 && bytes.indexOf("=D02", at + 1) < 0);
+        bytes[at + 3] = '7';
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size());
+        out.close();
+
+        // WHEN it is opened
+        QSignalSpy problems(window.get(), &MainWindow::problemReported);
+        QVERIFY(window->openFile(file));
+
+        // THEN one report names project, storage and item; the other two lists are there
+        QCOMPARE(problems.count(), 1);
+        const QString report = problems.first().first().toString();
+        QVERIFY2(report.contains(QStringLiteral("„changed.kxproj“")) && report.contains(QStringLiteral("„%1“").arg(ProjectCustomLists::storageName()))
+                 && report.contains(QStringLiteral("„List1“")), qPrintable(report));
+        QStringList entries;
+        for (ParameterCustomListInformation* list : repository().content())
+            entries << QString::fromLatin1(list->exportText());
+        QCOMPARE(entries, (QStringList{QStringLiteral("C01\r\n"), QStringLiteral("E03\r\n")}));
+
+        // AND saving keeps the changed bytes, set aside where no part reads them
+        const QString copy = save(*window, "changed-copy.kxproj");
+        FileStorageView saved;
+        QStringList warnings;
+        QVERIFY(ProjectFile::read(copy, &saved, nullptr, &warnings));
+        QCOMPARE(warnings, QStringList());
+        const QByteArray kept = saved.storage(ProjectFile::damagedItemsStorageName())
+                                    ->readItem(ProjectCustomLists::storageName() + QStringLiteral("/List1"));
+        QVERIFY(kept.contains("=D07"));
+        QCOMPARE(saved.storage(ProjectCustomLists::storageName())->itemNames().size(), 2);
+    }
+
     void dialogComparesTheChosenAxes_data()
     {
         QTest::addColumn<QString>("sideA");
@@ -480,6 +525,11 @@ private slots:
         QVERIFY(!other.expired() && otherController && otherController->parameterProvider()->isReadOnly());
         QVERIFY(window->project()->host()->indexOf(otherController) < 0);
         QVERIFY(window->statusBar()->currentMessage().contains(view->windowTitle()));
+        QVERIFY2(window->statusBar()->currentMessage().contains(view->summaryText()) && !view->summaryText().isEmpty(),
+                 qPrintable(window->statusBar()->currentMessage()));
+        // AND side B's column names the file it comes from
+        QVERIFY(view->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"))->headerItem()->text(2)
+                    .endsWith(QStringLiteral("\nanderer.kxproj")));
         QVERIFY2(view->windowTitle().contains(QStringLiteral("A: ") + left) && view->windowTitle().contains(QStringLiteral("B: ") + otherEntry),
                  qPrintable(view->windowTitle()));
         QVERIFY(!view->axesAreEqual());
@@ -536,6 +586,69 @@ private slots:
         QCOMPARE(QFile::exists(path), !path.isEmpty());
         QCOMPARE(m_browser.opened, path.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(path)});
         QCOMPARE(window->statusBar()->currentMessage().contains(QStringLiteral("vergleich.html")), !path.isEmpty());
+    }
+
+    void levelChangesRefreshEveryListOnce()
+    {
+        // GIVEN a list window of A10 (level 0, changed on Drehtisch) and D40 (level 1, changed on
+        // Hubwerk) at access level 0, where no change is marked, and a second controller
+        auto window = openWindow({right});
+        QVERIFY(window);
+        auto* levels = window->findChild<QComboBox*>(QStringLiteral("accessLevelComboBox"));
+        // As the user chooses: by keys on the box.
+        auto choose = [levels](int level) {
+            const int target = levels->findData(level);
+            while (levels->currentIndex() != target)
+                QTest::keyClick(levels, levels->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        };
+        choose(0);
+        ParameterCustomListInformation* list = repository().createList();
+        list->addEntry(QStringLiteral("A10"));
+        list->addEntry(QStringLiteral("D40"));
+        QWidget* listWindow = openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QVERIFY(listWindow);
+        QVERIFY(m_controllers.at(0)->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("D40")))
+                    ->setValueText(1, 0, QStringLiteral("75")));
+        auto* tree = listWindow->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
+        QVERIFY(tree);
+        const QImage changed = QIcon(QStringLiteral(":/Resources/changed.png")).pixmap(16, 16).toImage();
+        auto marked = [&](const char* coordinate, int column) {
+            for (QTreeWidgetItem* row : KxTest::treeRows(tree)) {
+                if (row->text(0).startsWith(QLatin1String(coordinate)))
+                    return row->icon(column).pixmap(16, 16).toImage() == changed;
+            }
+            return false;
+        };
+        QTRY_VERIFY(!marked("A10", 2) && !marked("D40", 1));
+        // Who began and ended an access-level update, in order.
+        QStringList updates;
+        for (DriveController* controller : qAsConst(m_controllers)) {
+            ParameterProvider* provider = controller->parameterProvider();
+            connect(provider, &ParameterProvider::accessLevelUpdateStarted, this, [&updates] { updates << QStringLiteral("begin"); });
+            connect(provider, &ParameterProvider::accessLevelUpdateFinished, this, [&updates] { updates << QStringLiteral("end"); });
+        }
+
+        // WHEN the user chooses level 1, then 2, then 1 again
+        const QList<QPair<int, QPair<bool, bool>>> steps{{1, {true, false}}, {2, {true, true}}, {1, {true, false}}};
+        for (const auto& step : steps) {
+            updates.clear();
+            choose(step.first);
+            // THEN every provider runs one access-level update around the change, all begun before any ends
+            QStringList expected;
+            for (int i = 0; i < m_controllers.size(); ++i)
+                expected.prepend(QStringLiteral("begin")), expected.append(QStringLiteral("end"));
+            QCOMPARE(updates, expected);
+            QCOMPARE(System::instance().currentLevel(), unsigned(step.first));
+            // AND the list's marks follow the level at once
+            QCOMPARE(marked("A10", 2), step.second.first);
+            QCOMPARE(marked("D40", 1), step.second.second);
+        }
+        // AND a level set from elsewhere is shown by the box without running another update
+        updates.clear();
+        System::instance().setCurrentLevel(3);
+        QCOMPARE(levels->currentData().toInt(), 3);
+        QVERIFY(updates.isEmpty());
+        System::instance().setCurrentLevel(0);
     }
 
 private:

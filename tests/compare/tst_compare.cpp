@@ -9,6 +9,8 @@
 #include "ParameterSetup.h"
 
 #include <QCheckBox>
+#include <QSet>
+#include <QSignalSpy>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -165,9 +167,33 @@ private slots:
         QCOMPARE(rowKeys(tree()), rows);
         QCOMPARE(highlightedRows(tree()), differing);
         QCOMPARE(view->axesAreEqual(), differing.isEmpty());
+        // AND the differing values are bold too, which does not rest on colour
+        for (QTreeWidgetItem* row : treeRows(tree())) {
+            const bool differs = differing.contains(rowKey(row));
+            QCOMPARE(row->font(1).bold(), differs);
+            QCOMPARE(row->font(2).bold(), differs);
+            QVERIFY(!row->font(0).bold());
+        }
+        // AND the summary counts the parameters that differ in themselves or in an element
+        QSet<QString> differingParameters;
+        for (const QString& key : qAsConst(differing))
+            differingParameters.insert(key.section(QLatin1Char('['), 0, 0));
+        QCOMPARE(view->parameterCount(), tree()->topLevelItemCount());
+        QCOMPARE(view->differingParameterCount(), differingParameters.size());
+        const QString summary = QStringLiteral("%1 von %2 Parametern unterschiedlich").arg(differingParameters.size()).arg(tree()->topLevelItemCount());
+        QCOMPARE(view->summaryText(), summary);
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("summaryLabel"))->text(), summary);
+        // AND the comparison opens at its first difference, or at its top
+        QVERIFY(tree()->currentItem());
+        QCOMPARE(rowKey(tree()->currentItem()), differing.isEmpty() ? rows.first() : differing.first());
 
         // WHEN only the differences are asked for
         differencesOnly()->setChecked(true);
+        // THEN "Keine Unterschiede" stands in for an empty grid
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("noDifferencesLabel"))->isVisible(), differing.isEmpty());
+        QCOMPARE(tree()->isVisible(), !differing.isEmpty());
         // THEN only differing rows (and parents of differing elements) stay, unhighlighted
         QStringList visible;
         for (const QString& key : qAsConst(rows)) {
@@ -239,6 +265,61 @@ private slots:
             }
         }
         QVERIFY(isHighlighted(row, diffOnly ? Qt::white : Qt::yellow));
+    }
+
+    void goingFromDifferenceToDifference()
+    {
+        // GIVEN the two axes of "Portal", whose differing rows are A10, A11[1], C20 and H30
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        tree()->setFocus();
+        auto current = [&] { return tree()->currentItem() ? rowKey(tree()->currentItem()) : QString(); };
+        QCOMPARE(current(), QStringLiteral("A10"));
+
+        // WHEN F7 is pressed again and again THEN each differing row comes in turn, around the end
+        QStringList visited;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(tree(), Qt::Key_F7);
+            visited << current();
+        }
+        QCOMPARE(visited, (QStringList{"A11[1]", "C20", "H30", "A10", "A11[1]"}));
+        // AND Shift+F7 goes back the same way
+        QTest::keyClick(tree(), Qt::Key_F7, Qt::ShiftModifier);
+        QCOMPARE(current(), QStringLiteral("A10"));
+        QTest::keyClick(tree(), Qt::Key_F7, Qt::ShiftModifier);
+        QCOMPARE(current(), QStringLiteral("H30"));
+
+        // WHEN a value is made equal THEN the summary follows once the event loop ran, and F7 skips the row
+        QSignalSpy summaries(view.get(), &AxisCompareView::summaryChanged);
+        const int before = view->differingParameterCount();
+        writeValue(side(QStringLiteral("Portal:2")), 2, QStringLiteral("C20=") + findRow(tree(), QStringLiteral("C20"))->text(1));
+        QTRY_COMPARE(summaries.count(), 1);
+        QCOMPARE(view->differingParameterCount(), before - 1);
+        QCOMPARE(summaries.last().first().toString(), view->summaryText());
+        QVERIFY(!findRow(tree(), QStringLiteral("C20"))->font(1).bold());
+        tree()->setCurrentItem(findRow(tree(), QStringLiteral("A11[1]")));
+        QVERIFY(view->goToNextDifference());
+        QCOMPARE(current(), QStringLiteral("H30"));
+
+        // WHEN two equal axes are compared THEN there is nowhere to go, and the first row is current
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
+        QCOMPARE(view->differingParameterCount(), 0);
+        QCOMPARE(current(), QStringLiteral("A10"));
+        QVERIFY(!view->goToNextDifference());
+        QVERIFY(!view->goToPreviousDifference());
+        QCOMPARE(current(), QStringLiteral("A10"));
+    }
+
+    void sideFromAnotherFileIsNamedInItsHeader()
+    {
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal Süd:1"));
+        const QString captionB = tree()->headerItem()->text(2);
+        view->setFileOfSideB(QStringLiteral("/tmp/andere/Werk 2.kxproj"));
+        QCOMPARE(tree()->headerItem()->text(2), captionB + QStringLiteral("\nWerk 2.kxproj"));
+        QCOMPARE(tree()->headerItem()->text(1).count(QLatin1Char('\n')), 1);
+        view->setFileOfSideB(QString());
+        QCOMPARE(tree()->headerItem()->text(2), captionB);
     }
 
     void comparingTheSameSidesAgainKeepsTheRows()

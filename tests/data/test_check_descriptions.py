@@ -68,6 +68,8 @@ BREAKAGES = [
     ("initial value for an axis the parameter is not defined in",
      lambda d: project_values(d, 0).append({"coordinate": "M60", "axis": 1, "element": 1, "value": 1}),
      "no values in axis"),
+    ("setting whose changes could never be marked",
+     lambda d: find(servo(d), "C30").update({"level": 3}), "never shows a changed mark"),
     ("all axes alike", keep_first_axis_values, "differs between two axes"),
     ("no online controller",
      lambda d: [c.pop("online", None) for c in d["project"]["controllers"]], "online"),

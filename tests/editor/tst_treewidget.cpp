@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -467,6 +468,89 @@ private slots:
         QCOMPARE(shown.size(), cells(fresh.get()).size());
         QCOMPARE(shown, cells(fresh.get()));
         QVERIFY(shown.size() > 240 * 5);
+    }
+
+    void aChangedValueIsAnnouncedForItsOwnCell()
+    {
+        // GIVEN a tree showing A10 and an array on two axes
+        Fixture f(layout(QStringLiteral("E2")));
+        f.add({"A10", "A20"});
+        QTreeWidgetItem* a10 = f.row(QStringLiteral("A10"));
+        QVERIFY(a10);
+        QList<QPair<QTreeWidgetItem*, int>> changed;
+        connect(f.tree, &QTreeWidget::itemChanged, this, [&](QTreeWidgetItem* item, int column) { changed.append({item, column}); });
+        QSignalSpy modelChanged(f.tree->model(), &QAbstractItemModel::dataChanged);
+
+        // WHEN A10 changes on the second axis, and then back
+        const QString before = valueOn(f, 1, QStringLiteral("A10"));
+        QVERIFY(writeAnotherValue(f.setup(1, QStringLiteral("A10")), f.axes.at(1)->axisNumber()));
+        deliver();
+
+        // THEN the tree and its model announce exactly that cell, which shows the new value,
+        // and nothing else of the row
+        QVERIFY(!changed.isEmpty());
+        bool sawCell = false;
+        for (const auto& cell : qAsConst(changed)) {
+            sawCell = sawCell || (cell.first == a10 && cell.second == 2);
+            QVERIFY2(cell.first != a10 || cell.second != 1, "the unchanged axis was announced");
+        }
+        QVERIFY(sawCell);
+        const QString after = f.setup(1, QStringLiteral("A10"))->valueText(f.axes.at(1)->axisNumber(), 0, true);
+        QCOMPARE(a10->text(2), after);
+        QCOMPARE(a10->data(2, Qt::DisplayRole).toString(), after);
+        QCOMPARE(f.tree->model()->index(f.tree->indexOfTopLevelItem(a10), 2).data().toString(), after);
+        QVERIFY(!modelChanged.isEmpty());
+
+        changed.clear();
+        setValueOn(f, 1, QStringLiteral("A10"), before);
+        deliver();
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(a10->text(2), f.setup(1, QStringLiteral("A10"))->valueText(f.axes.at(1)->axisNumber(), 0, true));
+
+        // AND a text set by hand, or a value that is not a text, is what the cell shows
+        a10->setText(1, QStringLiteral("von Hand"));
+        QCOMPARE(a10->text(1), QStringLiteral("von Hand"));
+        a10->setData(1, Qt::DisplayRole, 42);
+        QCOMPARE(a10->data(1, Qt::DisplayRole), QVariant(42));
+        a10->setText(1, QStringLiteral("wieder Text"));
+        QCOMPARE(a10->data(1, Qt::DisplayRole), QVariant(QStringLiteral("wieder Text")));
+    }
+
+    void columnsFitTheirTextsAsTheStandardDelegateMeasuresThem()
+    {
+        // GIVEN a tree with rows of texts of many widths
+        Fixture f(layout(QStringLiteral("M2,E1")));
+        f.add({"A10", "A20", "A30", "A50", "C70"});
+        auto widths = [&] {
+            QList<int> result;
+            for (int column = 0; column < f.tree->columnCount(); ++column) {
+                f.tree->resizeColumnToContents(column);
+                result << f.tree->header()->sectionSize(column);
+            }
+            return result;
+        };
+        auto standardWidths = [&] {
+            QAbstractItemDelegate* own = f.tree->itemDelegate();
+            QStyledItemDelegate standard;
+            f.tree->setItemDelegate(&standard);
+            const QList<int> result = widths();
+            f.tree->setItemDelegate(own);
+            return result;
+        };
+
+        // THEN fitted columns are as wide as with Qt's own delegate, measured twice over,
+        // after a text got longer and after the font changed
+        QCOMPARE(widths(), standardWidths());
+        QCOMPARE(widths(), standardWidths());
+        f.row(QStringLiteral("A10"))->setText(0, f.row(QStringLiteral("A10"))->text(0) + QStringLiteral(" mit langem Zusatz"));
+        const QList<int> longer = widths();
+        QCOMPARE(longer, standardWidths());
+        QFont font = f.tree->font();
+        font.setPointSize(font.pointSize() * 2);
+        f.tree->setFont(font);
+        const QList<int> larger = widths();
+        QCOMPARE(larger, standardWidths());
+        QVERIFY(larger.first() > longer.first());
     }
 
     void accessLevelUpdatesHoldTheRows()

@@ -125,6 +125,8 @@ private slots:
         QTest::newRow("import: elements no axis defines dropped") << feed << QStringList{"<A12[3/15]"} << "A12[3]" << 1;
         QTest::newRow("import: text after brackets ignored") << feed << QStringList{"<A12[1/2] Sollwerte"} << "A12[1/2]" << 1;
         QTest::newRow("import: lines starting with a bracket skipped") << feed << QStringList{"<[3]\n]A10\n"} << "" << 1;
+        QTest::newRow("import: blanks and byte-order marks are no part of a key")
+            << feed << QStringList{QString::fromUtf8("<x [1]\r\n\xEF\xBB\xBF y\r\n\xC2\xA0[3]\r\n")} << "x[] y" << 1;
         QTest::newRow("import merges into existing entries") << feed << QStringList{"+A10", "+A12[1]", "+A12[3]", "<A12[5]\r\nB20\r\n"} << "A10 A12[5] B20" << 4;
     }
 

@@ -47,6 +47,18 @@ private slots:
             QCOMPARE(ParameterCoordinate(coordinate.toNumber()), coordinate);   // number round trip
     }
 
+    void everyCoordinateRoundTripsThroughItsText()
+    {
+        for (int number = 1; number <= 26000; ++number) {
+            const ParameterCoordinate coordinate{quint16(number)};
+            const QString text = coordinate.toText();
+            QCOMPARE(text.at(0), coordinate.letter());
+            QCOMPARE(text.size(), coordinate.index() < 100 ? 3 : 4);
+            if (ParameterCoordinate(text).toNumber() != number)
+                QFAIL(qPrintable(QStringLiteral("%1 reads back as %2").arg(text).arg(ParameterCoordinate(text).toNumber())));
+        }
+    }
+
     void addressParsing_data()
     {
         QTest::addColumn<QString>("text");

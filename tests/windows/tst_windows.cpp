@@ -3,6 +3,7 @@
 #include "SelectDeviceWidget.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListImport.h"
 #include "ParameterCustomListRepository.h"
 #include "ListTestSupport.h"
 
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -106,6 +108,25 @@ class TestWindows : public QObject
         QVERIFY(run.messageIsCriticalWithOk);
         QCOMPARE(run.messageTitle, run.caption);
         QCOMPARE(run.messageText, text);
+    }
+
+    // Picks @p fileName in the next file dialog and answers the question that may follow it; with
+    // @p thenReject, the dialog after the question (a new list asking for its axes) is closed.
+    void pickAndAnswer(const QString& fileName, QMessageBox::StandardButton answer, QString* question, bool* asked,
+                       bool thenReject)
+    {
+        whenModal<QFileDialog>([=](QFileDialog* dialog) {
+            whenModal<QMessageBox>([=](QMessageBox* box) {
+                *question = box->text();
+                box->button(answer)->click();
+                if (thenReject)
+                    whenModal<QDialog>([](QDialog* next) { next->reject(); });
+            }, asked, 2000);
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY2(edit, "no file name field: a native dialog?");
+            edit->setText(fileName);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
     }
 
     // The view of the last test went with its main window; this is a new one.
@@ -673,6 +694,92 @@ private slots:
         activate();
         QTRY_VERIFY(window->isVisible());
         QCOMPARE(listWindows().size(), 1);
+    }
+
+    void unlikelyFilesAreImportedOnlyWhenTheUserSaysSo_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("intoWindow");   // else through the repository view, as a new list
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("reason");    // empty: no question expected
+        // Bytes as a binary file has them, reproducible: NUL bytes and line feeds among them.
+        QByteArray binary;
+        quint32 state = 12345;
+        for (int i = 0; i < 40000; ++i) {
+            state = state * 1103515245u + 12345u;
+            binary += char(state >> 24);
+        }
+        QByteArray invalid;
+        for (int i = 0; i < 30; ++i)
+            invalid += QByteArray("A1") + char('0' + i % 10) + "\xff\xfe\x80 Daten\r\n";
+        invalid += "B20\r\n";
+        QByteArray atLimit, overLimit;
+        for (int i = 0; i < ParameterCustomListImport::lineLimit(); ++i)
+            atLimit += QByteArray("C0") + char('1' + i % 9) + "\r\n";
+        overLimit = atLimit + "A10";
+        const int limit = ParameterCustomListImport::lineLimit();
+        QTest::newRow("list text, no question") << QByteArray("A12[3]\r\n") << true << false << QString();
+        QTest::newRow("binary file declined") << binary << true << false << QStringLiteral("Null-Bytes");
+        QTest::newRow("binary file accepted") << binary << true << true << QStringLiteral("Null-Bytes");
+        QTest::newRow("most lines no UTF-8, declined") << invalid << true << false << QStringLiteral("30 ihrer 31 Zeilen");
+        QTest::newRow("lines up to the limit, no question") << atLimit << false << false << QString();
+        QTest::newRow("more lines than the limit, declined") << overLimit << false << false << QString::number(limit + 1);
+        QTest::newRow("more lines than the limit, accepted") << overLimit << false << true << QString::number(limit + 1);
+    }
+
+    void unlikelyFilesAreImportedOnlyWhenTheUserSaysSo()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, intoWindow);
+        QFETCH(bool, yes);
+        QFETCH(QString, reason);
+        // GIVEN a file, and a list with one entry in its window, or the repository view
+        const QString fileName = m_dir->filePath(QStringLiteral("auswahl.txt"));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        ParameterCustomList* list = nullptr;
+        ParameterCustomListWidget* window = nullptr;
+        if (intoWindow) {
+            list = createList(QStringLiteral("Liste"), {m_host->axis(0, 1)});
+            list->addEntry(QStringLiteral("C05"));
+            window = open(list);
+        } else {
+            openView();
+        }
+        const QByteArray before = list ? list->exportText() : QByteArray();
+
+        // WHEN the file is imported
+        QString question;
+        bool asked = false;
+        pickAndAnswer(fileName, yes ? QMessageBox::Yes : QMessageBox::No, &question, &asked, !intoWindow && yes);
+        if (intoWindow)
+            menuAction(window, QStringLiteral("Importieren ..."))->trigger();
+        else
+            chooseFromMenu(position(QString(), nullptr), -1);
+
+        // THEN an unlikely file brings a question naming the file, the reason and what the import would make
+        QCOMPARE(asked, !reason.isEmpty());
+        if (asked) {
+            QVERIFY2(question.contains(fileName) && question.contains(reason) && question.contains(QStringLiteral("Einträge")),
+                     qPrintable(question));
+        }
+        // AND only a file the user let in changed anything: the same as importing its text directly
+        const bool imported = !asked || yes;
+        if (!intoWindow) {
+            QCOMPARE(repository().content().size(), imported ? 1 : 0);
+            if (!imported)
+                return;
+            list = qobject_cast<ParameterCustomList*>(repository().content().first());
+            QVERIFY(list);
+        }
+        ParameterCustomList direct;
+        direct.setAxes(list->axes());
+        if (intoWindow)
+            direct.importText(before);
+        if (imported)
+            direct.importText(content);
+        QCOMPARE(list->exportText(), direct.exportText());
     }
 
     void importCreatesAListNamedAfterTheFile_data()
