@@ -8,7 +8,10 @@ option(KX_LIBFUZZER "Build the fuzz targets with libFuzzer (clang only)" OFF)
 # the corpus and are let through, counted and named in the test's output,
 # until the fix is merged and the name is taken out of this comma-separated
 # list. Empty: every property holds for every kept input.
-set(KX_FUZZ_PENDING "")
+#   unplaced-items-dropped   items SQLite still hands out of a file whose
+#                            storage table is damaged are neither kept nor
+#                            each named (one line counts too few)
+set(KX_FUZZ_PENDING "unplaced-items-dropped")
 
 add_custom_target(kx_fuzzers)
 
