@@ -39,11 +39,12 @@ int itemCount(const FileStorageView& view)
     return count;
 }
 
-// The items SQLite hands out of the file, read apart from the program.
-int readableItems(const QString& path)
+// Runs `use` on a query of a read-only connection of its own, apart from
+// the program's reading of the file.
+template<typename Use>
+void readApart(const QString& path, Use use)
 {
-    const QString connection = QStringLiteral("kx-fuzz-scan");
-    QSet<QPair<qint64, QString>> items;
+    const QString connection = QStringLiteral("kx-fuzz-apart");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
@@ -51,14 +52,23 @@ int readableItems(const QString& path)
         if (db.open()) {
             QSqlQuery query(db);
             query.setForwardOnly(true);
-            if (query.exec(QStringLiteral("SELECT storage, name, length(data) FROM items"))) {
-                while (query.next())
-                    items.insert({query.value(0).toLongLong(), query.value(1).toString()});
-            }
+            use(query);
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
+}
+
+// The items SQLite hands out of the file.
+int readableItems(const QString& path)
+{
+    QSet<QPair<qint64, QString>> items;
+    readApart(path, [&](QSqlQuery& query) {
+        if (query.exec(QStringLiteral("SELECT storage, name, length(data) FROM items"))) {
+            while (query.next())
+                items.insert({query.value(0).toLongLong(), query.value(1).toString()});
+        }
+    });
     return items.size();
 }
 
@@ -66,23 +76,13 @@ int readableItems(const QString& path)
 // not, items cannot be placed in the tree.
 bool storagesReadable(const QString& path)
 {
-    const QString connection = QStringLiteral("kx-fuzz-storages");
     bool readable = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.setForwardOnly(true);
-            readable = query.exec(QStringLiteral("SELECT id, parent, name, position FROM storages"));
-            while (readable && query.next()) {
-            }
-            readable = readable && !query.lastError().isValid();
+    readApart(path, [&](QSqlQuery& query) {
+        readable = query.exec(QStringLiteral("SELECT id, parent, name, position FROM storages"));
+        while (readable && query.next()) {
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+        readable = readable && !query.lastError().isValid();
+    });
     return readable;
 }
 
