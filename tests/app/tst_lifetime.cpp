@@ -462,7 +462,7 @@ private slots:
 
     void randomStepsKeepTheProjectStable()
     {
-        const int steps = environmentNumber("KX_STRESS_STEPS", 120);
+        const int steps = environmentNumber("KX_STRESS_STEPS", 80);
         const quint32 seed = quint32(environmentNumber("KX_STRESS_SEED", 20261206));
         qInfo("lifetime: %d steps, seed %u", steps, seed);
 
