@@ -57,16 +57,36 @@ void ParameterCustomListPrivate::announceAxesChanged()
     emit q->listAxesChanged();
 }
 
+void ParameterCustomListPrivate::onAxisDestroyed()
+{
+    axesLeft = true;
+    announceAxesChanged();
+}
+
+void ParameterCustomListPrivate::watchAxis(DriveControllerAxis* axis)
+{
+    connect(axis, &QObject::destroyed, this, &ParameterCustomListPrivate::onAxisDestroyed, Qt::UniqueConnection);
+}
+
 void ParameterCustomListPrivate::buildStoredEntries()
 {
-    if (storedEntries.empty())
-        return;
-    const std::vector<ParameterCustomListStorage::StoredEntry> stored = std::move(storedEntries);
-    storedEntries.clear();
-    for (const ParameterCustomListStorage::StoredEntry& s : stored) {
-        auto* entry = new ParameterCustomListEntry(s.coordinate);
-        entry->restoreLoaded(&axes, s.allElements, s.elements, s.multiLine);
-        entries.insert(s.coordinate, entry);
+    if (!storedEntries.empty()) {
+        const std::vector<ParameterCustomListStorage::StoredEntry> stored = std::move(storedEntries);
+        storedEntries.clear();
+        for (const ParameterCustomListStorage::StoredEntry& s : stored) {
+            auto* entry = new ParameterCustomListEntry(s.coordinate);
+            entry->restoreLoaded(&axes, s.allElements, s.elements, s.multiLine);
+            entries.insert(s.coordinate, entry);
+        }
+    }
+    if (axesLeft) {
+        // As setAxes() does for the axes that remain.
+        axesLeft = false;
+        axes.removeAll(QPointer<DriveControllerAxis>());
+        for (ParameterCustomListEntry* entry : qAsConst(entries)) {
+            if (entry)
+                entry->refresh();
+        }
     }
 }
 
@@ -229,8 +249,7 @@ void ParameterCustomList::setAxes(const QList<QPointer<DriveControllerAxis>>& ax
     for (const QPointer<DriveControllerAxis>& axis : axes) {
         d->axes.append(axis);
         if (axis)
-            connect(axis.data(), &QObject::destroyed,
-                    d, &ParameterCustomListPrivate::announceAxesChanged, Qt::UniqueConnection);
+            d->watchAxis(axis.data());
     }
     for (ParameterCustomListEntry* entry : qAsConst(d->entries)) {
         if (entry)
@@ -308,6 +327,8 @@ void ParameterCustomList::setState(const QByteArray& key, const QByteArray& valu
 QByteArray ParameterCustomList::saveData()
 {
     QMetaObject::invokeMethod(this, "prepareSaveData", Qt::DirectConnection);
+    if (d->axesLeft)
+        d->buildStoredEntries();
 
     // Written here rather than through the INI parser, byte for byte as its
     // getIniText() would write the four sections; appendIniLine() leaves
@@ -339,8 +360,12 @@ QByteArray ParameterCustomList::saveData()
     }
 
     text += "\n[" + SectionStates + "]\n";
-    for (auto it = d->states.cbegin(); it != d->states.cend(); ++it)
-        appendIniLine(text, it.key(), it.value().toHex());
+    // By key: the table's own order differs from one session to the next,
+    // and an unchanged list must store the same bytes in each.
+    QList<QByteArray> stateKeys = d->states.keys();
+    std::sort(stateKeys.begin(), stateKeys.end());
+    for (const QByteArray& key : qAsConst(stateKeys))
+        appendIniLine(text, key, d->states.value(key).toHex());
     return text;
 }
 
@@ -405,8 +430,10 @@ bool ParameterCustomListPrivate::loadData(const QByteArray& data,
                      });
     ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
     for (const auto& key : qAsConst(axisKeys)) {
-        if (DriveControllerAxis* axis = repository.driveControllerAxis(axesSection->value(key.second)))
+        if (DriveControllerAxis* axis = repository.driveControllerAxis(axesSection->value(key.second))) {
             axes.append(QPointer<DriveControllerAxis>(axis));
+            watchAxis(axis);
+        }
     }
 
     readParameters(data, split ? &lines : nullptr, parameters, definitions);

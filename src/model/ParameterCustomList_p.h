@@ -37,9 +37,12 @@ public:
     void readParameters(const QByteArray& data, const std::vector<ParameterCustomListStorage::ParameterLine>* lines,
                         const RnIniParser::IniSection* parameters,
                         ParameterCustomListStorage::DefinitionSnapshot* definitions);
-    // Makes the entry objects of a loaded list; every access to `entries`
+    // Makes the entry objects of a loaded list, and lets the entries follow
+    // the axes that are left when some went; every access to `entries`
     // other than saving goes through here first.
     void buildStoredEntries();
+    // Announces the axes of the list when one of them goes.
+    void watchAxis(DriveControllerAxis* axis);
 
     ParameterCustomListEntry* entryFor(const ParameterCoordinate& coordinate);
     ParameterCustomListEntry* takeEntry(const ParameterCoordinate& coordinate);
@@ -50,6 +53,9 @@ public:
 public slots:
     // For notices that reach the list's observers at once instead of queued.
     void announceAxesChanged();
+    // The entries keep what the gone axis defined until they are next read:
+    // a list saved now must hold what reading it back would make of it.
+    void onAxisDestroyed();
 
 public:
 
@@ -63,4 +69,5 @@ public:
     // A loaded list keeps its entries in this form until something needs the
     // objects (see loadData()); `entries` is empty meanwhile.
     std::vector<ParameterCustomListStorage::StoredEntry> storedEntries;
+    bool axesLeft = false;   // an axis went since the entries last followed the axes
 };
