@@ -185,7 +185,11 @@ void ChangeRecorder::onWriteStarted(ParameterAddress address, QString oldRaw, QS
 {
     auto* provider = qobject_cast<ParameterProvider*>(sender());
     DriveController* controller = provider ? provider->driveController() : nullptr;
-    if (!provider || !controller || !m_journal)
+    if (!provider || !controller || !m_journal || !m_project)
+        return;
+    // A write of a project being closed (an editor that commits as its
+    // window goes) is none of the next project's record.
+    if (!m_project->host()->driveControllers().contains(controller))
         return;
     ParameterSetup* setup = provider->parameterSetup(address.coordinate()).data();
     const int space = int(address.livingSpace());

@@ -122,8 +122,11 @@ void ProjectCustomLists::onProjectAboutToBeSaved(FileStorageView* storage)
     if (!isActive() || !storage)
         return;
     // The repository writes List0..List(n-1) only; items of an earlier, longer
-    // save would come back as lists the user deleted.
-    storage->removeStorage(storageName());
+    // save would come back as lists the user deleted. Emptied where it is
+    // rather than made anew: a new one would move behind the parts saved
+    // after it, and the next save would store the project in another order.
+    if (storage->hasStorage(storageName()))
+        storage->storage(storageName())->clear();
     ParameterCustomListRepository::instance().save(storage);
 }
 

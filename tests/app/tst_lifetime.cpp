@@ -151,7 +151,7 @@ public:
         if (before != after) {
             for (int i = 0; i < qMax(before.size(), after.size()); ++i) {
                 if (before.value(i) != after.value(i))
-                    return QStringLiteral("saves differ at line %1:\n  %2\n  %3").arg(i).arg(before.value(i), after.value(i));
+                    return QStringLiteral("saves differ at line %1 (%4 lines, then %5):\n  %2\n  %3").arg(i).arg(before.value(i), after.value(i)).arg(before.size()).arg(after.size());
             }
         }
         for (const QString& identifier : openLists)
