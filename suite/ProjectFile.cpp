@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace {
@@ -31,6 +32,9 @@ const QString damagedStorage = QStringLiteral("DamagedItems");
 // Row by row reading probes every rowid up to the largest; beyond this a
 // file was not written by us and only the rows its index names are probed.
 constexpr qint64 probeLimit = 100000;
+// Rows of a damaged table reached one by one by their place in a scan: each
+// costs a scan up to it.
+constexpr int placeLimit = 4000;
 
 QAtomicInt connectionCounter;
 int failAfterItems = -1;
@@ -452,10 +456,43 @@ TableContent readTable(const QSqlDatabase& db, const QString& table, const QStri
         }
     }
     content.damaged = true;
+    // What the plain scan read before it stopped is good: a broken tree can
+    // hand out in order what it no longer finds by rowid.
+    std::map<qint64, QVariantList> scanned;
+    for (QVariantList& values : content.rows) {
+        const qint64 rowid = values.value(0).toLongLong();
+        if (rowid > 0 && !values.value(2).isNull())
+            scanned.emplace(rowid, std::move(values));
+    }
     content.rows.clear();
+    // A row whose own pages are broken stops a scan of everything behind it,
+    // and a broken tree no longer finds rows by rowid; a row is still
+    // reached by its place in a scan that reads nothing of the rows before it.
+    {
+        QSqlQuery places(db);
+        places.setForwardOnly(true);
+        std::vector<qint64> order;
+        // The table itself: its index may be what is broken.
+        if (places.exec(QStringLiteral("SELECT rowid FROM %1 NOT INDEXED").arg(table))) {
+            while (places.next() && int(order.size()) < placeLimit)
+                order.push_back(places.value(0).toLongLong());
+        }
+        for (size_t place = 0; place < order.size(); ++place) {
+            if (order[place] <= 0 || scanned.count(order[place]))
+                continue;
+            QSqlQuery one(db);
+            one.setForwardOnly(true);
+            if (one.exec(select + QStringLiteral(" NOT INDEXED LIMIT 1 OFFSET %1").arg(place)) && one.next()) {
+                QVariantList values = row(one, columns.size() + 1);
+                const qint64 rowid = values.value(0).toLongLong();
+                if (rowid > 0 && !values.value(2).isNull())
+                    scanned.emplace(rowid, std::move(values));
+            }
+        }
+    }
 
     std::map<qint64, QVariantList> named;
-    qint64 last = 0;
+    qint64 last = scanned.empty() ? 0 : scanned.rbegin()->first;
     {
         QSqlQuery scan(db);
         scan.setForwardOnly(true);
@@ -475,23 +512,35 @@ TableContent readTable(const QSqlDatabase& db, const QString& table, const QStri
         for (qint64 rowid = 1; rowid <= last; ++rowid)
             candidates.push_back(rowid);
     } else {
+        std::set<qint64> known;
         for (const auto& entry : named)
-            candidates.push_back(entry.first);
+            known.insert(entry.first);
+        for (const auto& entry : scanned)
+            known.insert(entry.first);
+        candidates.assign(known.begin(), known.end());
     }
 
     QSqlQuery lookUp(db);
     lookUp.setForwardOnly(true);
     if (!lookUp.prepare(select + QStringLiteral(" WHERE rowid = ?"))) {
-        for (const auto& entry : named)
-            content.lost.push_back(entry.second);
+        for (auto& entry : scanned)
+            content.rows.push_back(std::move(entry.second));
+        for (const auto& entry : named) {
+            if (!scanned.count(entry.first))
+                content.lost.push_back(entry.second);
+        }
         return content;
     }
     for (qint64 rowid : candidates) {
         lookUp.addBindValue(rowid);
-        const bool found = lookUp.exec() && lookUp.next();
+        bool found = lookUp.exec() && lookUp.next();
         const bool failed = !found && lookUp.lastError().isValid();
-        if (found)
+        if (found) {
             content.rows.push_back(row(lookUp, columns.size() + 1));
+        } else if (const auto read = scanned.find(rowid); read != scanned.end()) {
+            content.rows.push_back(read->second);
+            found = true;
+        }
         lookUp.finish();
         const auto name = named.find(rowid);
         if (found || (!failed && name == named.end()))
