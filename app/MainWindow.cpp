@@ -520,6 +520,10 @@ MainWindow::~MainWindow()
     d->parameterView->setAxis(nullptr);
     d->comparisons->closeAll();
     d->customLists.reset();
+    // The undo stack announces its emptying as it goes; nobody here listens any more.
+    disconnect(d->recorder->undoStack(), nullptr, this, nullptr);
+    d->recorder.reset();
+    d->journal.reset();
 }
 
 QString MainWindow::defaultDataDirectory()

@@ -584,7 +584,8 @@ ParameterView::ParameterView(QWidget* parent)
 
     d->filterEdit = new QLineEdit(this);
     d->filterEdit->setObjectName(QStringLiteral("parameterFilterEdit"));
-    d->filterEdit->setClearButtonEnabled(true);
+    // No clear button: Qt 5.15 fades it in with an animation that nothing
+    // frees when the field goes before the fade ends.
     d->changedOnlyCheckBox = new QCheckBox(this);
     d->changedOnlyCheckBox->setObjectName(QStringLiteral("changedOnlyCheckBox"));
     d->retranslate();
