@@ -63,7 +63,7 @@ kx_add_fuzzer(libmodel_fuzz_listimport
   CORPUS ${CMAKE_CURRENT_LIST_DIR}/corpus/listimport)
 
 if(TARGET KxSuiteAppCore)
-  kx_add_fuzzer(app_fuzz_projectfile
+  kx_add_fuzzer(app_fuzz_projectfile FULL_STACKS
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ProjectFileFuzzer.cpp
     LIBS KxSuiteAppCore KxSuite Qt5::Sql
     CORPUS ${CMAKE_CURRENT_LIST_DIR}/corpus/projectfile)
