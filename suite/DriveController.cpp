@@ -1,4 +1,5 @@
 #include "DriveController.h"
+#include "ParameterValues_p.h"
 
 #include "DeviceType.h"
 #include "DriveControllerAxis.h"
@@ -63,6 +64,7 @@ DriveController::~DriveController()
 {
     // Axes and provider go first, while everything they might ask is still there.
     d->destroying = true;
+    KxParameterValues::axesChanged();
     delete d->provider.data();
     for (const QPointer<DriveControllerAxis>& axis : qAsConst(d->axes))
         delete axis.data();
@@ -130,11 +132,13 @@ DriveControllerAxis* DriveController::addAxis(int number, const QString& name)
     if (d->byNumber.size() <= number)
         d->byNumber.resize(number + 1);
     d->byNumber[number] = newAxis;
+    KxParameterValues::axesChanged();
     // An axis deleted directly by someone else leaves the controller too.
     connect(newAxis, &QObject::destroyed, this, [this, number]() {
         if (d->destroying || !d->axes.contains(number) || d->axes.value(number))
             return;
         d->forget(number);
+        KxParameterValues::axesChanged();
         d->markingColors.remove(number);
         const bool hadFault = d->faults.remove(number);
         emit axesChanged();
@@ -151,6 +155,7 @@ bool DriveController::removeAxis(int number)
     if (!a)
         return false;
     d->forget(number);
+    KxParameterValues::axesChanged();
     d->markingColors.remove(number);
     const bool hadFault = d->faults.remove(number);
     delete a;

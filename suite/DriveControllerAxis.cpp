@@ -1,4 +1,5 @@
 #include "DriveControllerAxis.h"
+#include "ParameterValues_p.h"
 
 #include "DriveController.h"
 
@@ -10,7 +11,12 @@ DriveControllerAxis::DriveControllerAxis(DriveController* controller, int number
 {
 }
 
-DriveControllerAxis::~DriveControllerAxis() = default;
+DriveControllerAxis::~DriveControllerAxis()
+{
+    // Whoever deletes an axis directly: the controller stops answering for it
+    // the moment its guards are cleared, right after this.
+    KxParameterValues::axesChanged();
+}
 
 DriveController* DriveControllerAxis::driveController() const
 {

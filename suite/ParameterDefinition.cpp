@@ -74,7 +74,26 @@ bool ParameterDefinition::isGlobal() const
 
 bool ParameterDefinition::isDefinedIn(eLivingSpace livingSpace) const
 {
-    return KxParameterValues::isDefinedIn(description(), livingSpace, m_provider ? m_provider->driveController() : nullptr);
+    // Asked for every value shown and written; the answer only moves with
+    // the controller's axes.
+    const bool memorable = livingSpace >= 0 && livingSpace < 64;
+    const quint64 bit = memorable ? quint64(1) << livingSpace : 0;
+    const quint64 generation = KxParameterValues::axesGeneration();
+    if (memorable && m_definedGeneration == generation && (m_definedKnown & bit))
+        return m_definedIn & bit;
+    const bool defined = KxParameterValues::isDefinedIn(*m_description, livingSpace,
+                                                        m_provider ? m_provider->driveController() : nullptr);
+    if (memorable) {
+        if (m_definedGeneration != generation) {
+            m_definedGeneration = generation;
+            m_definedKnown = 0;
+            m_definedIn = 0;
+        }
+        m_definedKnown |= bit;
+        if (defined)
+            m_definedIn |= bit;
+    }
+    return defined;
 }
 
 ParameterText ParameterDefinition::parameterText() const

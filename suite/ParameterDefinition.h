@@ -47,4 +47,10 @@ public:
 protected:
     QSharedPointer<const ParameterDescription> m_description;
     QPointer<ParameterProvider> m_provider;
+
+private:
+    // isDefinedIn() remembered per living space 0..63 for one generation of axes.
+    mutable quint64 m_definedGeneration = 0;
+    mutable quint64 m_definedKnown = 0;
+    mutable quint64 m_definedIn = 0;
 };

@@ -125,7 +125,11 @@ ParameterProvider::ParameterProvider(DriveController* controller)
     }
 }
 
-ParameterProvider::~ParameterProvider() = default;
+ParameterProvider::~ParameterProvider()
+{
+    // Its definitions are left without a controller to ask.
+    KxParameterValues::axesChanged();
+}
 
 DriveController* ParameterProvider::driveController() const
 {

@@ -3,6 +3,7 @@
 #include "DriveController.h"
 
 #include <QCoreApplication>
+#include <QStringBuilder>
 
 #include <algorithm>
 #include <cmath>
@@ -27,13 +28,8 @@ QString withUnit(const QString& number, const QString& unit)
 {
     if (unit.isEmpty())
         return number;
-    // Built to size: every shown value is one of these, kept by the views.
-    QString text;
-    text.reserve(number.size() + 1 + unit.size());
-    text += number;
-    text += QLatin1Char(' ');
-    text += unit;
-    return text;
+    // Built to size in one step: every shown value is one of these, kept by the views.
+    return number % QLatin1Char(' ') % unit;
 }
 
 ParameterText switchText(bool on)
@@ -258,6 +254,20 @@ QList<ParameterChoice> choices(const ParameterElementDescription& element)
 } // namespace KxParameterValues
 
 namespace KxParameterValues {
+
+namespace {
+quint64 generation = 1;
+}
+
+quint64 axesGeneration()
+{
+    return generation;
+}
+
+void axesChanged()
+{
+    ++generation;
+}
 
 bool isDefinedIn(const ParameterDescription& description, eLivingSpace livingSpace, const DriveController* controller)
 {

@@ -32,6 +32,12 @@ void settle(ParameterDescription& description);
 /// Drops the capacity slack of a text that is going to be kept for long.
 void dropSlack(QString& text);
 
+/// Moves whenever the axes of any controller change (added, removed, deleted)
+/// or a provider goes away: whether a parameter is defined in a living space
+/// may be remembered as long as it stands still.
+quint64 axesGeneration();
+void axesChanged();
+
 /// The text shown for a raw value: number with decimals and unit, choice name
 /// in the active language, switch state; free text as is.
 QString displayText(const ParameterElementDescription& element, const QString& raw);

@@ -87,6 +87,10 @@ bool ParameterCustomListElementItem::operator<(const QTreeWidgetItem& other) con
     const QTreeWidget* tree = treeWidget();
     if (tree && tree->sortColumn() != 0)
         return QTreeWidgetItem::operator<(other);
+    // Element rows meet each other whenever a row's elements are inserted
+    // into a sorted tree: their indices are at hand without variants.
+    if (const auto* element = KxTreeItem::rowCast<ParameterCustomListElementItem>(&other))
+        return m_element < element->m_element;
     return data(0, role).toUInt() < other.data(0, role).toUInt();
 }
 

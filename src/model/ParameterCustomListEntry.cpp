@@ -15,8 +15,10 @@
 #include "System.h"
 
 #include <QMetaMethod>
+#include <QStringBuilder>
 
 #include <algorithm>
+#include <typeinfo>
 
 ParameterCustomListEntryPrivate::ParameterCustomListEntryPrivate(ParameterCustomListEntry* q,
                                                                  const ParameterCoordinate& coordinate)
@@ -111,23 +113,26 @@ ParameterSetup* ParameterCustomListEntryPrivate::setupAt(int i) const
 
 void ParameterCustomListEntryPrivate::chooseStrategy()
 {
+    bool multiLine = elements.size() > 1;
+    if (!multiLine) {
+        bool singleValued = false;
+        bool multiValued = false;
+        for (int i = 0; i < axisCount(); ++i) {
+            if (!setupAt(i))
+                continue;
+            if (isSingleValued(i))
+                singleValued = true;
+            else
+                multiValued = true;
+        }
+        multiLine = singleValued && multiValued;
+    }
+    // Strategies keep nothing but the entry: one of the right kind stays.
+    if (strategy && multiLine == (typeid(*strategy) == typeid(EntryStrategyMultiLine)))
+        return;
     delete strategy;
     strategy = nullptr;
-    if (elements.size() > 1) {
-        strategy = new EntryStrategyMultiLine(this);
-        return;
-    }
-    bool singleValued = false;
-    bool multiValued = false;
-    for (int i = 0; i < axisCount(); ++i) {
-        if (!setupAt(i))
-            continue;
-        if (isSingleValued(i))
-            singleValued = true;
-        else
-            multiValued = true;
-    }
-    if (singleValued && multiValued)
+    if (multiLine)
         strategy = new EntryStrategyMultiLine(this);
     else
         strategy = new EntryStrategySingleLine(this);
@@ -391,13 +396,7 @@ QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
 
 QString ParameterCustomListEntryPrivate::label(const QString& coordinate, const QString& suffix, const QString& name)
 {
-    QString text;
-    text.reserve(coordinate.size() + suffix.size() + 1 + name.size());
-    text += coordinate;
-    text += suffix;
-    text += QLatin1Char(' ');
-    text += name;
-    return text;
+    return coordinate % suffix % QLatin1Char(' ') % name;
 }
 
 QString ParameterCustomListEntryPrivate::livingSpacePrefix(int livingSpace)
