@@ -212,16 +212,32 @@ namespace {
 // What the view made of a row, kept with the row: whether the marks are
 // set at all, whether its values differ, whether it is highlighted and
 // whether the view hid it.
-enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8, Bold = 16 };
+// On a parameter's row, ElementsQuiet says that the last pass found all its
+// element rows known, equal, shown and plain: a switch of the filter has
+// nothing to do for them unless the row itself differs. Any change of an
+// element row's marks takes it back.
+enum RowMark : quint8 { Known = 1, Differs = 2, Highlighted = 4, Hidden = 8, Bold = 16, ElementsQuiet = 32 };
 
 KxTreeItem::CompactRow* marksOf(QTreeWidgetItem* row)
 {
     return KxTreeItem::compactRow(row);
 }
 
+void unquietParent(KxTreeItem::CompactRow* row)
+{
+    if (QTreeWidgetItem* parent = row->parent()) {
+        if (KxTreeItem::CompactRow* parentMarks = marksOf(parent))
+            parentMarks->viewMarks = quint8(parentMarks->viewMarks & ~ElementsQuiet);
+    }
+}
+
 void setMark(KxTreeItem::CompactRow* row, RowMark mark, bool on)
 {
-    row->viewMarks = on ? quint8(row->viewMarks | mark) : quint8(row->viewMarks & ~mark);
+    const quint8 marks = on ? quint8(row->viewMarks | mark) : quint8(row->viewMarks & ~mark);
+    if (marks == row->viewMarks)
+        return;
+    row->viewMarks = marks;
+    unquietParent(row);
 }
 
 } // namespace
@@ -244,6 +260,7 @@ void AxisCompareViewImplementation::markRow(QTreeWidgetItem* row, KxTreeItem::Co
     const bool hidden = row->treeWidget() && row->isHidden();
     marked->viewMarks = quint8(Known | (differs ? Differs : 0) | (highlighted ? Highlighted : 0) | (hidden ? Hidden : 0)
                                | (marked->viewMarks & Bold));
+    unquietParent(marked);
     markBold(row, marked, differs);
     paintRow(row, highlighted);
 }
@@ -322,17 +339,28 @@ void AxisCompareViewImplementation::updateView()
         // itself or when any of its elements does. The element rows under a
         // hidden row are not filtered: nobody sees them, and they are put
         // right whenever their row is shown again.
-        for (int i = 0, rows = tree->topLevelItemCount(); i < rows; ++i) {
-            QTreeWidgetItem* row = tree->topLevelItem(i);
+        QTreeWidgetItem* root = tree->invisibleRootItem();
+        for (int i = 0, rows = root->childCount(); i < rows; ++i) {
+            QTreeWidgetItem* row = root->child(i);
             KxTreeItem::CompactRow* marked = marksOf(row);
             bool anyDiffers = evaluate(row, marked);
+            const bool wasQuiet = marked && (marked->viewMarks & ElementsQuiet);
+            // Most parameters have equal elements: those are passed over
+            // unless their row differs and the filter has to hide them.
+            const bool elementsToDo = !wasQuiet || (diffOnly && anyDiffers);
             elements.clear();
-            for (int j = 0, count = row->childCount(); j < count; ++j) {
-                QTreeWidgetItem* element = row->child(j);
-                KxTreeItem::CompactRow* elementMarks = marksOf(element);
-                const bool differs = evaluate(element, elementMarks);
-                elements.append({element, elementMarks, differs});
-                anyDiffers = anyDiffers || differs;
+            if (elementsToDo) {
+                bool quiet = marked != nullptr;
+                for (int j = 0, count = row->childCount(); j < count; ++j) {
+                    QTreeWidgetItem* element = row->child(j);
+                    KxTreeItem::CompactRow* elementMarks = marksOf(element);
+                    const bool differs = evaluate(element, elementMarks);
+                    elements.append({element, elementMarks, differs});
+                    anyDiffers = anyDiffers || differs;
+                    quiet = quiet && elementMarks && (elementMarks->viewMarks & (Known | Differs | Highlighted | Hidden)) == Known;
+                }
+                if (quiet)
+                    setMark(marked, ElementsQuiet, true);
             }
             differing += anyDiffers ? 1 : 0;
             const bool rowShown = anyDiffers || !diffOnly;

@@ -1,5 +1,7 @@
 #include "CellSizeDelegate_p.h"
 
+#include "TreeItemCells_p.h"
+
 #include <QApplication>
 #include <QStyle>
 
@@ -9,8 +11,15 @@ namespace {
 // than growing with every value ever shown.
 constexpr int MostSizes = 20000;
 constexpr int MostSettings = 16;
+constexpr int MostFonts = 16;
 
 } // namespace
+
+CellSizeDelegate::CellSizeDelegate(QObject* parent, std::function<QTreeWidgetItem*(const QModelIndex&)> rowOf)
+    : QStyledItemDelegate(parent)
+    , m_rowOf(std::move(rowOf))
+{
+}
 
 QSize CellSizeDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -18,6 +27,74 @@ QSize CellSizeDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     if (given.isValid())
         return given.toSize();
 
+    // Preparing a whole cell costs more than measuring it once known (the
+    // cell's colour alone copies the palette): our rows are asked directly.
+    RowCell rowCell;
+    const bool ours = rowCellOf(option, index, &rowCell);
+    if (ours) {
+        const auto known = m_rowCellSizes.constFind(rowCell);
+        if (known != m_rowCellSizes.constEnd())
+            return *known;
+    }
+    const int clears = m_clears;
+    const QSize size = measure(option, index);
+    // Measuring may have started the lists of settings anew: the key would
+    // then name someone else's.
+    if (ours && clears == m_clears) {
+        if (m_rowCellSizes.size() >= MostSizes)
+            m_rowCellSizes.clear();
+        m_rowCellSizes.insert(rowCell, size);
+    }
+    return size;
+}
+
+bool CellSizeDelegate::rowCellOf(const QStyleOptionViewItem& option, const QModelIndex& index, RowCell* cell) const
+{
+    if (!m_rowOf || (option.features & QStyleOptionViewItem::WrapText))
+        return false;
+    const KxTreeItem::CompactRow* row = KxTreeItem::compactRow(m_rowOf(index));
+    if (!row)
+        return false;
+    const int column = index.column();
+    const QString& text = row->cellText(column);
+    if (text.isNull() || row->data(column, Qt::CheckStateRole).isValid())
+        return false;
+    const QVariant font = row->data(column, Qt::FontRole);
+    const QVariant icon = row->data(column, Qt::DecorationRole);
+    if ((font.isValid() && font.userType() != QMetaType::QFont) || (icon.isValid() && icon.userType() != QMetaType::QIcon))
+        return false;
+
+    Setting setting;
+    setting.font = option.font;
+    setting.decorationSize = option.decorationSize;
+    setting.decorationPosition = option.decorationPosition;
+    setting.features = int(option.features);
+    setting.direction = int(option.direction);
+    setting.state = int(option.state);
+    setting.style = option.widget ? option.widget->style() : QApplication::style();
+    cell->setting = settingIndex(setting);
+    cell->font = font.isValid() ? fontIndex(font.value<QFont>()) : -1;
+    cell->icon = icon.isValid() ? icon.value<QIcon>().cacheKey() : 0;
+    cell->text = text;
+    return true;
+}
+
+int CellSizeDelegate::fontIndex(const QFont& font) const
+{
+    const int known = m_fonts.indexOf(font);
+    if (known >= 0)
+        return known;
+    if (m_fonts.size() >= MostFonts) {
+        m_fonts.clear();
+        m_rowCellSizes.clear();
+        ++m_clears;
+    }
+    m_fonts.append(font);
+    return m_fonts.size() - 1;
+}
+
+QSize CellSizeDelegate::measure(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     if (cell.features & QStyleOptionViewItem::WrapText)
@@ -54,6 +131,8 @@ int CellSizeDelegate::settingIndex(const Setting& setting) const
     if (m_settings.size() >= MostSettings) {
         m_settings.clear();
         m_sizes.clear();
+        m_rowCellSizes.clear();
+        ++m_clears;
     }
     m_settings.append(setting);
     return m_settings.size() - 1;

@@ -96,7 +96,13 @@ bool ParameterCustomListElementItem::operator<(const QTreeWidgetItem& other) con
 
 KxTreeItem::CompactRow* KxTreeItem::compactRow(QTreeWidgetItem* item)
 {
-    if (auto* entryRow = rowCast<ParameterCustomListEntryItem>(item))
-        return entryRow;
-    return rowCast<ParameterCustomListElementItem>(item);
+    // Asked for every row of every pass: the exact class is looked up once.
+    if (!item)
+        return nullptr;
+    const std::type_info& type = typeid(*item);
+    if (type == typeid(ParameterCustomListElementItem))
+        return static_cast<ParameterCustomListElementItem*>(item);
+    if (type == typeid(ParameterCustomListEntryItem))
+        return static_cast<ParameterCustomListEntryItem*>(item);
+    return nullptr;
 }

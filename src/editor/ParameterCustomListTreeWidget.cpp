@@ -84,7 +84,7 @@ ParameterCustomListTreeWidget::ParameterCustomListTreeWidget(QWidget* parent)
     setAlternatingRowColors(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setUniformRowHeights(true);
-    setItemDelegate(new CellSizeDelegate(this));
+    setItemDelegate(new CellSizeDelegate(this, [this](const QModelIndex& index) { return itemFromIndex(index); }));
     headerView->setResizeContentsPrecision(64);
     // At Qt's 100 pixels the two-line axis captions of a list without a
     // stored header state start cut off.
