@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextCodec>
 
+#include <algorithm>
 #include <memory>
 
 using namespace KxTest;
@@ -265,6 +266,63 @@ private slots:
             }
         }
         QVERIFY(isHighlighted(row, diffOnly ? Qt::white : Qt::yellow));
+    }
+
+    // A parameter whose elements are all equal is passed over by later
+    // switches of the filter; a change of one of them must still count.
+    void elementChangesCountAcrossFilterSwitches()
+    {
+        DriveController* portal = devices->controller(QStringLiteral("Portal"));
+        ParameterSetup* a11 = setupOf(portal, QStringLiteral("A11"));
+        QVERIFY(a11);
+        QList<quint16> elements = a11->valueElementIndices().values();
+        std::sort(elements.begin(), elements.end());
+        QVERIFY(elements.size() > 2);
+        for (quint16 e : qAsConst(elements))
+            QVERIFY(a11->setValueText(2, e, a11->valueText(1, e, false)));
+
+        compare(QStringLiteral("Portal:1"), QStringLiteral("Portal:2"));
+        QTreeWidgetItem* row = findRow(tree(), QStringLiteral("A11"));
+        QTreeWidgetItem* element = findRow(tree(), QStringLiteral("A11[1]"));
+        QVERIFY(row && element && element->parent() == row);
+        auto shownElements = [row] {
+            QStringList keys;
+            for (int i = 0; i < row->childCount(); ++i) {
+                if (!row->child(i)->isHidden())
+                    keys.append(rowKey(row->child(i)));
+            }
+            return keys;
+        };
+        const QStringList allElements = shownElements();
+        QCOMPARE(allElements.size(), row->childCount());
+        for (int round = 0; round < 2; ++round) {
+            differencesOnly()->setChecked(true);
+            QVERIFY(row->isHidden());
+            differencesOnly()->setChecked(false);
+            QVERIFY(!row->isHidden());
+            QCOMPARE(shownElements(), allElements);
+        }
+
+        // WHEN one element comes to differ while all rows show
+        writeValue(portal, 2, QStringLiteral("A11[1]=14"));
+        deliver();
+        QVERIFY(isHighlighted(element, Qt::yellow));
+        // THEN the filter keeps the parameter with just that element
+        differencesOnly()->setChecked(true);
+        QVERIFY(!row->isHidden());
+        QCOMPARE(shownElements(), QStringList{QStringLiteral("A11[1]")});
+        differencesOnly()->setChecked(false);
+        QCOMPARE(shownElements(), allElements);
+        QVERIFY(isHighlighted(element, Qt::yellow));
+
+        // WHEN it is equal again THEN the parameter goes with the filter once more
+        writeValue(portal, 2, QStringLiteral("A11[1]=") + a11->valueText(1, 1, false));
+        deliver();
+        differencesOnly()->setChecked(true);
+        QVERIFY(row->isHidden());
+        differencesOnly()->setChecked(false);
+        QCOMPARE(shownElements(), allElements);
+        QVERIFY(isHighlighted(element, Qt::white));
     }
 
     void goingFromDifferenceToDifference()

@@ -449,7 +449,9 @@ private slots:
 
         // WHEN an axis is added THEN per-axis parameters have values there, with defaults
         QVERIFY(a10->valueText(3, 0, false).isEmpty());
+        QVERIFY(!a10->isDefinedIn(3));
         QVERIFY(m_controller->addAxis(3, QStringLiteral("Neu")));
+        QVERIFY(a10->isDefinedIn(3));
         QCOMPARE(a10->livingSpaces(), (QList<eLivingSpace>{1, 2, 3}));
         QCOMPARE(a10->valueText(3, 0, false), QStringLiteral("1500"));
         QVERIFY(a10->isWritable(3, 0));
@@ -457,8 +459,16 @@ private slots:
 
         // WHEN it is removed again THEN the living space has no values any more
         QVERIFY(m_controller->removeAxis(3));
+        QVERIFY(!a10->isDefinedIn(3));
         QVERIFY(a10->valueText(3, 0, true).isEmpty());
         QVERIFY(!a10->isActive(3, 0));
+
+        // An axis deleted by someone else takes its living space along at once.
+        QVERIFY(m_controller->addAxis(3, QStringLiteral("Neu")));
+        QVERIFY(a10->isDefinedIn(3));
+        delete m_controller->axis(3);
+        QVERIFY(!a10->isDefinedIn(3));
+        QVERIFY(a10->valueText(3, 0, true).isEmpty());
     }
 
     void signalsNeedSaveAndOnlineState()
