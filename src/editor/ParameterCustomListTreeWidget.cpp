@@ -665,10 +665,16 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
     const KxTreeItem::RowStyle style = KxTreeItem::rowStyle(this);
     if (surroundingsChanged(style))
         return false;
-    const QHash<quint16, quint64> coordinates = pendingValueCoordinates;
+    // In row order: the view looks every changed cell up among its rows,
+    // starting where it found the one before.
+    QVector<QPair<quint16, quint64>> coordinates;
+    coordinates.reserve(pendingValueCoordinates.size());
+    for (auto it = pendingValueCoordinates.cbegin(); it != pendingValueCoordinates.cend(); ++it)
+        coordinates.append(qMakePair(it.key(), it.value()));
     pendingValueCoordinates.clear();
+    std::sort(coordinates.begin(), coordinates.end());
     for (auto it = coordinates.cbegin(); it != coordinates.cend(); ++it) {
-        const quint16 number = it.key();
+        const quint16 number = it->first;
         // Rows are sorted by coordinate number.
         int low = 0;
         int high = rows;
@@ -686,8 +692,8 @@ bool ParameterCustomListTreeWidget::refreshValueRows()
             return false;
         // Only the cells of the signalled values, unless the row is behind
         // in more than its values.
-        if (it.value() != ~quint64(0) && row->filledEpoch == cacheEpoch && row->filledRevision == entry->revision())
-            row->updateValues(style, it.value());
+        if (it->second != ~quint64(0) && row->filledEpoch == cacheEpoch && row->filledRevision == entry->revision())
+            row->updateValues(style, it->second);
         else
             refreshRow(row, style);
     }
