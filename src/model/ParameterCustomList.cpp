@@ -132,6 +132,29 @@ void ParameterCustomListPrivate::clearAll()
     postSignal("listEntriesChanged");
 }
 
+void ParameterCustomListPrivate::takeContent(ParameterCustomListPrivate* loaded)
+{
+    deleteEntries();
+    name = loaded->name;
+    axes.clear();
+    for (const QPointer<DriveControllerAxis>& axis : qAsConst(loaded->axes)) {
+        if (!axis)
+            continue;
+        axes.append(axis);
+        watchAxis(axis.data());
+    }
+    // A list just loaded holds its entries in the stored form only, reduced
+    // to what these same axes define; entry objects would point at the
+    // other list's axes.
+    Q_ASSERT(loaded->entries.isEmpty());
+    storedEntries = std::move(loaded->storedEntries);
+    loaded->storedEntries.clear();
+    axesLeft = false;
+    postSignal("listNameChanged");
+    postSignal("listAxesChanged");
+    postSignal("listEntriesChanged");
+}
+
 ParameterCustomList::ParameterCustomList(QObject* parent)
     : ParameterCustomListInformation(parent)
     , d(new ParameterCustomListPrivate(this))
@@ -387,7 +410,8 @@ bool ParameterCustomList::loadData(const QByteArray& data)
 // shared by all lists of a project load (DefinitionSnapshot), against two
 // QObjects, a strategy and two refreshes per entry.
 bool ParameterCustomListPrivate::loadData(const QByteArray& data,
-                                          ParameterCustomListStorage::DefinitionSnapshot* definitions)
+                                          ParameterCustomListStorage::DefinitionSnapshot* definitions,
+                                          const ParameterCustomListRepository::AxisNumbering* numbering)
 {
     std::vector<ParameterCustomListStorage::ParameterLine>& lines = definitions->parameterLines;
     QByteArray otherSections;
@@ -430,7 +454,9 @@ bool ParameterCustomListPrivate::loadData(const QByteArray& data,
                      });
     ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
     for (const auto& key : qAsConst(axisKeys)) {
-        if (DriveControllerAxis* axis = repository.driveControllerAxis(axesSection->value(key.second))) {
+        const QByteArray saveIdentifier = axesSection->value(key.second);
+        if (DriveControllerAxis* axis = numbering ? numbering->value(saveIdentifier).data()
+                                                  : repository.driveControllerAxis(saveIdentifier)) {
             axes.append(QPointer<DriveControllerAxis>(axis));
             watchAxis(axis);
         }
