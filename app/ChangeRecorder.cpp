@@ -2,6 +2,7 @@
 
 #include "AxisCompareView.h"
 #include "ChangeJournal.h"
+#include "ListEditRecorder.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "ParameterSetup.h"
@@ -112,6 +113,8 @@ ChangeRecorder::ChangeRecorder(Project* project, ChangeJournal* journal, QObject
     connect(project->host(), &ProjectHost::hostContentChanged, this, &ChangeRecorder::followControllers);
     // Another project's values are not this one's to undo.
     connect(project, &Project::projectReplaced, m_stack, &QUndoStack::clear);
+    auto* listEdits = new ListEditRecorder(project, m_stack, this);
+    connect(listEdits, &ListEditRecorder::undoNotice, this, &ChangeRecorder::undoNotice);
     followControllers();
     qApp->installEventFilter(this);
 }
@@ -247,8 +250,11 @@ void ChangeRecorder::onWriteFinished(ParameterAddress address, QString newRaw, P
     };
     if (m_openStep)
         mark(m_openStep);
-    for (int i = m_stack->count() - 1; i >= 0 && i >= m_stack->count() - 8; --i)
-        mark(static_cast<ValueWritesCommand*>(const_cast<QUndoCommand*>(m_stack->command(i))));
+    for (int i = m_stack->count() - 1; i >= 0 && i >= m_stack->count() - 8; --i) {
+        // List edits share the stack.
+        if (auto* writes = dynamic_cast<ValueWritesCommand*>(const_cast<QUndoCommand*>(m_stack->command(i))))
+            mark(writes);
+    }
 }
 
 void ChangeRecorder::closeStep()
