@@ -24,16 +24,13 @@ ParameterCustomListRepository& repository()
 }
 
 // Coordinate -> element part ("[1/3]", empty for the whole parameter) of
-// the lines of an export text.
-QMap<QByteArray, QByteArray> exportedEntries(const QByteArray& text)
+// the entries of a snapshot.
+QMap<QByteArray, QByteArray> entriesOf(const QByteArray& snapshot)
 {
     QMap<QByteArray, QByteArray> entries;
-    for (const QByteArray& line : text.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        const int bracket = trimmed.indexOf('[');
-        entries.insert(bracket < 0 ? trimmed : trimmed.left(bracket), bracket < 0 ? QByteArray() : trimmed.mid(bracket));
+    for (const QByteArray& text : ParameterCustomListRepository::snapshotEntries(snapshot)) {
+        const int bracket = text.indexOf('[');
+        entries.insert(bracket < 0 ? text : text.left(bracket), bracket < 0 ? QByteArray() : text.mid(bracket));
     }
     return entries;
 }
@@ -59,10 +56,10 @@ bool selectsLess(const QByteArray& before, const QByteArray& after)
 }
 
 // What an edit did to the entries of one list, in words.
-QString entriesEditText(const QString& list, const QByteArray& beforeText, const QByteArray& afterText, bool imported)
+QString entriesEditText(const QString& list, const QByteArray& beforeSnapshot, const QByteArray& afterSnapshot, bool imported)
 {
-    const QMap<QByteArray, QByteArray> before = exportedEntries(beforeText);
-    const QMap<QByteArray, QByteArray> after = exportedEntries(afterText);
+    const QMap<QByteArray, QByteArray> before = entriesOf(beforeSnapshot);
+    const QMap<QByteArray, QByteArray> after = entriesOf(afterSnapshot);
     if (after.isEmpty() && before.size() > 1)
         return ListEditRecorder::tr("„%1“ geleert").arg(list);
     QStringList removed, added, less, more;
@@ -243,7 +240,6 @@ ListEditRecorder::Known ListEditRecorder::look(ParameterCustomListInformation* l
     known.position = position;
     known.numbering = m_numbering;
     known.name = list->name();
-    known.entries = list->exportText();
     return known;
 }
 
@@ -316,7 +312,8 @@ void ListEditRecorder::closeStep()
         const ListEditCommand::Change& change = changes.first();
         if (change.before.snapshot.isEmpty()) {
             const Known& now = m_known[change.identifier];
-            text = now.entries.isEmpty() ? tr("Liste „%1“ angelegt").arg(now.name) : tr("Liste „%1“ importiert").arg(now.name);
+            text = ParameterCustomListRepository::snapshotEntries(now.snapshot).isEmpty() ? tr("Liste „%1“ angelegt").arg(now.name)
+                                                                                          : tr("Liste „%1“ importiert").arg(now.name);
         } else if (change.after.snapshot.isEmpty()) {
             text = tr("Liste „%1“ gelöscht").arg(previous[change.identifier].name);
         } else {
@@ -327,7 +324,7 @@ void ListEditRecorder::closeStep()
             else if (editedFlags & AxesChanged)
                 text = tr("Achsen von „%1“ geändert").arg(now.name);
             else
-                text = entriesEditText(now.name, was.entries, now.entries, imported);
+                text = entriesEditText(now.name, was.snapshot, now.snapshot, imported);
         }
     }
     m_stack->push(new ListEditCommand(this, changes, text));

@@ -63,7 +63,6 @@ private:
         // What the snapshot's axis identifiers meant when it was taken.
         ParameterCustomListRepository::AxisNumbering numbering;
         QString name;
-        QByteArray entries;   // the export text
     };
 
     void markChanged(QObject* list, ListChange change);

@@ -2,6 +2,7 @@
 #include "ParameterCustomListRepository_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListStorage_p.h"
 #include "ParameterCustomList_p.h"
 
 #include "DriveController.h"
@@ -388,4 +389,27 @@ ParameterCustomListInformation* ParameterCustomListRepository::restoreList(const
 bool ParameterCustomListRepository::sameListContent(const QByteArray& snapshot, const QByteArray& otherSnapshot)
 {
     return withoutStates(snapshot) == withoutStates(otherSnapshot);
+}
+
+QList<QByteArray> ParameterCustomListRepository::snapshotEntries(const QByteArray& snapshot)
+{
+    QList<QByteArray> texts;
+    std::vector<ParameterCustomListStorage::ParameterLine> lines;
+    QByteArray otherSections;
+    bool hasParameterSection = false;
+    if (ParameterCustomListStorage::splitStoredList(snapshot, &otherSections, &hasParameterSection, &lines)) {
+        for (const ParameterCustomListStorage::ParameterLine& line : lines)
+            texts.append(snapshot.mid(line.valueBegin, line.valueLength));
+        return texts;
+    }
+    RnIniParser::IniParser parser;
+    parser.setIniText(snapshot);
+    if (const RnIniParser::IniSection* parameters = parser.section("Parameter")) {
+        const QList<QByteArray> keys = parameters->keys();
+        for (const QByteArray& key : keys) {
+            if (key.startsWith("Coordinate_") && key.size() > 11)
+                texts.append(parameters->value(key));
+        }
+    }
+    return texts;
 }

@@ -141,6 +141,11 @@ public:
     /// entries. The states of the list's windows do not count.
     static bool sameListContent(const QByteArray& snapshot, const QByteArray& otherSnapshot);
 
+    /// The entries a snapshot holds, one entry text ("A12", "A12[1/3]") per
+    /// parameter, read without making a list of it: what the list's
+    /// exportText() has in its lines, elements in ascending order.
+    static QList<QByteArray> snapshotEntries(const QByteArray& snapshot);
+
 signals:
     void repositoryContentChanged();
     void repositoryHostContentChanged();

@@ -81,8 +81,8 @@ private slots:
         // GIVEN a list on two axes with a whole parameter and two elements of another, shown in a window
         ParameterCustomList* list = createNamedList(QStringLiteral("Hubwerk"), m_host->axes(QStringLiteral("0:1 0:2")));
         list->addEntry(QStringLiteral("A10"));
-        list->addEntry(QStringLiteral("A11[1]"));
-        list->addEntry(QStringLiteral("A11[3]"));
+        list->addEntry(QStringLiteral("A12[1]"));
+        list->addEntry(QStringLiteral("A12[3]"));
         ParameterCustomListWidget* window = openListWindow(list);
         deliver();
         const QStringList rows = rowTexts(window);
@@ -90,6 +90,7 @@ private slots:
         const QByteArray exported = list->exportText();
         const QByteArray snapshot = repository().listSnapshot(list);
         QVERIFY(snapshot.contains(list->identifier().toUtf8()));
+        QCOMPARE(ParameterCustomListRepository::snapshotEntries(snapshot), (QList<QByteArray>{"A10", "A12[1/3]"}));
 
         // WHEN the user renames it, clears it and takes another axis
         list->setName(QStringLiteral("Fahrwerk"));
