@@ -108,6 +108,11 @@ std::unique_ptr<MainWindow> openWindow(const QString& typesDir, const QString& d
     return opened ? std::move(window) : nullptr;
 }
 
+QString axisCaption(const QString& controller, const char* axisName)
+{
+    return controller + QLatin1Char('\n') + QString::fromUtf8(axisName);
+}
+
 QStringList axisCaptions(QWidget* window)
 {
     auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));

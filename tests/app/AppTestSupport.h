@@ -31,6 +31,9 @@ QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir);
 std::unique_ptr<MainWindow> openWindow(const QString& typesDir, const QString& description,
                                        const QStringList& moreControllers = {});
 
+// An axis as the list tree captions its column: "controller\naxis name".
+QString axisCaption(const QString& controller, const char* axisName);
+
 // Column captions ("controller\naxis") of a list or comparison window.
 QStringList axisCaptions(QWidget* window);
 

@@ -35,11 +35,6 @@ namespace {
 const QString left = QStringLiteral("Prüfstand links");
 const QString right = QStringLiteral("Prüfstand rechts");
 
-QString axis(const QString& controller, const char* name)
-{
-    return controller + QLatin1Char('\n') + QString::fromUtf8(name);
-}
-
 ParameterCustomListRepository& repository()
 {
     return ParameterCustomListRepository::instance();
@@ -138,7 +133,7 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         ParameterCustomListInformation* list = repository().createList();
-        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(), {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch")});
         QVERIFY(listWindow);
         for (const char* parameter : {"A10", "A12[1]", "A12[2]", "C30"})
             list->addEntry(QLatin1String(parameter));
@@ -312,7 +307,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         ParameterCustomListInformation* list = repository().createList();
         const QString identifier = list->identifier();
-        QVERIFY(AppTest::openListWindow(*window, identifier, {axis(right, "Achse 2")}));
+        QVERIFY(AppTest::openListWindow(*window, identifier, {AppTest::axisCaption(right, "Achse 2")}));
         KxTest::deliver();
         list->addEntry(QStringLiteral("A12[2]"));
         QUndoStack* undo = window->undoStack();
@@ -331,7 +326,7 @@ private slots:
         QCOMPARE(AppTest::entries(repository().list(identifier)), QStringLiteral("A12[2]"));
         QWidget* reopened = AppTest::openListWindow(*window, identifier);
         QVERIFY(reopened);
-        QCOMPARE(AppTest::axisCaptions(reopened), QStringList{axis(right, "Achse 2")});
+        QCOMPARE(AppTest::axisCaptions(reopened), QStringList{AppTest::axisCaption(right, "Achse 2")});
     }
 
 private:

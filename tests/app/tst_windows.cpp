@@ -54,11 +54,6 @@ const QString left = QStringLiteral("Prüfstand links");
 const QString right = QStringLiteral("Prüfstand rechts");
 const QString middle = QStringLiteral("Prüfstand Mitte");
 
-// An axis as the list tree captions its column.
-QString axis(const QString& controller, const char* name)
-{
-    return controller + QLatin1Char('\n') + QString::fromUtf8(name);
-}
 
 ParameterCustomListRepository& repository()
 {
@@ -115,7 +110,7 @@ private slots:
         const QString name = QStringLiteral("Abgleich Hubwerk & Tisch");
         AppTest::listRow(*window, identifier)->setText(0, name);
         QTRY_COMPARE(list->name(), name);
-        const QStringList axes{axis(left, "Drehtisch"), axis(right, "Achse 2")};
+        const QStringList axes{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")};
         QWidget* listWindow = AppTest::openListWindow(*window, identifier, axes);
         QVERIFY(listWindow);
         for (const char* parameter : {"A10", "A12[3]", "A12[1]", "B21"})
@@ -176,7 +171,7 @@ private slots:
         QVERIFY(window);
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
-        QWidget* shownWindow = AppTest::openListWindow(*window, repository().createList()->identifier(), {axis(left, "Hubwerk")});
+        QWidget* shownWindow = AppTest::openListWindow(*window, repository().createList()->identifier(), {AppTest::axisCaption(left, "Hubwerk")});
         QVERIFY(shownWindow);
         shownWindow->close();
         QCoreApplication::processEvents(); // the lists' queued change signals
@@ -193,7 +188,7 @@ private slots:
         else if (change == QLatin1String("text imported"))
             list->importText("B20\r\n");
         else if (change == QLatin1String("axes chosen"))
-            QVERIFY(AppTest::openListWindow(*window, list->identifier(), {axis(right, "Achse 1")}));
+            QVERIFY(AppTest::openListWindow(*window, list->identifier(), {AppTest::axisCaption(right, "Achse 1")}));
         else if (change == QLatin1String("list window resized")) {
             shownWindow->show();
             shownWindow->resize(shownWindow->size() + QSize(37, 23));
@@ -216,9 +211,9 @@ private slots:
         QTest::addColumn<int>("controller");
         QTest::addColumn<int>("axisNumber"); // 0: the whole controller
         QTest::addColumn<QStringList>("remaining");
-        QTest::newRow("first controller removed: the later one moves up") << 0 << 0 << QStringList{axis(right, "Achse 2")};
-        QTest::newRow("last controller removed") << 1 << 0 << QStringList{axis(left, "Hubwerk"), axis(left, "Drehtisch")};
-        QTest::newRow("one axis removed") << 0 << 1 << QStringList{axis(left, "Drehtisch"), axis(right, "Achse 2")};
+        QTest::newRow("first controller removed: the later one moves up") << 0 << 0 << QStringList{AppTest::axisCaption(right, "Achse 2")};
+        QTest::newRow("last controller removed") << 1 << 0 << QStringList{AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch")};
+        QTest::newRow("one axis removed") << 0 << 1 << QStringList{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")};
     }
     void axesLeavingTheProjectLeaveTheList()
     {
@@ -231,7 +226,7 @@ private slots:
         QVERIFY(window);
         ParameterCustomListInformation* list = repository().createList();
         const QString identifier = list->identifier();
-        QWidget* listWindow = AppTest::openListWindow(*window, identifier, {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 2")});
+        QWidget* listWindow = AppTest::openListWindow(*window, identifier, {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")});
         QVERIFY(listWindow);
         list->importText("A12[2]\r\nB20\r\n");
         QTRY_COMPARE(AppTest::entries(list), QStringLiteral("A12[2] B20"));
@@ -330,10 +325,10 @@ private slots:
         QTest::addColumn<QString>("sideA");
         QTest::addColumn<QString>("sideB");
         QTest::addColumn<int>("verdict"); // 1 equal, 0 different, -1 cancelled
-        QTest::newRow("two axes of one controller, values differ") << axis(left, "Hubwerk") << axis(left, "Drehtisch") << 0;
-        QTest::newRow("axes of two controllers, defaults only") << axis(right, "Achse 2") << axis(middle, "Achse 2") << 1;
-        QTest::newRow("one axis on both sides") << axis(left, "Drehtisch") << axis(left, "Drehtisch") << 1;
-        QTest::newRow("cancelled") << axis(left, "Hubwerk") << axis(right, "Achse 1") << -1;
+        QTest::newRow("two axes of one controller, values differ") << AppTest::axisCaption(left, "Hubwerk") << AppTest::axisCaption(left, "Drehtisch") << 0;
+        QTest::newRow("axes of two controllers, defaults only") << AppTest::axisCaption(right, "Achse 2") << AppTest::axisCaption(middle, "Achse 2") << 1;
+        QTest::newRow("one axis on both sides") << AppTest::axisCaption(left, "Drehtisch") << AppTest::axisCaption(left, "Drehtisch") << 1;
+        QTest::newRow("cancelled") << AppTest::axisCaption(left, "Hubwerk") << AppTest::axisCaption(right, "Achse 1") << -1;
     }
     void dialogComparesTheChosenAxes()
     {
@@ -360,7 +355,7 @@ private slots:
 
         // THEN the dialog offered the shown axis and the next one of the project
         QVERIFY(picked);
-        QCOMPARE(offered, (QStringList{axis(left, "Drehtisch"), axis(right, "Achse 1")}));
+        QCOMPARE(offered, (QStringList{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 1")}));
         // AND one comparison window over the main window compares exactly the chosen axes
         const QList<AxisCompareView*> views = window->findChildren<AxisCompareView*>();
         QCOMPARE(views.size(), verdict < 0 ? 0 : 1);
@@ -554,7 +549,7 @@ private slots:
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
         list->addEntry(QStringLiteral("D40"));
-        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(), {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch")});
         QVERIFY(listWindow);
         QVERIFY(m_controllers.at(0)->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("D40")))
                     ->setValueText(1, 0, QStringLiteral("75")));
@@ -612,7 +607,7 @@ private slots:
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
         QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(),
-                                             {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 1")});
+                                             {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 1")});
         QVERIFY(listWindow);
         KxTest::deliver();
         const int listSteps = undo->count();   // making the list
