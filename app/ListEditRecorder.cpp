@@ -188,15 +188,23 @@ bool ListEditRecorder::eventFilter(QObject* watched, QEvent* event)
 
 void ListEditRecorder::onRepositoryContentChanged()
 {
+    // A list made now announces its first changes later, through the event
+    // queue: following it from here misses none of them.
     for (ParameterCustomListInformation* list : repository().content()) {
-        connect(list, &ParameterCustomListInformation::listNameChanged, this, &ListEditRecorder::onListNameChanged,
-                Qt::UniqueConnection);
-        connect(list, &ParameterCustomListInformation::listAxesChanged, this, &ListEditRecorder::onListAxesChanged,
-                Qt::UniqueConnection);
-        connect(list, &ParameterCustomListInformation::listEntriesChanged, this,
-                &ListEditRecorder::onListEntriesChanged, Qt::UniqueConnection);
+        if (!m_known.contains(list->identifier()))
+            follow(list);
     }
     m_stepTimer->start();
+}
+
+void ListEditRecorder::follow(ParameterCustomListInformation* list)
+{
+    connect(list, &ParameterCustomListInformation::listNameChanged, this, &ListEditRecorder::onListNameChanged,
+            Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listAxesChanged, this, &ListEditRecorder::onListAxesChanged,
+            Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listEntriesChanged, this, &ListEditRecorder::onListEntriesChanged,
+            Qt::UniqueConnection);
 }
 
 void ListEditRecorder::onListNameChanged()
@@ -251,8 +259,10 @@ void ListEditRecorder::lookAtAll()
     m_numbering = repository().axisNumbering();
     m_known.clear();
     const QList<ParameterCustomListInformation*> lists = repository().content();
-    for (int i = 0; i < lists.size(); ++i)
+    for (int i = 0; i < lists.size(); ++i) {
+        follow(lists.at(i));
         m_known.insert(lists.at(i)->identifier(), look(lists.at(i), i));
+    }
 }
 
 void ListEditRecorder::closeStep()

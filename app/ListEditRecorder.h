@@ -65,6 +65,7 @@ private:
         QString name;
     };
 
+    void follow(ParameterCustomListInformation* list);
     void markChanged(QObject* list, ListChange change);
     Known look(ParameterCustomListInformation* list, int position) const;
     void lookAtAll();

@@ -134,7 +134,13 @@ void ParameterCustomListPrivate::clearAll()
 
 void ParameterCustomListPrivate::takeContent(ParameterCustomListPrivate* loaded)
 {
-    deleteEntries();
+    // An open tree knows its rows by entry object, and learns of the new
+    // entries only when the notice below arrives. The new ones are made while
+    // the old ones still exist, so none of them can reuse the address of an
+    // old one that a row still names.
+    const QMap<ParameterCoordinate, ParameterCustomListEntry*> previous = entries;
+    entries = QMap<ParameterCoordinate, ParameterCustomListEntry*>();
+    storedEntries.clear();
     name = loaded->name;
     axes.clear();
     for (const QPointer<DriveControllerAxis>& axis : qAsConst(loaded->axes)) {
@@ -150,6 +156,8 @@ void ParameterCustomListPrivate::takeContent(ParameterCustomListPrivate* loaded)
     storedEntries = std::move(loaded->storedEntries);
     loaded->storedEntries.clear();
     axesLeft = false;
+    buildStoredEntries();
+    qDeleteAll(previous);
     postSignal("listNameChanged");
     postSignal("listAxesChanged");
     postSignal("listEntriesChanged");
