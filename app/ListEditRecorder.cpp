@@ -3,12 +3,14 @@
 #include "DriveControllerAxis.h"
 #include "FileStorageView.h"
 #include "ParameterCustomListInformation.h"
+#include "ParameterCustomListRepository.h"
 #include "Project.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMap>
+#include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QUndoCommand>
@@ -94,35 +96,84 @@ QString entriesEditText(const QString& list, const QByteArray& beforeSnapshot, c
 
 } // namespace
 
+class ListEditRecorderPrivate : public QObject
+{
+public:
+    ListEditRecorderPrivate(ListEditRecorder* q, Project* project, QUndoStack* stack);
+
+    enum ListSignal { NameChanged = 1, AxesChanged = 2, EntriesChanged = 4 };
+
+    // A list as a step leaves it; an empty snapshot: the list does not exist.
+    struct ListState
+    {
+        QByteArray snapshot;
+        int position = -1;
+        // What the snapshot's axis identifiers meant when it was taken.
+        ParameterCustomListRepository::AxisNumbering numbering;
+    };
+    struct ListChange
+    {
+        QString identifier;
+        ListState before;
+        ListState after;
+    };
+    // A list as it was when last looked at.
+    struct Known
+    {
+        ListState state;
+        QString name;
+    };
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void onRepositoryContentChanged();
+    void onListNameChanged();
+    void onListAxesChanged();
+    void onListEntriesChanged();
+    void onHostContentChanged();
+    void follow(ParameterCustomListInformation* list);
+    void markChanged(QObject* list, ListSignal signal);
+    Known look(ParameterCustomListInformation* list, int position) const;
+    void lookAtAll();
+    // Pushes one step for what changed since the last one.
+    void closeStep();
+    // The name of the step, "Liste „Motor“ gelöscht"; @p previous: the lists before it.
+    QString stepText(const QList<ListChange>& changes, const QHash<QString, Known>& previous, int edits,
+                     bool imported) const;
+    // Undo (back to the states before) or redo (to those after).
+    void apply(const QList<ListChange>& changes, bool undo);
+
+    ListEditRecorder* const q;
+    QPointer<QUndoStack> stack;
+    QTimer* stepTimer = nullptr;
+    QHash<QString, Known> known;   // by list identifier
+    QHash<QString, int> changed;   // ListSignal flags since the last step, by list identifier
+    ParameterCustomListRepository::AxisNumbering numbering;
+    bool hostChanged = false;
+    // A file dialog closed since the user last acted outside a dialog: the
+    // entries that come now are an import.
+    bool fileChosen = false;
+};
+
 // The list edits of one user action, undone and redone together by putting
 // the lists back as they were stored before or after.
 class ListEditCommand : public QUndoCommand
 {
 public:
-    struct State
-    {
-        QByteArray snapshot;   // empty: the list does not exist
-        int position = -1;
-        ParameterCustomListRepository::AxisNumbering numbering;
-    };
-    struct Change
-    {
-        QString identifier;
-        State before;
-        State after;
-    };
+    using Change = ListEditRecorderPrivate::ListChange;
 
-    ListEditCommand(ListEditRecorder* recorder, const QList<Change>& changes, const QString& text)
-        : m_recorder(recorder)
-        , changes(changes)
+    ListEditCommand(ListEditRecorderPrivate* recorder, const QList<Change>& changes, const QString& text)
+        : changes(changes)
+        , m_recorder(recorder)
     {
         setText(text);
     }
 
+    const QList<Change> changes;
+
     void undo() override
     {
         if (m_recorder)
-            m_recorder->apply(this, true);
+            m_recorder->apply(changes, true);
     }
     void redo() override
     {
@@ -132,53 +183,48 @@ public:
             return;
         }
         if (m_recorder)
-            m_recorder->apply(this, false);
+            m_recorder->apply(changes, false);
     }
 
 private:
-    QPointer<ListEditRecorder> m_recorder;
+    QPointer<ListEditRecorderPrivate> m_recorder;
     bool m_pushed = false;
-
-public:
-    const QList<Change> changes;
 };
 
-ListEditRecorder::ListEditRecorder(Project* project, QUndoStack* stack, QObject* parent)
-    : QObject(parent)
-    , m_project(project)
-    , m_stack(stack)
-    , m_stepTimer(new QTimer(this))
+ListEditRecorderPrivate::ListEditRecorderPrivate(ListEditRecorder* q, Project* project, QUndoStack* stack)
+    : QObject(q)
+    , q(q)
+    , stack(stack)
+    , stepTimer(new QTimer(this))
 {
-    m_stepTimer->setSingleShot(true);
-    m_stepTimer->setInterval(0);
-    connect(m_stepTimer, &QTimer::timeout, this, &ListEditRecorder::closeStep);
+    stepTimer->setSingleShot(true);
+    stepTimer->setInterval(0);
+    connect(stepTimer, &QTimer::timeout, this, &ListEditRecorderPrivate::closeStep);
     ParameterCustomListRepository& lists = repository();
     connect(&lists, &ParameterCustomListRepository::repositoryContentChanged, this,
-            &ListEditRecorder::onRepositoryContentChanged);
+            &ListEditRecorderPrivate::onRepositoryContentChanged);
     connect(&lists, &ParameterCustomListRepository::repositoryHostContentChanged, this,
-            &ListEditRecorder::onHostContentChanged);
+            &ListEditRecorderPrivate::onHostContentChanged);
     // After the lists of the project were read: connected after the binding
     // that reads them.
-    connect(project, &Project::projectLoaded, this, &ListEditRecorder::onProjectLoaded);
+    connect(project, &Project::projectLoaded, this, &ListEditRecorderPrivate::lookAtAll);
     qApp->installEventFilter(this);
     lookAtAll();
 }
 
-ListEditRecorder::~ListEditRecorder() = default;
-
-bool ListEditRecorder::eventFilter(QObject* watched, QEvent* event)
+bool ListEditRecorderPrivate::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Hide:
         if (qobject_cast<QFileDialog*>(watched))
-            m_fileChosen = true;
+            fileChosen = true;
         break;
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::Drop:
         // Answering a question about the file chosen is still the import.
         if (!QApplication::activeModalWidget())
-            m_fileChosen = false;
+            fileChosen = false;
         break;
     default:
         break;
@@ -186,164 +232,156 @@ bool ListEditRecorder::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void ListEditRecorder::onRepositoryContentChanged()
+void ListEditRecorderPrivate::onRepositoryContentChanged()
 {
     // A list made now announces its first changes later, through the event
     // queue: following it from here misses none of them.
     for (ParameterCustomListInformation* list : repository().content()) {
-        if (!m_known.contains(list->identifier()))
+        if (!known.contains(list->identifier()))
             follow(list);
     }
-    m_stepTimer->start();
+    stepTimer->start();
 }
 
-void ListEditRecorder::follow(ParameterCustomListInformation* list)
+void ListEditRecorderPrivate::follow(ParameterCustomListInformation* list)
 {
-    connect(list, &ParameterCustomListInformation::listNameChanged, this, &ListEditRecorder::onListNameChanged,
+    connect(list, &ParameterCustomListInformation::listNameChanged, this, &ListEditRecorderPrivate::onListNameChanged,
             Qt::UniqueConnection);
-    connect(list, &ParameterCustomListInformation::listAxesChanged, this, &ListEditRecorder::onListAxesChanged,
+    connect(list, &ParameterCustomListInformation::listAxesChanged, this, &ListEditRecorderPrivate::onListAxesChanged,
             Qt::UniqueConnection);
-    connect(list, &ParameterCustomListInformation::listEntriesChanged, this, &ListEditRecorder::onListEntriesChanged,
+    connect(list, &ParameterCustomListInformation::listEntriesChanged, this, &ListEditRecorderPrivate::onListEntriesChanged,
             Qt::UniqueConnection);
 }
 
-void ListEditRecorder::onListNameChanged()
+void ListEditRecorderPrivate::onListNameChanged()
 {
     markChanged(sender(), NameChanged);
 }
 
-void ListEditRecorder::onListAxesChanged()
+void ListEditRecorderPrivate::onListAxesChanged()
 {
     markChanged(sender(), AxesChanged);
 }
 
-void ListEditRecorder::onListEntriesChanged()
+void ListEditRecorderPrivate::onListEntriesChanged()
 {
     markChanged(sender(), EntriesChanged);
 }
 
-void ListEditRecorder::markChanged(QObject* list, ListChange change)
+void ListEditRecorderPrivate::markChanged(QObject* list, ListSignal signal)
 {
     if (auto* information = qobject_cast<ParameterCustomListInformation*>(list)) {
-        m_changed[information->identifier()] |= change;
-        m_stepTimer->start();
+        changed[information->identifier()] |= signal;
+        stepTimer->start();
     }
 }
 
-void ListEditRecorder::onHostContentChanged()
+void ListEditRecorderPrivate::onHostContentChanged()
 {
-    m_hostChanged = true;
-    m_stepTimer->start();
+    hostChanged = true;
+    stepTimer->start();
 }
 
-void ListEditRecorder::onProjectLoaded()
+ListEditRecorderPrivate::Known ListEditRecorderPrivate::look(ParameterCustomListInformation* list, int position) const
 {
-    lookAtAll();
+    Known result;
+    result.state = {repository().listSnapshot(list), position, numbering};
+    result.name = list->name();
+    return result;
 }
 
-ListEditRecorder::Known ListEditRecorder::look(ParameterCustomListInformation* list, int position) const
+void ListEditRecorderPrivate::lookAtAll()
 {
-    Known known;
-    known.snapshot = repository().listSnapshot(list);
-    known.position = position;
-    known.numbering = m_numbering;
-    known.name = list->name();
-    return known;
-}
-
-void ListEditRecorder::lookAtAll()
-{
-    m_stepTimer->stop();
-    m_changed.clear();
-    m_hostChanged = false;
-    m_numbering = repository().axisNumbering();
-    m_known.clear();
+    stepTimer->stop();
+    changed.clear();
+    hostChanged = false;
+    numbering = repository().axisNumbering();
+    known.clear();
     const QList<ParameterCustomListInformation*> lists = repository().content();
     for (int i = 0; i < lists.size(); ++i) {
         follow(lists.at(i));
-        m_known.insert(lists.at(i)->identifier(), look(lists.at(i), i));
+        known.insert(lists.at(i)->identifier(), look(lists.at(i), i));
     }
 }
 
-void ListEditRecorder::closeStep()
+void ListEditRecorderPrivate::closeStep()
 {
-    const QHash<QString, int> changed = m_changed;
-    m_changed.clear();
-    const bool hostChanged = m_hostChanged;
-    m_hostChanged = false;
-    if (hostChanged)
-        m_numbering = repository().axisNumbering();
+    const QHash<QString, int> signalled = changed;
+    changed.clear();
+    const bool hostWasChanged = hostChanged;
+    hostChanged = false;
+    if (hostWasChanged)
+        numbering = repository().axisNumbering();
 
-    QList<ListEditCommand::Change> changes;
+    QList<ListChange> changes;
     int editedFlags = 0;
-    QHash<QString, Known> known;
+    QHash<QString, Known> seen;
     const QList<ParameterCustomListInformation*> lists = repository().content();
     for (int i = 0; i < lists.size(); ++i) {
         ParameterCustomListInformation* list = lists.at(i);
         const QString identifier = list->identifier();
-        const auto before = m_known.constFind(identifier);
-        if (before == m_known.constEnd()) {
+        const auto before = known.constFind(identifier);
+        if (before == known.constEnd()) {
             const Known now = look(list, i);
-            changes.append({identifier, {}, {now.snapshot, i, now.numbering}});
-            known.insert(identifier, now);
+            changes.append({identifier, {}, now.state});
+            seen.insert(identifier, now);
             continue;
         }
-        const int flags = changed.value(identifier);
+        const int flags = signalled.value(identifier);
         // Controllers or axes of the project changed: the list follows them,
         // which is nothing of the user's doing in the list.
-        const int edits = hostChanged ? flags & ~AxesChanged : flags;
+        const int edits = hostWasChanged ? flags & ~AxesChanged : flags;
         if (!flags) {
-            known.insert(identifier, *before);
-            known[identifier].position = i;
+            seen.insert(identifier, *before);
+            seen[identifier].state.position = i;
             continue;
         }
         const Known now = look(list, i);
-        known.insert(identifier, now);
-        if (!edits || ParameterCustomListRepository::sameListContent(before->snapshot, now.snapshot))
+        seen.insert(identifier, now);
+        if (!edits || ParameterCustomListRepository::sameListContent(before->state.snapshot, now.state.snapshot))
             continue;
         editedFlags |= edits;
-        changes.append({identifier, {before->snapshot, before->position, before->numbering}, {now.snapshot, i, now.numbering}});
+        changes.append({identifier, before->state, now.state});
     }
-    for (auto it = m_known.cbegin(); it != m_known.cend(); ++it) {
-        if (!known.contains(it.key()))
-            changes.append({it.key(), {it->snapshot, it->position, it->numbering}, {}});
+    for (auto it = known.cbegin(); it != known.cend(); ++it) {
+        if (!seen.contains(it.key()))
+            changes.append({it.key(), it->state, {}});
     }
-    const QHash<QString, Known> previous = m_known;
-    m_known = known;
-    const bool imported = m_fileChosen;
-    m_fileChosen = false;
-    if (changes.isEmpty() || !m_stack)
-        return;
-
-    QString text;
-    if (changes.size() > 1) {
-        text = tr("%n Listen geändert", nullptr, changes.size());
-    } else {
-        const ListEditCommand::Change& change = changes.first();
-        if (change.before.snapshot.isEmpty()) {
-            const Known& now = m_known[change.identifier];
-            text = ParameterCustomListRepository::snapshotEntries(now.snapshot).isEmpty() ? tr("Liste „%1“ angelegt").arg(now.name)
-                                                                                          : tr("Liste „%1“ importiert").arg(now.name);
-        } else if (change.after.snapshot.isEmpty()) {
-            text = tr("Liste „%1“ gelöscht").arg(previous[change.identifier].name);
-        } else {
-            const Known& was = previous[change.identifier];
-            const Known& now = m_known[change.identifier];
-            if (was.name != now.name)
-                text = tr("„%1“ umbenannt in „%2“").arg(was.name, now.name);
-            else if (editedFlags & AxesChanged)
-                text = tr("Achsen von „%1“ geändert").arg(now.name);
-            else
-                text = entriesEditText(now.name, was.snapshot, now.snapshot, imported);
-        }
-    }
-    m_stack->push(new ListEditCommand(this, changes, text));
+    const QHash<QString, Known> previous = known;
+    known = seen;
+    const bool imported = fileChosen;
+    fileChosen = false;
+    if (!changes.isEmpty() && stack)
+        stack->push(new ListEditCommand(this, changes, stepText(changes, previous, editedFlags, imported)));
 }
 
-void ListEditRecorder::apply(ListEditCommand* command, bool undo)
+QString ListEditRecorderPrivate::stepText(const QList<ListChange>& changes, const QHash<QString, Known>& previous,
+                                   int edits, bool imported) const
 {
-    QList<QPair<QString, const ListEditCommand::State*>> targets;
-    for (const ListEditCommand::Change& change : command->changes)
+    if (changes.size() > 1)
+        return ListEditRecorder::tr("%n Listen geändert", nullptr, changes.size());
+    const ListChange& change = changes.first();
+    const Known was = previous.value(change.identifier);
+    const Known now = known.value(change.identifier);
+    if (change.before.snapshot.isEmpty()) {
+        // Only an import makes a list with entries in one action.
+        if (ParameterCustomListRepository::snapshotEntries(now.state.snapshot).isEmpty())
+            return ListEditRecorder::tr("Liste „%1“ angelegt").arg(now.name);
+        return ListEditRecorder::tr("Liste „%1“ importiert").arg(now.name);
+    }
+    if (change.after.snapshot.isEmpty())
+        return ListEditRecorder::tr("Liste „%1“ gelöscht").arg(was.name);
+    if (was.name != now.name)
+        return ListEditRecorder::tr("„%1“ umbenannt in „%2“").arg(was.name, now.name);
+    if (edits & AxesChanged)
+        return ListEditRecorder::tr("Achsen von „%1“ geändert").arg(now.name);
+    return entriesEditText(now.name, was.state.snapshot, now.state.snapshot, imported);
+}
+
+void ListEditRecorderPrivate::apply(const QList<ListChange>& changes, bool undo)
+{
+    QList<QPair<QString, const ListState*>> targets;
+    for (const ListChange& change : changes)
         targets.append({change.identifier, undo ? &change.before : &change.after});
     // Lists go first, then come back from the front: each lands where it was.
     std::stable_sort(targets.begin(), targets.end(), [](const auto& a, const auto& b) {
@@ -351,7 +389,7 @@ void ListEditRecorder::apply(ListEditCommand* command, bool undo)
     });
     QStringList problems;
     for (const auto& target : qAsConst(targets)) {
-        const ListEditCommand::State& state = *target.second;
+        const ListState& state = *target.second;
         if (state.snapshot.isEmpty()) {
             repository().deleteList(repository().list(target.first));
             continue;
@@ -363,5 +401,13 @@ void ListEditRecorder::apply(ListEditCommand* command, bool undo)
     // What the lists announce of this, later, is no edit of the user's.
     lookAtAll();
     if (!problems.isEmpty())
-        emit undoNotice(problems.join(QLatin1Char(' ')));
+        emit q->undoNotice(problems.join(QLatin1Char(' ')));
 }
+
+ListEditRecorder::ListEditRecorder(Project* project, QUndoStack* stack, QObject* parent)
+    : QObject(parent)
+    , d(new ListEditRecorderPrivate(this, project, stack))
+{
+}
+
+ListEditRecorder::~ListEditRecorder() = default;

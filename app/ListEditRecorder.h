@@ -1,17 +1,10 @@
 #pragma once
 
-#include "ParameterCustomListRepository.h"
-
-#include <QByteArray>
-#include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-class ListEditCommand;
-class ParameterCustomListInformation;
+class ListEditRecorderPrivate;
 class Project;
-class QTimer;
 class QUndoStack;
 
 /**
@@ -31,6 +24,8 @@ class ListEditRecorder : public QObject
     Q_OBJECT
 
 public:
+    /// Follows the lists of the repository from now on, taking the lists there
+    /// now as they are; the steps go onto @p stack.
     ListEditRecorder(Project* project, QUndoStack* stack, QObject* parent = nullptr);
     ~ListEditRecorder() override;
 
@@ -38,48 +33,7 @@ signals:
     /// Something undo or redo could not do, in words for the user.
     void undoNotice(const QString& message);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private slots:
-    void onRepositoryContentChanged();
-    void onListNameChanged();
-    void onListAxesChanged();
-    void onListEntriesChanged();
-    void onHostContentChanged();
-    void onProjectLoaded();
-    void closeStep();
-
 private:
-    friend class ListEditCommand;
-
-    enum ListChange { NameChanged = 1, AxesChanged = 2, EntriesChanged = 4 };
-
-    // A list as it was when last looked at.
-    struct Known
-    {
-        QByteArray snapshot;
-        int position = -1;
-        // What the snapshot's axis identifiers meant when it was taken.
-        ParameterCustomListRepository::AxisNumbering numbering;
-        QString name;
-    };
-
-    void follow(ParameterCustomListInformation* list);
-    void markChanged(QObject* list, ListChange change);
-    Known look(ParameterCustomListInformation* list, int position) const;
-    void lookAtAll();
-    // Undo (back to the states before) or redo (to those after).
-    void apply(ListEditCommand* command, bool undo);
-
-    QPointer<Project> m_project;
-    QPointer<QUndoStack> m_stack;
-    QTimer* m_stepTimer = nullptr;
-    QHash<QString, Known> m_known;   // by list identifier
-    QHash<QString, int> m_changed;   // ListChange flags since the last step, by list identifier
-    ParameterCustomListRepository::AxisNumbering m_numbering;
-    bool m_hostChanged = false;
-    // A file dialog closed since the user last acted outside a dialog: the
-    // entries that come now are an import.
-    bool m_fileChosen = false;
+    friend class ListEditRecorderPrivate;
+    ListEditRecorderPrivate* const d;   // a child of this object
 };
