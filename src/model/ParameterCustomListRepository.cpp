@@ -48,9 +48,9 @@ bool readPlainSaveIdentifier(const QByteArray& text, long* controllerIndex, unsi
     return true;
 }
 
-// What keeps a text from being a stored list, in words for the user; empty
-// when nothing does. Only asked once reading it failed, so the common path
-// reads the text once.
+// Why a text could not be read as a stored list, in words for the user.
+// Only asked once reading it failed, so that the common path reads the text
+// once.
 QString storedListProblem(const QByteArray& text)
 {
     RnIniParser::IniParser parser;
