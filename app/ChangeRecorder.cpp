@@ -2,6 +2,7 @@
 
 #include "AxisCompareView.h"
 #include "ChangeJournal.h"
+#include "DoneUndoCommand.h"
 #include "ListEditRecorder.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
@@ -43,7 +44,7 @@ QString parameterName(ParameterSetup* setup, const ParameterAddress& address)
 } // namespace
 
 // The writes of one user action, undone and redone together.
-class ValueWritesCommand : public QUndoCommand
+class ValueWritesCommand : public DoneUndoCommand
 {
 public:
     struct Write
@@ -60,16 +61,6 @@ public:
     {
     }
 
-    void undo() override { report(m_recorder->apply(this, true)); }
-    void redo() override
-    {
-        // Pushing a step done already must not write it again.
-        if (!m_pushed) {
-            m_pushed = true;
-            return;
-        }
-        report(m_recorder->apply(this, false));
-    }
 
     // "A10 auf 3 Achsen" for one parameter, "5 Werte" for several.
     void name()
@@ -90,6 +81,8 @@ public:
     QList<Write> writes;
 
 private:
+    void apply(bool undo) override { report(m_recorder->apply(this, undo)); }
+
     void report(const QStringList& changed)
     {
         if (!changed.isEmpty())
@@ -97,7 +90,6 @@ private:
     }
 
     ChangeRecorder* m_recorder;
-    bool m_pushed = false;
 };
 
 ChangeRecorder::ChangeRecorder(Project* project, ChangeJournal* journal, QObject* parent)

@@ -1,5 +1,6 @@
 #include "ListEditRecorder.h"
 
+#include "DoneUndoCommand.h"
 #include "DriveControllerAxis.h"
 #include "FileStorageView.h"
 #include "ParameterCustomListInformation.h"
@@ -13,7 +14,6 @@
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
-#include <QUndoCommand>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -156,39 +156,27 @@ public:
 
 // The list edits of one user action, undone and redone together by putting
 // the lists back as they were stored before or after.
-class ListEditCommand : public QUndoCommand
+class ListEditCommand : public DoneUndoCommand
 {
 public:
     using Change = ListEditRecorderPrivate::ListChange;
 
     ListEditCommand(ListEditRecorderPrivate* recorder, const QList<Change>& changes, const QString& text)
-        : changes(changes)
-        , m_recorder(recorder)
+        : m_recorder(recorder)
+        , m_changes(changes)
     {
         setText(text);
     }
 
-    const QList<Change> changes;
-
-    void undo() override
-    {
-        if (m_recorder)
-            m_recorder->apply(changes, true);
-    }
-    void redo() override
-    {
-        // Pushed once the edit is done already.
-        if (!m_pushed) {
-            m_pushed = true;
-            return;
-        }
-        if (m_recorder)
-            m_recorder->apply(changes, false);
-    }
-
 private:
+    void apply(bool undo) override
+    {
+        if (m_recorder)
+            m_recorder->apply(m_changes, undo);
+    }
+
     QPointer<ListEditRecorderPrivate> m_recorder;
-    bool m_pushed = false;
+    const QList<Change> m_changes;
 };
 
 ListEditRecorderPrivate::ListEditRecorderPrivate(ListEditRecorder* q, Project* project, QUndoStack* stack)
