@@ -2,6 +2,8 @@
 
 #include "AxisCompareView.h"
 #include "ChangeJournal.h"
+#include "DoneUndoCommand.h"
+#include "ListEditRecorder.h"
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "ParameterSetup.h"
@@ -42,7 +44,7 @@ QString parameterName(ParameterSetup* setup, const ParameterAddress& address)
 } // namespace
 
 // The writes of one user action, undone and redone together.
-class ValueWritesCommand : public QUndoCommand
+class ValueWritesCommand : public DoneUndoCommand
 {
 public:
     struct Write
@@ -59,16 +61,6 @@ public:
     {
     }
 
-    void undo() override { report(m_recorder->apply(this, true)); }
-    void redo() override
-    {
-        // Pushing a step done already must not write it again.
-        if (!m_pushed) {
-            m_pushed = true;
-            return;
-        }
-        report(m_recorder->apply(this, false));
-    }
 
     // "A10 auf 3 Achsen" for one parameter, "5 Werte" for several.
     void name()
@@ -89,6 +81,8 @@ public:
     QList<Write> writes;
 
 private:
+    void apply(bool undo) override { report(m_recorder->apply(this, undo)); }
+
     void report(const QStringList& changed)
     {
         if (!changed.isEmpty())
@@ -96,7 +90,6 @@ private:
     }
 
     ChangeRecorder* m_recorder;
-    bool m_pushed = false;
 };
 
 ChangeRecorder::ChangeRecorder(Project* project, ChangeJournal* journal, QObject* parent)
@@ -112,6 +105,8 @@ ChangeRecorder::ChangeRecorder(Project* project, ChangeJournal* journal, QObject
     connect(project->host(), &ProjectHost::hostContentChanged, this, &ChangeRecorder::followControllers);
     // Another project's values are not this one's to undo.
     connect(project, &Project::projectReplaced, m_stack, &QUndoStack::clear);
+    auto* listEdits = new ListEditRecorder(project, m_stack, this);
+    connect(listEdits, &ListEditRecorder::undoNotice, this, &ChangeRecorder::undoNotice);
     followControllers();
     qApp->installEventFilter(this);
 }
@@ -247,8 +242,11 @@ void ChangeRecorder::onWriteFinished(ParameterAddress address, QString newRaw, P
     };
     if (m_openStep)
         mark(m_openStep);
-    for (int i = m_stack->count() - 1; i >= 0 && i >= m_stack->count() - 8; --i)
-        mark(static_cast<ValueWritesCommand*>(const_cast<QUndoCommand*>(m_stack->command(i))));
+    for (int i = m_stack->count() - 1; i >= 0 && i >= m_stack->count() - 8; --i) {
+        // List edits share the stack.
+        if (auto* writes = dynamic_cast<ValueWritesCommand*>(const_cast<QUndoCommand*>(m_stack->command(i))))
+            mark(writes);
+    }
 }
 
 void ChangeRecorder::closeStep()

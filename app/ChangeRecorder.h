@@ -22,6 +22,10 @@ class ValueWritesCommand;
  * project's undo stack. Undoing writes the values before back through the
  * same checks, unless a value has changed since; then that value is left
  * alone and undoNotice() says so.
+ *
+ * The edits of the variable parameter lists are steps of the same stack
+ * (ListEditRecorder, kept here); an action that both writes values and
+ * edits lists leaves two adjacent steps.
  */
 class ChangeRecorder : public QObject
 {

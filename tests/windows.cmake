@@ -11,3 +11,9 @@ kx_add_test(windows_finding
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_finding.cpp ${KX_LIST_TEST_SUPPORT}
     ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc
   LIBS KxParameterCustomListObjects Qt5::Widgets)
+
+# Putting a list back from its stored form, in place or where it was deleted.
+kx_add_test(windows_restore
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/windows/tst_restore.cpp ${KX_LIST_TEST_SUPPORT}
+    ${CMAKE_CURRENT_LIST_DIR}/editor/resources/HostResources.qrc
+  LIBS KxParameterCustomListObjects Qt5::Widgets)

@@ -109,6 +109,26 @@ Import anyway?</translation>
         <source>neue Parameterliste</source>
         <translation>new parameter list</translation>
     </message>
+    <message>
+        <source>der Abschnitt „%1“ fehlt</source>
+        <translation>the section “%1” is missing</translation>
+    </message>
+    <message>
+        <source>die Kennung („Value“ im Abschnitt „List“) fehlt</source>
+        <translation>the identifier (“Value” in the section “List”) is missing</translation>
+    </message>
+    <message>
+        <source>der Name („Name“ im Abschnitt „List“) fehlt</source>
+        <translation>the name (“Name” in the section “List”) is missing</translation>
+    </message>
+    <message>
+        <source>der Text lässt sich nicht lesen</source>
+        <translation>the text cannot be read</translation>
+    </message>
+    <message>
+        <source>Die Liste kann nicht wiederhergestellt werden: %1.</source>
+        <translation>The list cannot be restored: %1.</translation>
+    </message>
 </context>
 <context>
     <name>ParameterCustomListRepositoryView</name>

@@ -541,6 +541,78 @@
     </message>
 </context>
 <context>
+    <name>ListEditRecorder</name>
+    <message>
+        <source>„%1“ geleert</source>
+        <translation>“%1” cleared</translation>
+    </message>
+    <message>
+        <source>Import in „%1“</source>
+        <translation>Import into “%1”</translation>
+    </message>
+    <message>
+        <source>%1 aus „%2“ entfernt</source>
+        <translation>%1 removed from “%2”</translation>
+    </message>
+    <message>
+        <source>Element von %1 aus „%2“ entfernt</source>
+        <translation>Element of %1 removed from “%2”</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Einträge aus „%1“ entfernt</source>
+        <translation>
+            <numerusform>%n entry removed from “%1”</numerusform>
+            <numerusform>%n entries removed from “%1”</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 zu „%2“ hinzugefügt</source>
+        <translation>%1 added to “%2”</translation>
+    </message>
+    <message>
+        <source>Element von %1 zu „%2“ hinzugefügt</source>
+        <translation>Element of %1 added to “%2”</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Einträge zu „%1“ hinzugefügt</source>
+        <translation>
+            <numerusform>%n entry added to “%1”</numerusform>
+            <numerusform>%n entries added to “%1”</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>„%1“ geändert</source>
+        <translation>“%1” changed</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Listen geändert</source>
+        <translation>
+            <numerusform>%n list changed</numerusform>
+            <numerusform>%n lists changed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Liste „%1“ angelegt</source>
+        <translation>List “%1” created</translation>
+    </message>
+    <message>
+        <source>Liste „%1“ importiert</source>
+        <translation>List “%1” imported</translation>
+    </message>
+    <message>
+        <source>Liste „%1“ gelöscht</source>
+        <translation>List “%1” deleted</translation>
+    </message>
+    <message>
+        <source>„%1“ umbenannt in „%2“</source>
+        <translation>“%1” renamed to “%2”</translation>
+    </message>
+    <message>
+        <source>Achsen von „%1“ geändert</source>
+        <translation>Axes of “%1” changed</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;Datei</source>

@@ -132,6 +132,37 @@ void ParameterCustomListPrivate::clearAll()
     postSignal("listEntriesChanged");
 }
 
+void ParameterCustomListPrivate::takeContent(ParameterCustomListPrivate* loaded)
+{
+    // An open tree knows its rows by entry object, and learns of the new
+    // entries only when the notice below arrives. The new ones are made while
+    // the old ones still exist, so none of them can reuse the address of an
+    // old one that a row still names.
+    const QMap<ParameterCoordinate, ParameterCustomListEntry*> previous = entries;
+    entries = QMap<ParameterCoordinate, ParameterCustomListEntry*>();
+    storedEntries.clear();
+    name = loaded->name;
+    axes.clear();
+    for (const QPointer<DriveControllerAxis>& axis : qAsConst(loaded->axes)) {
+        if (!axis)
+            continue;
+        axes.append(axis);
+        watchAxis(axis.data());
+    }
+    // A list just loaded holds its entries in the stored form only, reduced
+    // to what these same axes define; entry objects would point at the
+    // other list's axes.
+    Q_ASSERT(loaded->entries.isEmpty());
+    storedEntries = std::move(loaded->storedEntries);
+    loaded->storedEntries.clear();
+    axesLeft = false;
+    buildStoredEntries();
+    qDeleteAll(previous);
+    postSignal("listNameChanged");
+    postSignal("listAxesChanged");
+    postSignal("listEntriesChanged");
+}
+
 ParameterCustomList::ParameterCustomList(QObject* parent)
     : ParameterCustomListInformation(parent)
     , d(new ParameterCustomListPrivate(this))
@@ -387,7 +418,8 @@ bool ParameterCustomList::loadData(const QByteArray& data)
 // shared by all lists of a project load (DefinitionSnapshot), against two
 // QObjects, a strategy and two refreshes per entry.
 bool ParameterCustomListPrivate::loadData(const QByteArray& data,
-                                          ParameterCustomListStorage::DefinitionSnapshot* definitions)
+                                          ParameterCustomListStorage::DefinitionSnapshot* definitions,
+                                          const ParameterCustomListRepository::AxisNumbering* numbering)
 {
     std::vector<ParameterCustomListStorage::ParameterLine>& lines = definitions->parameterLines;
     QByteArray otherSections;
@@ -430,7 +462,9 @@ bool ParameterCustomListPrivate::loadData(const QByteArray& data,
                      });
     ParameterCustomListRepository& repository = ParameterCustomListRepository::instance();
     for (const auto& key : qAsConst(axisKeys)) {
-        if (DriveControllerAxis* axis = repository.driveControllerAxis(axesSection->value(key.second))) {
+        const QByteArray saveIdentifier = axesSection->value(key.second);
+        if (DriveControllerAxis* axis = numbering ? numbering->value(saveIdentifier).data()
+                                                  : repository.driveControllerAxis(saveIdentifier)) {
             axes.append(QPointer<DriveControllerAxis>(axis));
             watchAxis(axis);
         }

@@ -56,6 +56,6 @@ public:
 
 private:
     friend class ParameterCustomListPrivate;
-    friend class ParameterCustomListRepository;   // one definition snapshot for all lists of a load
+    friend class ParameterCustomListRepository;   // loads share one definition snapshot; restores read into a list of their own
     ParameterCustomListPrivate* const d;
 };

@@ -2,11 +2,13 @@
 #include "ParameterCustomListRepository_p.h"
 
 #include "ParameterCustomList.h"
+#include "ParameterCustomListStorage_p.h"
 #include "ParameterCustomList_p.h"
 
 #include "DriveController.h"
 #include "DriveControllerAxis.h"
 #include "FileStorageView.h"
+#include "IniParser.h"
 #include "ParameterView.h"
 
 #include <QRegularExpression>
@@ -44,6 +46,33 @@ bool readPlainSaveIdentifier(const QByteArray& text, long* controllerIndex, unsi
     *controllerIndex = first;
     *axisNumber = second;
     return true;
+}
+
+// Why a text could not be read as a stored list, in words for the user.
+// Only asked once reading it failed, so that the common path reads the text
+// once.
+QString storedListProblem(const QByteArray& text)
+{
+    RnIniParser::IniParser parser;
+    parser.setIniText(text);
+    for (const char* name : {"List", "Axes", "Parameter"}) {
+        if (!parser.section(name))
+            return ParameterCustomListRepositoryPrivate::tr("der Abschnitt „%1“ fehlt").arg(QLatin1String(name));
+    }
+    const RnIniParser::IniSection* list = parser.section("List");
+    if (list->value("Value").isEmpty())
+        return ParameterCustomListRepositoryPrivate::tr("die Kennung („Value“ im Abschnitt „List“) fehlt");
+    if (list->value("Name").isEmpty())
+        return ParameterCustomListRepositoryPrivate::tr("der Name („Name“ im Abschnitt „List“) fehlt");
+    return ParameterCustomListRepositoryPrivate::tr("der Text lässt sich nicht lesen");
+}
+
+// The window states are the last section of a stored list, and their values
+// are hex text: no line of theirs can pass for the section's header.
+QByteArray withoutStates(const QByteArray& snapshot)
+{
+    const int states = snapshot.lastIndexOf("\n[States]\n");
+    return states < 0 ? snapshot : snapshot.left(states);
 }
 
 } // namespace
@@ -102,6 +131,21 @@ void ParameterCustomListRepositoryPrivate::removeParameterFromCustomList(QString
 {
     if (ParameterCustomList* list = findList(identifier))
         list->removeEntry(parameter);
+}
+
+void ParameterCustomListRepositoryPrivate::adopt(ParameterCustomList* list, int position)
+{
+    lists.insert(qBound(0, position, lists.size()), list);
+    QMetaObject::invokeMethod(q, "repositoryContentChanged");
+
+    connect(list, &ParameterCustomListInformation::listAxesChanged,
+            q, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listEntriesChanged,
+            q, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(list, &ParameterCustomListInformation::listNameChanged,
+            q, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
+    connect(q, &ParameterCustomListRepository::repositoryHostContentChanged,
+            list, &ParameterCustomList::announceAxesChanged, Qt::UniqueConnection);
 }
 
 void ParameterCustomListRepositoryPrivate::onRepositoryHostContentChanged()
@@ -217,19 +261,7 @@ ParameterCustomListInformation* ParameterCustomListRepository::createList() cons
 {
     auto* list = new ParameterCustomList(d);
     list->setName(ParameterCustomListRepositoryPrivate::tr("neue Parameterliste"));
-    d->lists.append(list);
-
-    auto* self = const_cast<ParameterCustomListRepository*>(this);
-    QMetaObject::invokeMethod(self, "repositoryContentChanged");
-
-    connect(list, &ParameterCustomListInformation::listAxesChanged,
-            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
-    connect(list, &ParameterCustomListInformation::listEntriesChanged,
-            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
-    connect(list, &ParameterCustomListInformation::listNameChanged,
-            self, &ParameterCustomListRepository::repositoryContentChanged, Qt::UniqueConnection);
-    connect(self, &ParameterCustomListRepository::repositoryHostContentChanged,
-            list, &ParameterCustomList::announceAxesChanged, Qt::UniqueConnection);
+    d->adopt(list, d->lists.size());
     return list;
 }
 
@@ -308,4 +340,76 @@ QByteArray ParameterCustomListRepository::driveControllerAxisSaveIdentifier(Driv
 int ParameterCustomListRepository::unreadableListCount() const
 {
     return d->unreadableItems.size();
+}
+
+ParameterCustomListRepository::AxisNumbering ParameterCustomListRepository::axisNumbering()
+{
+    AxisNumbering numbering;
+    const QList<DriveControllerAxis*> axes = driveControllerAxes();
+    for (DriveControllerAxis* axis : axes) {
+        if (axis)
+            numbering.insert(driveControllerAxisSaveIdentifier(axis), axis);
+    }
+    return numbering;
+}
+
+QByteArray ParameterCustomListRepository::listSnapshot(ParameterCustomListInformation* list) const
+{
+    auto* own = static_cast<ParameterCustomList*>(list);
+    if (!list || !d->lists.contains(own))
+        return QByteArray();
+    return own->saveData();
+}
+
+ParameterCustomListInformation* ParameterCustomListRepository::restoreList(const QByteArray& snapshot, int position,
+                                                                           const AxisNumbering& numbering,
+                                                                           QString* errorMessage)
+{
+    // Read into a list of its own first: a snapshot that turns out unreadable
+    // halfway must not have changed the list it names.
+    auto* restored = new ParameterCustomList;
+    ParameterCustomListStorage::DefinitionSnapshot definitions;
+    if (!restored->d->loadData(snapshot, &definitions, numbering.isEmpty() ? nullptr : &numbering)) {
+        delete restored;
+        if (errorMessage)
+            *errorMessage = ParameterCustomListRepositoryPrivate::tr("Die Liste kann nicht wiederhergestellt werden: %1.")
+                                .arg(storedListProblem(snapshot));
+        return nullptr;
+    }
+    if (ParameterCustomList* existing = d->findList(restored->identifier())) {
+        existing->d->takeContent(restored->d);
+        delete restored;
+        return existing;
+    }
+    restored->setParent(d);
+    d->adopt(restored, position);
+    return restored;
+}
+
+bool ParameterCustomListRepository::sameListContent(const QByteArray& snapshot, const QByteArray& otherSnapshot)
+{
+    return withoutStates(snapshot) == withoutStates(otherSnapshot);
+}
+
+QList<QByteArray> ParameterCustomListRepository::snapshotEntries(const QByteArray& snapshot)
+{
+    QList<QByteArray> texts;
+    std::vector<ParameterCustomListStorage::ParameterLine> lines;
+    QByteArray otherSections;
+    bool hasParameterSection = false;
+    if (ParameterCustomListStorage::splitStoredList(snapshot, &otherSections, &hasParameterSection, &lines)) {
+        for (const ParameterCustomListStorage::ParameterLine& line : lines)
+            texts.append(snapshot.mid(line.valueBegin, line.valueLength));
+        return texts;
+    }
+    RnIniParser::IniParser parser;
+    parser.setIniText(snapshot);
+    if (const RnIniParser::IniSection* parameters = parser.section("Parameter")) {
+        const QList<QByteArray> keys = parameters->keys();
+        for (const QByteArray& key : keys) {
+            if (key.startsWith("Coordinate_") && key.size() > 11)
+                texts.append(parameters->value(key));
+        }
+    }
+    return texts;
 }

@@ -3,8 +3,10 @@
 #include "kxparametercustomlist_export.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class DriveControllerAxis;
@@ -93,6 +95,56 @@ public:
     /// Number of stored lists that the last load() could not read and that
     /// the next save() writes back unchanged.
     int unreadableListCount() const;
+
+    /// Every axis of the host by its save identifier, as the host numbers
+    /// them at this moment. Removing a controller renumbers the ones after
+    /// it; a numbering kept beside a snapshot still says which axes the
+    /// snapshot's identifiers meant (see restoreList()).
+    using AxisNumbering = QHash<QByteArray, QPointer<DriveControllerAxis>>;
+    AxisNumbering axisNumbering();
+
+    /**
+     * The stored form of @p list, byte for byte what save() writes for it:
+     * name, axes, entries and the states of its windows, which are asked to
+     * store them first (prepareSaveData()). Empty when @p list is not one of
+     * the repository's lists.
+     */
+    QByteArray listSnapshot(ParameterCustomListInformation* list) const;
+
+    /**
+     * Puts back the list that @p snapshot describes (a listSnapshot() or a
+     * stored item of a project).
+     *
+     * If a list with the snapshot's identifier exists, that same object takes
+     * the snapshot's name, axes and entries; the states its windows keep stay
+     * as they are, since an open window owns them. It then posts
+     * listNameChanged(), listAxesChanged() and listEntriesChanged(), so that
+     * its windows show it again. Otherwise the list is created with the
+     * snapshot's identifier and everything the snapshot holds, at @p position
+     * in content() (clamped to the ends), and repositoryContentChanged() is
+     * emitted before this returns, as createList() does.
+     *
+     * The snapshot's axis identifiers are looked up in @p numbering, the
+     * numbering taken when the snapshot was, so that controllers removed
+     * since do not shift the list onto other axes; an empty @p numbering
+     * means the host's numbering now. An axis that is gone is left out.
+     *
+     * A snapshot that is not a stored list (a section missing, no name or no
+     * identifier) is refused: the result is null, nothing changes, and
+     * @p errorMessage, if given, says what is missing.
+     */
+    ParameterCustomListInformation* restoreList(const QByteArray& snapshot, int position,
+                                                const AxisNumbering& numbering = AxisNumbering(),
+                                                QString* errorMessage = nullptr);
+
+    /// Whether two snapshots hold the same list: identifier, name, axes and
+    /// entries. The states of the list's windows do not count.
+    static bool sameListContent(const QByteArray& snapshot, const QByteArray& otherSnapshot);
+
+    /// The entries a snapshot holds, one entry text ("A12", "A12[1/3]") per
+    /// parameter, read without making a list of it: what the list's
+    /// exportText() has in its lines, elements in ascending order.
+    static QList<QByteArray> snapshotEntries(const QByteArray& snapshot);
 
 signals:
     void repositoryContentChanged();

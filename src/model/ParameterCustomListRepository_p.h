@@ -25,6 +25,9 @@ public:
     void removeParameterFromCustomList(QString identifier, QString parameter) override;
 
     ParameterCustomList* findList(const QString& identifier) const;
+    // Makes a list that this object already parents one of the repository's,
+    // at `position` in the order.
+    void adopt(ParameterCustomList* list, int position);
     QList<DriveController*> hostControllers() const;
 
     /// False once the repository is being destroyed; lists then post nothing.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParameterCoordinate.h"
+#include "ParameterCustomListRepository.h"
 #include "ParameterCustomListStorage_p.h"
 
 #include <QByteArray>
@@ -33,7 +34,9 @@ public:
     // project load), so observers never see a half-read list.
     void postSignal(const char* signalName);
 
-    bool loadData(const QByteArray& data, ParameterCustomListStorage::DefinitionSnapshot* definitions);
+    // `numbering`, when given, names the axes instead of the host's controllers.
+    bool loadData(const QByteArray& data, ParameterCustomListStorage::DefinitionSnapshot* definitions,
+                  const ParameterCustomListRepository::AxisNumbering* numbering = nullptr);
     void readParameters(const QByteArray& data, const std::vector<ParameterCustomListStorage::ParameterLine>* lines,
                         const RnIniParser::IniSection* parameters,
                         ParameterCustomListStorage::DefinitionSnapshot* definitions);
@@ -49,6 +52,9 @@ public:
     void removeEntries(const QList<ParameterCoordinate>& coordinates);
     void deleteEntries();
     void clearAll();
+    // Name, axes and entries of a list just loaded, which is left without
+    // entries; the window states stay. Announced as loadData() announces.
+    void takeContent(ParameterCustomListPrivate* loaded);
 
 public slots:
     // For notices that reach the list's observers at once instead of queued.

@@ -3,17 +3,28 @@
 #include "DeviceType.h"
 #include "DriveController.h"
 #include "MainWindow.h"
+#include "ParameterCustomListInformation.h"
+#include "ParameterCustomListRepository.h"
+#include "ParameterCustomListRepositoryView.h"
 #include "ParameterProvider.h"
 #include "ParameterSetup.h"
 #include "Project.h"
+#include "TestSupport.h"
 
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace AppTest {
 
@@ -97,6 +108,11 @@ std::unique_ptr<MainWindow> openWindow(const QString& typesDir, const QString& d
     return opened ? std::move(window) : nullptr;
 }
 
+QString axisCaption(const QString& controller, const char* axisName)
+{
+    return controller + QLatin1Char('\n') + QString::fromUtf8(axisName);
+}
+
 QStringList axisCaptions(QWidget* window)
 {
     auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("parameterTreeWidget"));
@@ -104,6 +120,56 @@ QStringList axisCaptions(QWidget* window)
     for (int column = 1; tree && column < tree->columnCount(); ++column)
         captions << tree->headerItem()->text(column);
     return captions;
+}
+
+QTreeWidgetItem* listRow(MainWindow& window, const QString& identifier)
+{
+    window.findChild<QAction*>(QStringLiteral("actionParameterCustomLists"))->trigger();
+    for (QTreeWidgetItem* row : KxTest::treeRows(ParameterCustomListRepositoryView::instance().findChild<QTreeWidget*>())) {
+        if (row->data(0, Qt::UserRole).toString() == identifier)
+            return row;
+    }
+    return nullptr;
+}
+
+QWidget* openListWindow(MainWindow& window, const QString& identifier, const QStringList& axes)
+{
+    QTreeWidgetItem* row = listRow(window, identifier);
+    if (!row)
+        return nullptr;
+    KxTest::whenModal<QDialog>([axes](QDialog* dialog) {
+        for (QTreeWidgetItem* item : KxTest::treeRows(dialog->findChild<QTreeWidget*>())) {
+            if (item->parent()) {
+                const QString controller = item->parent()->text(0).section(QStringLiteral(" ("), 0, 0);
+                item->setCheckState(0, axes.contains(controller + QLatin1Char('\n') + item->text(0)) ? Qt::Checked : Qt::Unchecked);
+            }
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    row->treeWidget()->setCurrentItem(row);
+    QTest::keyClick(row->treeWidget(), Qt::Key_Return);
+    QWidget* opened = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        for (QWidget* each : window.findChildren<QWidget*>(QStringLiteral("ParameterCustomListWidget"))) {
+            if (each->isVisible() && each->windowTitle().endsWith(ParameterCustomListRepository::instance().list(identifier)->name()))
+                opened = each;
+        }
+        return opened && (axes.isEmpty() || axisCaptions(opened) == axes);
+    });
+    return shown ? opened : nullptr;
+}
+
+QString entries(const ParameterCustomListInformation* list)
+{
+    QStringList lines = QString::fromUtf8(list->exportText()).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (QString& line : lines) {
+        if (!line.endsWith(QLatin1Char(']')))
+            continue;
+        QStringList elements = line.section(QLatin1Char('['), 1).chopped(1).split(QLatin1Char('/'));
+        std::sort(elements.begin(), elements.end());
+        line = line.section(QLatin1Char('['), 0, 0) + QLatin1Char('[') + elements.join(QLatin1Char('/')) + QLatin1Char(']');
+    }
+    return lines.join(QLatin1Char(' '));
 }
 
 QStringList snapshot(const QList<DriveController*>& controllers)

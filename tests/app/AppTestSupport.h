@@ -8,7 +8,9 @@
 
 class DriveController;
 class MainWindow;
+class ParameterCustomListInformation;
 class QDir;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace AppTest {
@@ -29,8 +31,21 @@ QString writeTypesAndDescription(const QDir& typesDir, const QDir& workDir);
 std::unique_ptr<MainWindow> openWindow(const QString& typesDir, const QString& description,
                                        const QStringList& moreControllers = {});
 
+// An axis as the list tree captions its column: "controller\naxis name".
+QString axisCaption(const QString& controller, const char* axisName);
+
 // Column captions ("controller\naxis") of a list or comparison window.
 QStringList axisCaptions(QWidget* window);
+
+// The row of a list in the list view, shown from the main window.
+QTreeWidgetItem* listRow(MainWindow& window, const QString& identifier);
+
+// Opens a list's window from the list view as a user does. A list without
+// axes asks for them at once; @p axes ("controller\naxis") are checked in that dialog.
+QWidget* openListWindow(MainWindow& window, const QString& identifier, const QStringList& axes = {});
+
+// Exported entries in one line, element numbers sorted: their order is not defined.
+QString entries(const ParameterCustomListInformation* list);
 
 // Every fact a project file must bring back, one line each, in project order.
 QStringList snapshot(const QList<DriveController*>& controllers);

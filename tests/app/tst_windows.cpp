@@ -54,69 +54,10 @@ const QString left = QStringLiteral("Prüfstand links");
 const QString right = QStringLiteral("Prüfstand rechts");
 const QString middle = QStringLiteral("Prüfstand Mitte");
 
-// An axis as the list tree captions its column.
-QString axis(const QString& controller, const char* name)
-{
-    return controller + QLatin1Char('\n') + QString::fromUtf8(name);
-}
 
 ParameterCustomListRepository& repository()
 {
     return ParameterCustomListRepository::instance();
-}
-
-// The row of a list in the list view, shown from the main window.
-QTreeWidgetItem* listRow(MainWindow& window, const QString& identifier)
-{
-    window.findChild<QAction*>(QStringLiteral("actionParameterCustomLists"))->trigger();
-    for (QTreeWidgetItem* row : KxTest::treeRows(ParameterCustomListRepositoryView::instance().findChild<QTreeWidget*>())) {
-        if (row->data(0, Qt::UserRole).toString() == identifier)
-            return row;
-    }
-    return nullptr;
-}
-
-// Opens a list's window from the list view as a user does. A list without
-// axes asks for them at once; @p axes are checked in that dialog.
-QWidget* openListWindow(MainWindow& window, const QString& identifier, const QStringList& axes = {})
-{
-    QTreeWidgetItem* row = listRow(window, identifier);
-    if (!row)
-        return nullptr;
-    whenModal<QDialog>([axes](QDialog* dialog) {
-        for (QTreeWidgetItem* item : KxTest::treeRows(dialog->findChild<QTreeWidget*>())) {
-            if (item->parent()) {
-                const QString controller = item->parent()->text(0).section(QStringLiteral(" ("), 0, 0);
-                item->setCheckState(0, axes.contains(controller + QLatin1Char('\n') + item->text(0)) ? Qt::Checked : Qt::Unchecked);
-            }
-        }
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    });
-    row->treeWidget()->setCurrentItem(row);
-    QTest::keyClick(row->treeWidget(), Qt::Key_Return);
-    QWidget* opened = nullptr;
-    const bool shown = QTest::qWaitFor([&] {
-        for (QWidget* each : window.findChildren<QWidget*>(QStringLiteral("ParameterCustomListWidget"))) {
-            if (each->isVisible() && each->windowTitle().endsWith(repository().list(identifier)->name()))
-                opened = each;
-        }
-        return opened && (axes.isEmpty() || AppTest::axisCaptions(opened) == axes);
-    });
-    return shown ? opened : nullptr;
-}
-
-// Exported entries in one line, element numbers sorted: their order is not defined.
-QString entries(const ParameterCustomListInformation* list)
-{
-    QStringList lines = QString::fromUtf8(list->exportText()).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    for (QString& line : lines) {
-        if (!line.endsWith(QLatin1Char(']')))
-            continue;
-        QStringList elements = line.section(QLatin1Char('['), 1).chopped(1).split(QLatin1Char('/'));
-        std::sort(elements.begin(), elements.end());
-        line = line.section(QLatin1Char('['), 0, 0) + QLatin1Char('[') + elements.join(QLatin1Char('/')) + QLatin1Char(']');
-    }
-    return lines.join(QLatin1Char(' '));
 }
 
 // Picks a side given as "controller\naxis name", as a user reads it in the dialog.
@@ -167,10 +108,10 @@ private slots:
         ParameterCustomListInformation* list = repository().createList();
         const QString identifier = list->identifier();
         const QString name = QStringLiteral("Abgleich Hubwerk & Tisch");
-        listRow(*window, identifier)->setText(0, name);
+        AppTest::listRow(*window, identifier)->setText(0, name);
         QTRY_COMPARE(list->name(), name);
-        const QStringList axes{axis(left, "Drehtisch"), axis(right, "Achse 2")};
-        QWidget* listWindow = openListWindow(*window, identifier, axes);
+        const QStringList axes{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")};
+        QWidget* listWindow = AppTest::openListWindow(*window, identifier, axes);
         QVERIFY(listWindow);
         for (const char* parameter : {"A10", "A12[3]", "A12[1]", "B21"})
             list->addEntry(QLatin1String(parameter));
@@ -178,7 +119,7 @@ private slots:
         QTest::keyClicks(addField, QStringLiteral("c30[5]"));
         QTest::keyClick(addField, Qt::Key_Return);
         const QString expected = QStringLiteral("A10 A12[1/3] B21 C30[5]");
-        QTRY_COMPARE(entries(list), expected);
+        QTRY_COMPARE(AppTest::entries(list), expected);
         listWindow->findChild<QAbstractButton*>(QStringLiteral("bottomButton"))->setChecked(true);
         listWindow->resize(911, 577);
         listWindow->close();
@@ -197,8 +138,8 @@ private slots:
         QCOMPARE(repository().content().size(), 1);
         QVERIFY(repository().list(identifier));
         QCOMPARE(repository().list(identifier)->name(), name);
-        QCOMPARE(entries(repository().list(identifier)), expected);
-        QWidget* reopened = openListWindow(*window, identifier);
+        QCOMPARE(AppTest::entries(repository().list(identifier)), expected);
+        QWidget* reopened = AppTest::openListWindow(*window, identifier);
         QVERIFY(reopened);
         QCOMPARE(AppTest::axisCaptions(reopened), axes);
         // AND its window as it was left, without the project counting as changed
@@ -230,7 +171,7 @@ private slots:
         QVERIFY(window);
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
-        QWidget* shownWindow = openListWindow(*window, repository().createList()->identifier(), {axis(left, "Hubwerk")});
+        QWidget* shownWindow = AppTest::openListWindow(*window, repository().createList()->identifier(), {AppTest::axisCaption(left, "Hubwerk")});
         QVERIFY(shownWindow);
         shownWindow->close();
         QCoreApplication::processEvents(); // the lists' queued change signals
@@ -241,13 +182,13 @@ private slots:
         if (change == QLatin1String("list created"))
             repository().createList();
         else if (change == QLatin1String("list renamed"))
-            listRow(*window, list->identifier())->setText(0, QStringLiteral("Umbenannt"));
+            AppTest::listRow(*window, list->identifier())->setText(0, QStringLiteral("Umbenannt"));
         else if (change == QLatin1String("parameter removed"))
             list->removeEntry(QStringLiteral("A10"));
         else if (change == QLatin1String("text imported"))
             list->importText("B20\r\n");
         else if (change == QLatin1String("axes chosen"))
-            QVERIFY(openListWindow(*window, list->identifier(), {axis(right, "Achse 1")}));
+            QVERIFY(AppTest::openListWindow(*window, list->identifier(), {AppTest::axisCaption(right, "Achse 1")}));
         else if (change == QLatin1String("list window resized")) {
             shownWindow->show();
             shownWindow->resize(shownWindow->size() + QSize(37, 23));
@@ -270,9 +211,9 @@ private slots:
         QTest::addColumn<int>("controller");
         QTest::addColumn<int>("axisNumber"); // 0: the whole controller
         QTest::addColumn<QStringList>("remaining");
-        QTest::newRow("first controller removed: the later one moves up") << 0 << 0 << QStringList{axis(right, "Achse 2")};
-        QTest::newRow("last controller removed") << 1 << 0 << QStringList{axis(left, "Hubwerk"), axis(left, "Drehtisch")};
-        QTest::newRow("one axis removed") << 0 << 1 << QStringList{axis(left, "Drehtisch"), axis(right, "Achse 2")};
+        QTest::newRow("first controller removed: the later one moves up") << 0 << 0 << QStringList{AppTest::axisCaption(right, "Achse 2")};
+        QTest::newRow("last controller removed") << 1 << 0 << QStringList{AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch")};
+        QTest::newRow("one axis removed") << 0 << 1 << QStringList{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")};
     }
     void axesLeavingTheProjectLeaveTheList()
     {
@@ -285,10 +226,10 @@ private slots:
         QVERIFY(window);
         ParameterCustomListInformation* list = repository().createList();
         const QString identifier = list->identifier();
-        QWidget* listWindow = openListWindow(*window, identifier, {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 2")});
+        QWidget* listWindow = AppTest::openListWindow(*window, identifier, {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 2")});
         QVERIFY(listWindow);
         list->importText("A12[2]\r\nB20\r\n");
-        QTRY_COMPARE(entries(list), QStringLiteral("A12[2] B20"));
+        QTRY_COMPARE(AppTest::entries(list), QStringLiteral("A12[2] B20"));
 
         // WHEN a controller or an axis leaves the project
         DriveController* leaving = window->project()->host()->driveControllers().value(controller);
@@ -296,13 +237,13 @@ private slots:
 
         // THEN the open window shows the remaining axes, and the list keeps its entries
         QTRY_COMPARE(AppTest::axisCaptions(listWindow), remaining);
-        QCOMPARE(entries(list), QStringLiteral("A12[2] B20"));
+        QCOMPARE(AppTest::entries(list), QStringLiteral("A12[2] B20"));
 
         // AND the same axes come back from the saved project, named by their new positions
         const QString file = save(*window, "leaving.kxproj");
         window->project()->newProject();
         QVERIFY(window->openFile(file));
-        QWidget* reopened = openListWindow(*window, identifier);
+        QWidget* reopened = AppTest::openListWindow(*window, identifier);
         QVERIFY(reopened);
         QCOMPARE(AppTest::axisCaptions(reopened), remaining);
     }
@@ -384,10 +325,10 @@ private slots:
         QTest::addColumn<QString>("sideA");
         QTest::addColumn<QString>("sideB");
         QTest::addColumn<int>("verdict"); // 1 equal, 0 different, -1 cancelled
-        QTest::newRow("two axes of one controller, values differ") << axis(left, "Hubwerk") << axis(left, "Drehtisch") << 0;
-        QTest::newRow("axes of two controllers, defaults only") << axis(right, "Achse 2") << axis(middle, "Achse 2") << 1;
-        QTest::newRow("one axis on both sides") << axis(left, "Drehtisch") << axis(left, "Drehtisch") << 1;
-        QTest::newRow("cancelled") << axis(left, "Hubwerk") << axis(right, "Achse 1") << -1;
+        QTest::newRow("two axes of one controller, values differ") << AppTest::axisCaption(left, "Hubwerk") << AppTest::axisCaption(left, "Drehtisch") << 0;
+        QTest::newRow("axes of two controllers, defaults only") << AppTest::axisCaption(right, "Achse 2") << AppTest::axisCaption(middle, "Achse 2") << 1;
+        QTest::newRow("one axis on both sides") << AppTest::axisCaption(left, "Drehtisch") << AppTest::axisCaption(left, "Drehtisch") << 1;
+        QTest::newRow("cancelled") << AppTest::axisCaption(left, "Hubwerk") << AppTest::axisCaption(right, "Achse 1") << -1;
     }
     void dialogComparesTheChosenAxes()
     {
@@ -414,7 +355,7 @@ private slots:
 
         // THEN the dialog offered the shown axis and the next one of the project
         QVERIFY(picked);
-        QCOMPARE(offered, (QStringList{axis(left, "Drehtisch"), axis(right, "Achse 1")}));
+        QCOMPARE(offered, (QStringList{AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 1")}));
         // AND one comparison window over the main window compares exactly the chosen axes
         const QList<AxisCompareView*> views = window->findChildren<AxisCompareView*>();
         QCOMPARE(views.size(), verdict < 0 ? 0 : 1);
@@ -608,7 +549,7 @@ private slots:
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
         list->addEntry(QStringLiteral("D40"));
-        QWidget* listWindow = openListWindow(*window, list->identifier(), {axis(left, "Hubwerk"), axis(left, "Drehtisch")});
+        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(), {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch")});
         QVERIFY(listWindow);
         QVERIFY(m_controllers.at(0)->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("D40")))
                     ->setValueText(1, 0, QStringLiteral("75")));
@@ -665,9 +606,11 @@ private slots:
         const int entriesBefore = journal->entries().size();
         ParameterCustomListInformation* list = repository().createList();
         list->addEntry(QStringLiteral("A10"));
-        QWidget* listWindow = openListWindow(*window, list->identifier(),
-                                             {axis(left, "Hubwerk"), axis(left, "Drehtisch"), axis(right, "Achse 1")});
+        QWidget* listWindow = AppTest::openListWindow(*window, list->identifier(),
+                                             {AppTest::axisCaption(left, "Hubwerk"), AppTest::axisCaption(left, "Drehtisch"), AppTest::axisCaption(right, "Achse 1")});
         QVERIFY(listWindow);
+        KxTest::deliver();
+        const int listSteps = undo->count();   // making the list
         DriveController* other = m_controllers.at(1);
         auto a10 = [](DriveController* controller, int number) {
             return controller->parameterProvider()->parameterSetup(ParameterCoordinate(QStringLiteral("A10")))->valueText(number, 0, false);
@@ -696,7 +639,7 @@ private slots:
             QVERIFY(entry.oldValue != entry.newValue);
         }
         // AND the two writes are one step, named after what it did
-        QTRY_COMPARE(undo->count(), 1);
+        QTRY_COMPARE(undo->count(), listSteps + 1);
         QCOMPARE(undo->undoText(), QStringLiteral("A10 auf 2 Achsen"));
         QCOMPARE(window->findChild<QAction*>(QStringLiteral("actionUndo"))->text(), QStringLiteral("&Rückgängig: A10 auf 2 Achsen"));
 
@@ -715,7 +658,7 @@ private slots:
         QCOMPARE(a10(other, 1), QStringLiteral("1234.5"));
 
         // WHEN the drive changed one of the values since, and the step is undone
-        QCOMPARE(undo->count(), 1);
+        QCOMPARE(undo->count(), listSteps + 1);
         other->setOnline(true);
         QTRY_VERIFY(other->isOnline());
         QVERIFY(other->parameterProvider()->simulateDriveValue(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1),
@@ -723,7 +666,7 @@ private slots:
         other->parameterProvider()->parameterNeedsOnlineConsistenceOnce(ParameterAddress(ParameterCoordinate(QStringLiteral("A10")), 0, 1));
         const QString changedByDrive = a10(other, 1);
         QVERIFY(changedByDrive.startsWith(QStringLiteral("888")));
-        QCOMPARE(undo->count(), 1);
+        QCOMPARE(undo->count(), listSteps + 1);
         undo->undo();
         // THEN that value is left alone and the user is told, the other is undone
         QCOMPARE(a10(other, 1), changedByDrive);
