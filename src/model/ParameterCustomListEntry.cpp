@@ -182,13 +182,14 @@ bool ParameterCustomListEntryPrivate::isTargetWritable(int i, quint16 element) c
 QString ParameterCustomListEntryPrivate::commonText(quint16 element) const
 {
     QString collected;
-    // Axes of one controller share their definition, and its text.
-    const ParameterDefinition* previous = nullptr;
+    // Axes of one controller share their definition, and controllers of one
+    // device type its description: the same description has the same text.
+    const ParameterDescription* previous = nullptr;
     for (int i = 0; i < axisCount(); ++i) {
         ParameterDefinition* definition = definitionAt(i);
-        if (!definition || definition == previous)
+        if (!definition || &definition->description() == previous)
             continue;
-        previous = definition;
+        previous = &definition->description();
         const QString text = element == WholeParameter ? definition->parameterText().longText()
                                                        : definition->elementText(element).longText();
         if (collected.isEmpty())
@@ -381,8 +382,14 @@ int ParameterCustomListEntryPrivate::livingSpace(int i) const
 
 QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
 {
-    // Part of every element row's label: QString::number() goes through the
-    // locale machinery, which costs more than the rest of the label.
+    // Part of every element row's label: the suffixes of the usual array
+    // sizes are made once and shared.
+    constexpr int Kept = 256;
+    static QString kept[Kept];
+    if (element < Kept && !kept[element].isNull())
+        return kept[element];
+    // QString::number() goes through the locale machinery, which costs more
+    // than the rest of the label.
     QChar digits[8];
     int at = 8;
     digits[--at] = QLatin1Char(']');
@@ -391,7 +398,10 @@ QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
         element /= 10;
     } while (element > 0);
     digits[--at] = QLatin1Char('[');
-    return QString(digits + at, 8 - at);
+    const QString suffix(digits + at, 8 - at);
+    if (element < Kept)
+        kept[element] = suffix;
+    return suffix;
 }
 
 QString ParameterCustomListEntryPrivate::label(const QString& coordinate, const QString& suffix, const QString& name)
