@@ -82,6 +82,22 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
         fillCell(style, column, &texts);
     setCellText(0, m_entry->text());
 
+    updateChildren();
+    for (int i = 0; i < childCount(); ++i) {
+        if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i)))
+            elementRow->update(style);
+    }
+    // Kept rows stay in order; only appended ones can be out of place, and
+    // only once filled can they be compared by any column.
+    if (m_childrenAdded && !childrenInOrder(this))
+        sortChildren(0, Qt::AscendingOrder);
+    m_childrenAdded = false;
+}
+
+bool ParameterCustomListEntryItem::updateChildren()
+{
+    if (!m_entry)
+        return false;
     QList<quint16> pending = m_entry->childElementIndices();
     for (int i = childCount() - 1; i >= 0; --i) {
         auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i));
@@ -96,15 +112,9 @@ void ParameterCustomListEntryItem::update(const KxTreeItem::RowStyle& style)
         for (quint16 element : qAsConst(pending))
             added.append(new ParameterCustomListElementItem(element));
         addChildren(added);
+        m_childrenAdded = true;
     }
-
-    for (int i = 0; i < childCount(); ++i) {
-        if (auto* elementRow = KxTreeItem::rowCast<ParameterCustomListElementItem>(child(i)))
-            elementRow->update(style);
-    }
-    // Kept rows stay in order; only appended ones can be out of place.
-    if (!pending.isEmpty() && !childrenInOrder(this))
-        sortChildren(0, Qt::AscendingOrder);
+    return !pending.isEmpty();
 }
 
 void ParameterCustomListEntryItem::fillCell(const KxTreeItem::RowStyle& style, int column, KxTreeItem::RowTexts* texts)

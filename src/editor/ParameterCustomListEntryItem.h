@@ -25,6 +25,9 @@ public:
     void update();
     // The same for a row that may not be in a tree yet.
     void update(const KxTreeItem::RowStyle& style);
+    // Only reconciles the element rows, leaving their cells (and their order)
+    // to update(); returns whether rows were added.
+    bool updateChildren();
     // Refills only the value cells of the columns set in `columns` (a bit per
     // column), on this row and its element rows; for values that changed
     // while everything else stayed.
@@ -48,6 +51,7 @@ private:
 
     ParameterCustomListEntry* const m_entry;
     const quint16 m_number;
+    bool m_childrenAdded = false;   // since the last update()
 public:
     // What the row was last filled from, kept by the tree: the tree's cache
     // epoch and the entry's revision.

@@ -591,15 +591,22 @@ void ParameterCustomListTreeWidget::onContentChanged()
 
     // New rows are filled before they join the tree, where every cell set
     // would be announced to the view one by one.
+    // All rows and their element rows before any is filled: the rows then lie
+    // next to each other, apart from their texts, and every later pass over
+    // them (the view's layout, a filter) reads them in one sweep instead of
+    // all over the heap.
     QList<QTreeWidgetItem*> added;
     added.reserve(pending.size());
     for (ParameterCustomListEntry* entry : qAsConst(pending)) {
-        if (!entry)
-            continue;
-        auto* row = new ParameterCustomListEntryItem(entry);
+        if (entry)
+            added.append(new ParameterCustomListEntryItem(entry));
+    }
+    for (QTreeWidgetItem* item : qAsConst(added))
+        static_cast<ParameterCustomListEntryItem*>(item)->updateChildren();
+    for (QTreeWidgetItem* item : qAsConst(added)) {
+        auto* row = static_cast<ParameterCustomListEntryItem*>(item);
         fillRow(row, style);
-        entry->attachAxes();
-        added.append(row);
+        row->entry()->attachAxes();
     }
     if (!added.isEmpty()) {
         // Rows are keyed by coordinate, which never changes for a row, so the

@@ -393,10 +393,11 @@ QString ParameterCustomListEntryPrivate::elementSuffix(quint16 element)
     QChar digits[8];
     int at = 8;
     digits[--at] = QLatin1Char(']');
+    quint16 rest = element;
     do {
-        digits[--at] = QLatin1Char(char('0' + element % 10));
-        element /= 10;
-    } while (element > 0);
+        digits[--at] = QLatin1Char(char('0' + rest % 10));
+        rest /= 10;
+    } while (rest > 0);
     digits[--at] = QLatin1Char('[');
     const QString suffix(digits + at, 8 - at);
     if (element < Kept)
