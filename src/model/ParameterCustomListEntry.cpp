@@ -59,7 +59,7 @@ namespace {
 // A provider deletes the objects of a parameter it drops or replaces, so a
 // living one of this provider is the current one of our coordinate.
 template<typename T>
-T* knownOf(const QVector<QPointer<T>>& known, const ParameterProvider* provider)
+T* knownOf(const QVarLengthArray<QPointer<T>, 2>& known, const ParameterProvider* provider)
 {
     for (const QPointer<T>& object : known) {
         if (object && object->provider() == provider)
@@ -69,7 +69,7 @@ T* knownOf(const QVector<QPointer<T>>& known, const ParameterProvider* provider)
 }
 
 template<typename T>
-T* remember(QVector<QPointer<T>>& known, T* object)
+T* remember(QVarLengthArray<QPointer<T>, 2>& known, T* object)
 {
     if (object) {
         known.erase(std::remove_if(known.begin(), known.end(), [](const QPointer<T>& p) { return p.isNull(); }),
@@ -477,20 +477,21 @@ void ParameterCustomListEntry::refresh()
 {
     ++d->revision;
     QSet<quint16> available;
-    const ParameterDefinition* previous = nullptr;
+    const ParameterDescription* previous = nullptr;
     for (int i = 0; i < d->axisCount(); ++i) {
         ParameterDefinition* definition = d->definitionAt(i);
-        // Axes of one controller share their definition.
-        if (!definition || definition == previous)
+        // Axes of one controller share their definition, controllers of one
+        // device type its description and so its elements.
+        if (!definition || &definition->description() == previous)
             continue;
-        previous = definition;
+        previous = &definition->description();
         const QList<quint16> indices = definition->elementIndexList();
         available.reserve(available.size() + indices.size());
         for (quint16 e : indices)
             available.insert(e);
     }
 
-    const QList<QPointer<DriveControllerAxis>> followed = d->followedAxes;
+    const auto followed = d->followedAxes;
     for (const QPointer<DriveControllerAxis>& axis : followed) {
         if (!axis)
             continue;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QVarLengthArray>
 #include <QSet>
 #include <QVector>
 #include <QString>
@@ -85,8 +86,10 @@ public:
     bool allElements = false;
     quint64 revision = 0;
     QSet<quint16> elements;
-    QList<QPointer<DriveControllerAxis>> followedAxes;
+    // Mostly one or two of each: kept in the entry itself, one allocation
+    // fewer per entry and axis.
+    QVarLengthArray<QPointer<DriveControllerAxis>, 2> followedAxes;
     // Looked up once per provider instead of once per cell and question.
-    mutable QVector<QPointer<ParameterDefinition>> knownDefinitions;
-    mutable QVector<QPointer<ParameterSetup>> knownSetups;
+    mutable QVarLengthArray<QPointer<ParameterDefinition>, 2> knownDefinitions;
+    mutable QVarLengthArray<QPointer<ParameterSetup>, 2> knownSetups;
 };
