@@ -1,6 +1,7 @@
 #include "AxisCompareViewImplementation.h"
 
 #include "AxisCompareReport.h"
+#include "CoordinateNumberSet_p.h"
 #include "ParameterCustomList.h"
 #include "ParameterCustomListEntry.h"
 #include "TreeItemCells_p.h"
@@ -96,7 +97,7 @@ void AxisCompareViewImplementation::compare()
         return;
 
     QList<ParameterCoordinate> coordinates;
-    QSet<quint16> numbers;
+    CoordinateNumberSet numbers;
     const QList<QPair<const DriveController*, int>> sides{{controllerA, axisNumberA}, {controllerB, axisNumberB}};
     for (const auto& side : sides) {
         const ParameterProvider* provider = side.first->parameterProvider();
@@ -104,10 +105,8 @@ void AxisCompareViewImplementation::compare()
             continue;
         const QList<ParameterCoordinate> axisCoordinates = provider->parameterCoordinates(side.second);
         for (const ParameterCoordinate& coordinate : axisCoordinates) {
-            if (!numbers.contains(coordinate.toNumber())) {
-                numbers.insert(coordinate.toNumber());
+            if (numbers.insert(coordinate.toNumber()))
                 coordinates.append(coordinate);
-            }
         }
     }
     // The list deletes entries of parameters that neither side has any more

@@ -1,5 +1,6 @@
 #include "ParameterCustomList.h"
 #include "ParameterCustomList_p.h"
+#include "CoordinateNumberSet_p.h"
 
 #include "ParameterCustomListEntry.h"
 #include "ParameterCustomListRepository.h"
@@ -304,10 +305,10 @@ void ParameterCustomList::clearEntries()
 void ParameterCustomList::setCoordinates(const QList<ParameterCoordinate>& coordinates)
 {
     d->buildStoredEntries();
-    QSet<quint16> given;
+    CoordinateNumberSet given;
     for (const ParameterCoordinate& coordinate : coordinates)
         given.insert(coordinate.toNumber());
-    QSet<quint16> current;
+    CoordinateNumberSet current;
     for (auto it = d->entries.cbegin(); it != d->entries.cend(); ++it)
         current.insert(it.key().toNumber());
 
@@ -319,9 +320,8 @@ void ParameterCustomList::setCoordinates(const QList<ParameterCoordinate>& coord
     d->removeEntries(obsolete);
 
     for (const ParameterCoordinate& coordinate : coordinates) {
-        if (current.contains(coordinate.toNumber()))
+        if (!current.insert(coordinate.toNumber()))
             continue;
-        current.insert(coordinate.toNumber());
         ParameterCustomListEntry*& entry = d->entries[coordinate];
         if (entry) {
             entry->setAllElements(true);

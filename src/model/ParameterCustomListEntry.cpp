@@ -476,7 +476,7 @@ quint64 ParameterCustomListEntry::revision() const
 void ParameterCustomListEntry::refresh()
 {
     ++d->revision;
-    QSet<quint16> available;
+    EntryElements available;
     const ParameterDescription* previous = nullptr;
     for (int i = 0; i < d->axisCount(); ++i) {
         ParameterDefinition* definition = d->definitionAt(i);
@@ -485,10 +485,8 @@ void ParameterCustomListEntry::refresh()
         if (!definition || &definition->description() == previous)
             continue;
         previous = &definition->description();
-        const QList<quint16> indices = definition->elementIndexList();
-        available.reserve(available.size() + indices.size());
-        for (quint16 e : indices)
-            available.insert(e);
+        for (const ParameterElementDescription& element : definition->description().elements)
+            available.insert(element.index);
     }
 
     const auto followed = d->followedAxes;
@@ -522,7 +520,7 @@ void ParameterCustomListEntry::loadEntryText(const QByteArray& text)
 {
     const ParameterCustomListStorage::EntrySelection selection = ParameterCustomListStorage::readEntryText(text);
     d->allElements = selection.allElements;
-    d->elements = QSet<quint16>(selection.elements.cbegin(), selection.elements.cend());
+    d->elements = EntryElements(selection.elements.cbegin(), selection.elements.cend());
 }
 
 void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>>* axes, bool allElements,
@@ -530,7 +528,7 @@ void ParameterCustomListEntry::restoreLoaded(QList<QPointer<DriveControllerAxis>
 {
     d->axes = axes;
     d->allElements = allElements;
-    d->elements = QSet<quint16>(elements.cbegin(), elements.cend());
+    d->elements = EntryElements(elements.cbegin(), elements.cend());
     delete d->strategy;
     if (multiLine)
         d->strategy = new EntryStrategyMultiLine(d);

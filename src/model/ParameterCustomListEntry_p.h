@@ -12,6 +12,8 @@
 #include <QVector>
 #include <QString>
 
+#include <algorithm>
+
 class DriveController;
 class DriveControllerAxis;
 class EntryStrategy;
@@ -19,6 +21,66 @@ class ParameterCustomListEntry;
 class ParameterDefinition;
 class ParameterProvider;
 class ParameterSetup;
+
+// The element indices an entry shows, in ascending order. Mostly a handful:
+// kept in place, where a hash set would cost an allocation per element.
+class EntryElements
+{
+public:
+    EntryElements() = default;
+    template<typename Iterator>
+    EntryElements(Iterator first, Iterator last)
+    {
+        for (; first != last; ++first)
+            insert(*first);
+    }
+
+    int size() const { return m_items.size(); }
+    bool isEmpty() const { return m_items.isEmpty(); }
+    const quint16* cbegin() const { return m_items.constData(); }
+    const quint16* cend() const { return m_items.constData() + m_items.size(); }
+    const quint16* begin() const { return cbegin(); }
+    const quint16* end() const { return cend(); }
+    bool contains(quint16 element) const
+    {
+        const quint16* at = std::lower_bound(cbegin(), cend(), element);
+        return at != cend() && *at == element;
+    }
+    bool insert(quint16 element)
+    {
+        // Indices mostly come in ascending order: appended without a search.
+        if (m_items.isEmpty() || m_items.last() < element) {
+            m_items.append(element);
+            return true;
+        }
+        const quint16* at = std::lower_bound(cbegin(), cend(), element);
+        if (at != cend() && *at == element)
+            return false;
+        m_items.insert(m_items.begin() + (at - cbegin()), element);
+        return true;
+    }
+    bool remove(quint16 element)
+    {
+        const quint16* at = std::lower_bound(cbegin(), cend(), element);
+        if (at == cend() || *at != element)
+            return false;
+        m_items.remove(int(at - cbegin()));
+        return true;
+    }
+    void intersect(const EntryElements& other)
+    {
+        QVarLengthArray<quint16, 8> kept;
+        for (quint16 element : m_items) {
+            if (other.contains(element))
+                kept.append(element);
+        }
+        m_items = kept;
+    }
+    QList<quint16> values() const { return QList<quint16>(cbegin(), cend()); }
+
+private:
+    QVarLengthArray<quint16, 8> m_items;
+};
 
 class ParameterCustomListEntryPrivate : public QObject
 {
@@ -85,7 +147,7 @@ public:
     EntryStrategy* strategy = nullptr;
     bool allElements = false;
     quint64 revision = 0;
-    QSet<quint16> elements;
+    EntryElements elements;
     // Mostly one or two of each: kept in the entry itself, one allocation
     // fewer per entry and axis.
     QVarLengthArray<QPointer<DriveControllerAxis>, 2> followedAxes;

@@ -9,6 +9,7 @@ target_sources(KxParameterCustomListObjects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListInformation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomList.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomList_p.h
+  ${CMAKE_CURRENT_LIST_DIR}/CoordinateNumberSet_p.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntry.h
   ${CMAKE_CURRENT_LIST_DIR}/ParameterCustomListEntry_p.h
