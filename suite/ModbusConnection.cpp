@@ -1,4 +1,5 @@
 #include "ModbusConnection.h"
+#include "ParameterValues_p.h"
 
 #include "DeviceType.h"
 #include "DriveController.h"
@@ -126,7 +127,10 @@ public:
     QModbusTcpClient* client = nullptr;
     QTimer pollTimer;
     QTimer reconnectTimer;
+    // Blocks still to be read from `queueHead` on: taken from the front one
+    // by one, a few hundred per poll.
     QVector<Block> queue;
+    int queueHead = 0;
     QList<QPointer<QModbusReply>> readsInFlight;
     QList<PendingWrite> writes;
     int maxInFlight = 4;
@@ -138,8 +142,22 @@ public:
     int reconnectAttempts = 0;
     int readRequests = 0;
     QList<ParameterAddress> polledAddresses;
+    quint64 polledObservations = 0;
+    quint64 polledAxes = 0;
     QVector<Block> pollPlan;
     bool pollPlanValid = false;
+    // The registers of each poll block as last read, and the texts they gave:
+    // most values read the same poll after poll and need not be decoded again.
+    struct PolledBlock
+    {
+        QVector<quint16> words;
+        QVector<QString> raws;
+    };
+    QHash<quint64, PolledBlock> lastPolled;
+    static quint64 blockKey(const Block& block)
+    {
+        return (quint64(quint32(block.unitId)) << 40) | (quint64(block.start) << 16) | quint64(quint16(block.count));
+    }
 };
 
 QVector<Item> ModbusConnection::Private::items(const QList<ParameterAddress>& valueAddresses) const
@@ -203,6 +221,10 @@ QVector<Block> ModbusConnection::Private::plan(QVector<Item> items, Purpose purp
 
 void ModbusConnection::Private::enqueue(const QVector<Block>& blocks)
 {
+    if (queueHead == queue.size() || queueHead > 1024) {
+        queue.remove(0, queueHead);
+        queueHead = 0;
+    }
     queue += blocks;
     sendReads();
 }
@@ -210,8 +232,8 @@ void ModbusConnection::Private::enqueue(const QVector<Block>& blocks)
 void ModbusConnection::Private::sendReads()
 {
     readsInFlight.removeAll(nullptr);
-    while (!queue.isEmpty() && readsInFlight.size() < maxInFlight && client && client->state() == QModbusDevice::ConnectedState) {
-        const Block block = queue.takeFirst();
+    while (queueHead < queue.size() && readsInFlight.size() < maxInFlight && client && client->state() == QModbusDevice::ConnectedState) {
+        const Block block = queue.at(queueHead++);
         QModbusReply* reply = client->sendReadRequest(QModbusDataUnit(QModbusDataUnit::HoldingRegisters, block.start, quint16(block.count)), block.unitId);
         if (!reply) {
             fail(tr("Lesen nicht m\u00F6glich: %1").arg(client->errorString()));
@@ -243,15 +265,32 @@ void ModbusConnection::Private::onReadFinished(QModbusReply* reply, const Block&
     } else {
         const QVector<quint16> values = reply->result().values();
         ParameterProvider* p = provider();
-        for (const Item& item : block.items) {
+        PolledBlock* last = nullptr;
+        if (block.purpose == Purpose::Poll) {
+            last = &lastPolled[blockKey(block)];
+            if (last->raws.size() != block.items.size() || last->words.size() != values.size()) {
+                last->words.clear();
+                last->raws = QVector<QString>(block.items.size());
+            }
+        }
+        for (int i = 0; i < block.items.size(); ++i) {
+            const Item& item = block.items.at(i);
             const int offset = item.first - block.start;
             if (offset + item.slot->count > values.size())
                 break;
-            p->takeDeviceValue(item.address, RegisterMap::decode(*item.element, *item.slot, values.constData() + offset));
+            const quint16* words = values.constData() + offset;
+            const bool asBefore = last && !last->words.isEmpty() && !last->raws.at(i).isNull()
+                && std::equal(words, words + item.slot->count, last->words.constData() + offset);
+            const QString raw = asBefore ? last->raws.at(i) : RegisterMap::decode(*item.element, *item.slot, words);
+            if (last && !asBefore)
+                last->raws[i] = raw;
+            p->takeDeviceValue(item.address, raw);
             // A receiver may have taken the controller offline.
             if (!client)
                 return;
         }
+        if (last)
+            last->words = values;
     }
     if (block.purpose == Purpose::Poll)
         --pollBlocksPending;
@@ -315,12 +354,22 @@ void ModbusConnection::Private::poll()
 {
     if (pollBlocksPending > 0 || goingOnline || !client || client->state() != QModbusDevice::ConnectedState)
         return;
-    // Planned again only when what is observed changed: lists keep observing the same values for long.
-    const QList<ParameterAddress> observed = provider()->observedValueAddresses();
-    if (observed != polledAddresses || !pollPlanValid) {
-        pollPlan = plan(items(observed), Purpose::Poll);
-        polledAddresses = observed;
-        pollPlanValid = true;
+    // Planned again only when what is observed changed: lists keep observing
+    // the same values for long, and collecting them is a walk over every
+    // parameter, so it waits for a sign of change too.
+    ParameterProvider* p = provider();
+    const quint64 observations = p->observationRevision();
+    const quint64 axes = KxParameterValues::axesGeneration();
+    if (!pollPlanValid || observations != polledObservations || axes != polledAxes) {
+        const QList<ParameterAddress> observed = p->observedValueAddresses();
+        if (observed != polledAddresses || !pollPlanValid) {
+            pollPlan = plan(items(observed), Purpose::Poll);
+            polledAddresses = observed;
+            pollPlanValid = true;
+            lastPolled.clear();
+        }
+        polledObservations = observations;
+        polledAxes = axes;
     }
     pollBlocksPending = pollPlan.size();
     enqueue(pollPlan);
@@ -330,6 +379,8 @@ void ModbusConnection::Private::reset()
 {
     pollTimer.stop();
     queue.clear();
+    queueHead = 0;
+    lastPolled.clear();
     goingOnline = false;
     pollBlocksPending = 0;
     for (const QPointer<QModbusReply>& reply : qAsConst(readsInFlight)) {

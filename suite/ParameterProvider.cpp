@@ -48,6 +48,7 @@ public:
     QPointer<DriveController> controller;
     QHash<quint16, Entry> entries;
     QVector<quint16> order;
+    quint64 observationRevision = 0;
     bool readOnly = false;
     int consistenceRequests = 0;
 };
@@ -55,6 +56,7 @@ public:
 void ParameterProvider::Private::add(QSharedPointer<const ParameterDescription> description, int position)
 {
     const quint16 number = description->coordinate.toNumber();
+    ++observationRevision;
     Entry& e = entries[number];
     e.description = description;
     e.definition = new ParameterDefinition(description, q);
@@ -215,6 +217,7 @@ bool ParameterProvider::removeParameter(const ParameterCoordinate& coordinate)
     const Entry e = *it;
     d->entries.erase(it);
     d->order.removeOne(coordinate.toNumber());
+    ++d->observationRevision;
     delete e.definition.data();
     delete e.setup.data();
     emit parameterRemoved(coordinate);
@@ -318,6 +321,16 @@ void ParameterProvider::acknowledgeWrite(const ParameterAddress& valueAddress, c
     takeDeviceValue(valueAddress, raw);
     if (d->controller)
         d->controller->setNeedSave();
+}
+
+quint64 ParameterProvider::observationRevision() const
+{
+    return d->observationRevision;
+}
+
+void ParameterProvider::observationsChanged()
+{
+    ++d->observationRevision;
 }
 
 QList<ParameterAddress> ParameterProvider::observedValueAddresses() const

@@ -108,6 +108,10 @@ private:
     // The device acknowledged a write: the value changes now.
     void acknowledgeWrite(const ParameterAddress& valueAddress, const QString& raw);
     QList<ParameterAddress> observedValueAddresses() const;
+    // Moves whenever a value starts or stops being observed, or parameters
+    // come and go: the observed addresses stay the same while it stands still.
+    quint64 observationRevision() const;
+    void observationsChanged();
     // Values the user changed offline, to be written on connecting; forgotten here.
     QList<QPair<ParameterAddress, QString>> takePendingDownloads();
     bool writesThroughConnection() const;

@@ -44,7 +44,12 @@ ParameterSetup::ParameterSetup(QSharedPointer<const ParameterDescription> descri
 {
 }
 
-ParameterSetup::~ParameterSetup() = default;
+ParameterSetup::~ParameterSetup()
+{
+    // Its observations go with it.
+    if (m_provider && !m_observed.isEmpty())
+        m_provider->observationsChanged();
+}
 
 bool ParameterSetup::isBefore(const Observation& o, eLivingSpace livingSpace, quint16 element)
 {
@@ -275,11 +280,15 @@ void ParameterSetup::setObserved(eLivingSpace livingSpace, quint16 element, bool
             ++it->count;
         } else {
             m_observed.insert(it, Observation{livingSpace, element, 1});
+            if (m_provider)
+                m_provider->observationsChanged();
         }
     } else if (found && --it->count == 0) {
         m_observed.erase(it);
         if (m_observed.isEmpty())
             m_observed = QVector<Observation>();   // gives the block back
+        if (m_provider)
+            m_provider->observationsChanged();
     }
 }
 

@@ -210,6 +210,12 @@ private slots:
         drive->parameterProvider()->parameterNeedsOnlineConsistenceOnce(ParameterAddress(ParameterCoordinate(QStringLiteral("F31")), 0));
         QTRY_COMPARE(setup(drive, "F31")->valueText(1, 0, false), QStringLiteral("1"));
         QCOMPARE(setup(drive, "F31")->valueText(2, 0, false), QStringLiteral("0"));
+
+        // A value observed while polling goes on is polled from then on.
+        setup(drive, "F31")->setObserved(1, 0, true);
+        QCOMPARE(mbpoll(rig.server.port(), {QStringLiteral("-r"), QStringLiteral("1007"), QStringLiteral("127.0.0.1"), QStringLiteral("0")}, &output), 0);
+        QTRY_COMPARE(setup(drive, "F31")->valueText(1, 0, false), QStringLiteral("0"));
+        setup(drive, "F31")->setObserved(1, 0, false);
         setup(drive, "F10")->setObserved(1, 0, false);
         setup(drive, "P02")->setObserved(1, 0, false);
     }
