@@ -10,8 +10,7 @@ namespace {
 // A few screens of distinct texts; beyond that the list starts again rather
 // than growing with every value ever shown.
 constexpr int MostSizes = 20000;
-constexpr int MostSettings = 16;
-constexpr int MostFonts = 16;
+constexpr int MostSettings = 16;   // and fonts
 
 } // namespace
 
@@ -79,20 +78,6 @@ bool CellSizeDelegate::rowCellOf(const QStyleOptionViewItem& option, const QMode
     return true;
 }
 
-int CellSizeDelegate::fontIndex(const QFont& font) const
-{
-    const int known = m_fonts.indexOf(font);
-    if (known >= 0)
-        return known;
-    if (m_fonts.size() >= MostFonts) {
-        m_fonts.clear();
-        m_rowCellSizes.clear();
-        ++m_clears;
-    }
-    m_fonts.append(font);
-    return m_fonts.size() - 1;
-}
-
 QSize CellSizeDelegate::measure(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem cell = option;
@@ -123,17 +108,29 @@ QSize CellSizeDelegate::measure(const QStyleOptionViewItem& option, const QModel
     return size;
 }
 
-int CellSizeDelegate::settingIndex(const Setting& setting) const
+template<typename T>
+int CellSizeDelegate::indexIn(QVector<T>& known, const T& value) const
 {
-    const int known = m_settings.indexOf(setting);
-    if (known >= 0)
-        return known;
-    if (m_settings.size() >= MostSettings) {
-        m_settings.clear();
+    const int at = known.indexOf(value);
+    if (at >= 0)
+        return at;
+    // Sizes are remembered by these indices: they start anew with the list.
+    if (known.size() >= MostSettings) {
+        known.clear();
         m_sizes.clear();
         m_rowCellSizes.clear();
         ++m_clears;
     }
-    m_settings.append(setting);
-    return m_settings.size() - 1;
+    known.append(value);
+    return known.size() - 1;
+}
+
+int CellSizeDelegate::fontIndex(const QFont& font) const
+{
+    return indexIn(m_fonts, font);
+}
+
+int CellSizeDelegate::settingIndex(const Setting& setting) const
+{
+    return indexIn(m_settings, setting);
 }

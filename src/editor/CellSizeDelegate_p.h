@@ -68,6 +68,9 @@ private:
     };
 
     int settingIndex(const Setting& setting) const;
+    // The place of `value` in a short list of known ones, added when new.
+    template<typename T>
+    int indexIn(QVector<T>& known, const T& value) const;
 
     std::function<QTreeWidgetItem*(const QModelIndex&)> m_rowOf;
     mutable QVector<Setting> m_settings;
