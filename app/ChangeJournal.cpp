@@ -99,6 +99,11 @@ void ChangeJournal::replace(int index, const ChangeJournalEntry& entry)
     emit entryChanged(index);
 }
 
+QString ChangeJournal::timeText(const QDateTime& time)
+{
+    return time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
 QString ChangeJournal::outcomeText(ChangeJournalEntry::Outcome outcome)
 {
     switch (outcome) {

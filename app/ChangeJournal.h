@@ -60,6 +60,9 @@ public:
 
     /// The German word the journal shows for an outcome.
     static QString outcomeText(ChangeJournalEntry::Outcome outcome);
+    /// An entry's time as the window and the record show it, in local time
+    /// and the German way whatever the system's locale ("06.12.2026 09:10:57").
+    static QString timeText(const QDateTime& time);
     /// Writes entries as CSV (RFC 4180: comma separated, CRLF line ends, fields
     /// quoted where needed, UTF-8 with a byte-order mark), a header line first.
     static bool writeCsv(QIODevice* device, const QList<ChangeJournalEntry>& entries);

@@ -131,7 +131,7 @@ void ChangeJournalWindow::rebuild()
         QString outcome = ChangeJournal::outcomeText(entry.outcome);
         if (!entry.reason.isEmpty())
             outcome += QStringLiteral(": ") + entry.reason;
-        auto* row = new QTreeWidgetItem({QLocale().toString(entry.time.toLocalTime(), QLocale::ShortFormat), entry.controller,
+        auto* row = new QTreeWidgetItem({ChangeJournal::timeText(entry.time), entry.controller,
                                          axisText(entry), entry.address, entry.parameter, entry.oldValue, entry.newValue,
                                          entry.source, outcome});
         row->setData(0, EntryRole, i);
@@ -139,6 +139,15 @@ void ChangeJournalWindow::rebuild()
         rows.append(row);
     }
     ui->entryTree->addTopLevelItems(rows);
+    // New entries may be wider than the columns; a width the user chose is
+    // never taken back.
+    QHeaderView* header = ui->entryTree->header();
+    for (int column = 0; column + 1 < ui->entryTree->columnCount(); ++column) {
+        const int before = header->sectionSize(column);
+        ui->entryTree->resizeColumnToContents(column);
+        if (header->sectionSize(column) < before)
+            header->resizeSection(column, before);
+    }
     ui->countLabel->setText(tr("%1 von %2 Einträgen").arg(rows.size()).arg(entries.size()));
 }
 

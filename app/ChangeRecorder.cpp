@@ -41,6 +41,23 @@ QString parameterName(ParameterSetup* setup, const ParameterAddress& address)
     return name;
 }
 
+// A list window's title names its list, in the language it was made in: the
+// name is what the title's pattern leaves.
+QString listNameInTitle(const QString& title)
+{
+    // The list window's own caption (spelled so there), looked up at run time.
+    static const char* const caption = "Variable Pararameterliste - %1";
+    const QString pattern = QCoreApplication::translate("ParameterCustomListWidget", caption);
+    const int at = pattern.indexOf(QLatin1String("%1"));
+    if (at < 0)
+        return title;
+    const QString prefix = pattern.left(at);
+    const QString suffix = pattern.mid(at + 2);
+    if (title.size() < prefix.size() + suffix.size() || !title.startsWith(prefix) || !title.endsWith(suffix))
+        return title;
+    return title.mid(prefix.size(), title.size() - prefix.size() - suffix.size());
+}
+
 } // namespace
 
 // The writes of one user action, undone and redone together.
@@ -171,7 +188,7 @@ QString ChangeRecorder::currentSource(ParameterProvider* provider) const
         if (qobject_cast<ParameterView*>(widget))
             return tr("Parameteransicht");
         if (widget->inherits("ParameterCustomListWidget"))
-            return tr("Liste „%1“").arg(widget->window()->windowTitle().section(QStringLiteral(" – "), -1));
+            return tr("Liste „%1“").arg(listNameInTitle(widget->window()->windowTitle()));
     }
     return tr("Programm");
 }

@@ -6,10 +6,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QSaveFile>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -30,7 +31,7 @@ QString cell(const QString& text, const char* tag = "td")
 
 QString dateTime(const QDateTime& time)
 {
-    return QLocale().toString(time.toLocalTime(), QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    return ChangeJournal::timeText(time);
 }
 
 QString axisText(const ChangeJournalEntry& entry)
@@ -141,7 +142,9 @@ QString CommissioningRecord::html(const Content& content)
     }
 
     if (!content.comparisons.isEmpty()) {
-        html += QStringLiteral("<h2>%1</h2>").arg(escaped(tr("Achsvergleiche")));
+        // The comparisons start a page of their own rather than a table head
+        // left at the foot of the last page of changes.
+        html += QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>").arg(escaped(tr("Achsvergleiche")));
         for (const AxisPair& pair : content.comparisons)
             html += comparisonSection(pair);
     }
@@ -167,10 +170,26 @@ bool CommissioningRecord::writePdf(const QString& path, const Content& content, 
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
         writer.setResolution(300);
+        // Laid out for the writer's page here: QTextDocument::print() would
+        // lay it out again with 2 cm margins of its own inside the page's.
         QTextDocument document;
+        document.documentLayout()->setPaintDevice(&writer);
         document.setHtml(html(content));
-        // Laid out for the page by print() itself, at the writer's resolution.
-        document.print(&writer);
+        QPainter painter(&writer);
+        const qreal footer = painter.fontMetrics().height() * 2.0;
+        const QSizeF page(writer.width(), writer.height() - footer);
+        document.setPageSize(page);
+        const int pages = document.pageCount();
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0)
+                writer.newPage();
+            painter.save();
+            painter.translate(0, -i * page.height());
+            document.drawContents(&painter, QRectF(QPointF(0, i * page.height()), page));
+            painter.restore();
+            painter.drawText(QRectF(0, page.height(), page.width(), footer), Qt::AlignRight | Qt::AlignBottom,
+                             tr("Seite %1 von %2").arg(i + 1).arg(pages));
+        }
     }
     if (!file.commit()) {
         if (errorMessage)

@@ -357,6 +357,10 @@
         <source>Achse B</source>
         <translation>Axis B</translation>
     </message>
+    <message>
+        <source>Seite %1 von %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>CommissioningRecordDialog</name>

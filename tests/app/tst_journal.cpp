@@ -261,6 +261,18 @@ private slots:
         QVERIFY2(match.hasMatch(), qPrintable(text));
         QVERIFY(match.captured(1).toInt() >= 1);
         QVERIFY(text.contains(QStringLiteral("A10")));
+        // AND every page says which of how many it is, the comparisons on a page of their own
+        QRegularExpressionMatchIterator pages = QRegularExpression(QStringLiteral("Seite (\\d+) von (\\d+)")).globalMatch(text);
+        int page = 0;
+        int total = 0;
+        while (pages.hasNext()) {
+            const QRegularExpressionMatch numbered = pages.next();
+            QCOMPARE(numbered.captured(1).toInt(), ++page);
+            total = numbered.captured(2).toInt();
+        }
+        QVERIFY(page >= 2);
+        QCOMPARE(page, total);
+        QVERIFY(text.indexOf(QStringLiteral("Seite 1 von")) < text.indexOf(QStringLiteral("Achsvergleiche")));
     }
 };
 

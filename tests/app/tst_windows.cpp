@@ -634,7 +634,7 @@ private slots:
             const ChangeJournalEntry& entry = journal->entries().at(i);
             QCOMPARE(entry.address, QStringLiteral("A10"));
             QCOMPARE(entry.outcome, ChangeJournalEntry::Written);
-            QVERIFY2(entry.source.startsWith(QStringLiteral("Liste")), qPrintable(entry.source));
+            QCOMPARE(entry.source, QStringLiteral("Liste „%1“").arg(list->name()));
             QVERIFY(entry.newValue.startsWith(QStringLiteral("1234.5")));
             QVERIFY(entry.oldValue != entry.newValue);
         }
