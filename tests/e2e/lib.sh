@@ -70,7 +70,10 @@ kx_cleanup() {
     trap - ERR
     [ -n "$KX_APP_PID" ] && kill "$KX_APP_PID" 2>/dev/null
     [ -n "$KX_XVFB_PID" ] && kill "$KX_XVFB_PID" 2>/dev/null
-    [ -n "$KX_WATCHDOG_PID" ] && kill "$KX_WATCHDOG_PID" 2>/dev/null
+    # The watcher ignores the polite signals (so that a test timeout cannot
+    # stop it first); left running, it would take down the application of the
+    # next run in the same directory.
+    [ -n "$KX_WATCHDOG_PID" ] && kill -KILL "$KX_WATCHDOG_PID" 2>/dev/null
     [ -n "$KX_APP_PID" ] && wait "$KX_APP_PID" 2>/dev/null
     [ -n "$KX_XVFB_PID" ] && wait "$KX_XVFB_PID" 2>/dev/null
     KX_APP_PID="" KX_XVFB_PID=""
