@@ -16,6 +16,18 @@ KX_WATCHDOG_PID=""
 KX_SHOT_COUNT=0
 KX_SCREEN_SIZE=${KX_SCREEN_SIZE:-1600x1000}
 
+# kx_test_arguments "$@": the arguments every end-to-end test takes,
+# APP_BINARY WORK_DIR SAMPLE_PROJECT, as $app, KX_WORK and $sample.
+kx_test_arguments() {
+    if [ $# -ne 3 ]; then
+        echo "usage: $0 APP_BINARY WORK_DIR SAMPLE_PROJECT" >&2
+        exit 2
+    fi
+    app=$(readlink -f "$1")
+    KX_WORK=$(readlink -m "$2")
+    sample=$(readlink -f "$3")
+}
+
 kx_log() {
     printf '%s [%s] %s\n' "$(date +%H:%M:%S.%3N)" "$KX_STEP" "$*" >> "$KX_WORK/e2e.log"
 }

@@ -8,17 +8,10 @@
 #   simulator.sh APP_BINARY WORK_DIR SAMPLE_PROJECT
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 APP_BINARY WORK_DIR SAMPLE_PROJECT" >&2
-    exit 2
-fi
-app=$(readlink -f "$1")
-KX_WORK=$(readlink -m "$2")
-sample=$(readlink -f "$3")
-simulator="$(dirname "$app")/kx-drive-sim"
-
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
+kx_test_arguments "$@"
+simulator="$(dirname "$app")/kx-drive-sim"
 
 rm -rf "$KX_WORK"
 kx_setup
